@@ -1,0 +1,84 @@
+// lintrel-cli: the clean-up run from a terminal or a script, with the window's options,
+// messages and settings file.
+#include <unistd.h>
+
+#include <iostream>
+
+#include "Admission.h"
+#include "CleanRun.h"
+#include "CommandLine.h"
+#include "RunReportPrinter.h"
+#include "SettingsFile.h"
+#include "TerminalWindow.h"
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kInterrupted = 130;  // as a shell reports a command ended by Ctrl-C
+
+int fail(const std::string& message) {
+    std::cerr << "lintrel-cli: " << message << '\n';
+    return kFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace lintrel;
+    CommandLine line;
+    if (auto code = parseCommandLine(argc, argv, line)) {
+        return *code;
+    }
+
+    std::filesystem::path settingsPath =
+        line.settingsFile.empty() ? SettingsFilePath() : std::filesystem::path(line.settingsFile);
+    OptionSet options;
+    if (!line.ignoreSettings) {
+        LoadedSettings loaded = LoadSettings(settingsPath);
+        if (loaded.error) {
+            return fail(loaded.error->message());
+        }
+        if (loaded.record) {
+            ApplySettings(*loaded.record, options);
+        }
+    }
+    for (const auto& [name, value] : line.assignments) {
+        if (auto refusal = assignOption(options, name + "=" + value)) {
+            return fail(*refusal);
+        }
+    }
+    if (line.saveSettings) {
+        if (auto error = SaveSettings(settingsPath, options)) {
+            return fail(error->message());
+        }
+        if (line.files.empty()) {
+            return kDone;
+        }
+    }
+
+    InputList list;
+    auto refusals = admitPaths(list, line.files);
+    for (const auto& refusal : refusals) {
+        std::cerr << refusal << '\n';
+    }
+    TerminalWindow window(options, list, isatty(STDERR_FILENO) != 0 && !line.json);
+    RunTarget target{line.outputDir, line.dryRun, line.reference};
+    RunReport report = CleanRun(window, target).run();
+
+    if (line.json) {
+        printJson(std::cout, report);
+    } else if (report.outcome != RunOutcome::Refused) {
+        printText(std::cout, report);
+    }
+    switch (report.outcome) {
+        case RunOutcome::Completed:
+            return refusals.empty() ? kDone : kFailed;
+        case RunOutcome::Interrupted: return kInterrupted;
+        case RunOutcome::Refused: return kFailed;
+        case RunOutcome::Failed:
+            std::cerr << report.failureDetail << '\n';
+            return kFailed;
+    }
+    return kFailed;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace lintrel {
+
+// Why a file of a run could not be processed; carries the file and line for logs.
+class DxfError : public std::runtime_error {
+public:
+    enum class Kind {
+        Open,     // the input cannot be opened or read
+        Damaged,  // the input ends early or holds a value that is not a number
+        Write,    // the output cannot be created or written
+    };
+
+    DxfError(Kind kind, const std::string& path, long line, const std::string& reason)
+        : std::runtime_error(describe(path, line, reason)), m_kind(kind) {}
+
+    Kind kind() const { return m_kind; }
+
+private:
+    static std::string describe(const std::string& path, long line, const std::string& reason) {
+        return line > 0 ? path + ":" + std::to_string(line) + ": " + reason : path + ": " + reason;
+    }
+
+    Kind m_kind;
+};
+
+// Thrown from inside a pass when the user interrupted; the run catches it.
+struct RunInterrupted {};
+
+}  // namespace lintrel

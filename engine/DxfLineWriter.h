@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string_view>
+
+#include "OutputFile.h"
+
+namespace lintrel {
+
+// Writes lines of a drawing, each followed by CR LF; without a file it only counts them (a dry
+// run decides everything and writes nothing).
+class DxfLineWriter {
+public:
+    explicit DxfLineWriter(OutputFile* file) : m_file(file) {}
+
+    void writeLine(std::string_view text) {
+        ++m_lines;
+        if (m_file != nullptr) {
+            m_file->write(text);
+            m_file->write("\r\n");
+        }
+    }
+    void writePair(std::string_view code, std::string_view value) {
+        writeLine(code);
+        writeLine(value);
+    }
+    long linesWritten() const { return m_lines; }
+
+private:
+    OutputFile* m_file;
+    long m_lines = 0;
+};
+
+}  // namespace lintrel

@@ -1,0 +1,199 @@
+#include "EntityFilter.h"
+
+#include <array>
+#include <cmath>
+
+#include "Controls.h"
+#include "DxfError.h"
+#include "Numbers.h"
+
+namespace lintrel {
+namespace {
+
+// The value of the last pair with this code, or nothing.
+const std::string* lastValue(const EntityRecord& record, std::string_view code) {
+    const std::string* found = nullptr;
+    for (int i = 0; i < record.size(); ++i) {
+        if (record[i].code == code) {
+            found = &record[i].value;
+        }
+    }
+    return found;
+}
+
+std::string_view lineTypeOf(const EntityRecord& record) {
+    const std::string* value = lastValue(record, "  6");
+    return value == nullptr ? std::string_view() : std::string_view(*value);
+}
+
+}  // namespace
+
+bool isKeptLineType(std::string_view lineType) {
+    return lineType.empty() || lineType == "ByBlock" || lineType == "Continuous";
+}
+
+bool isBlankText(std::string_view text) {
+    // The ideographic space as Shift-JIS, as UTF-8 and as the two DXF escapes for it.
+    static constexpr std::array<std::string_view, 5> kBlanks = {
+        " ", "\x81\x40", "\xE3\x80\x80", "\\U+3000", "\\M+18140"};
+    for (bool stripped = true; stripped && !text.empty();) {
+        stripped = false;
+        for (auto blank : kBlanks) {
+            if (text.starts_with(blank)) {
+                text.remove_prefix(blank.size());
+                stripped = true;
+                break;
+            }
+        }
+    }
+    return text.empty();
+}
+
+bool EntityFilter::keep(const std::string& type, EntityRecord& record, long lineNumber) {
+    if (type == "MTEXT") {
+        return keepText(record, m_options.deleteAllMText, m_options.deleteBlankMText,
+                        m_counters.MTextDeleteCount, control::Label18);
+    }
+    if (type == "TEXT") {
+        return keepText(record, m_options.deleteAllText, m_options.deleteBlankText,
+                        m_counters.TextDeleteCount, control::Label1);
+    }
+    if (type == "DIMENSION") {
+        count(m_counters.DimensionDeleteCount, control::Label22);
+        return false;
+    }
+    if (type == "XLINE") {
+        count(m_counters.XLineDeleteCount, control::Label46);
+        return false;
+    }
+    if (type == "LINE") {
+        return keepLine(record, lineNumber);
+    }
+    if (type == "ARC") {
+        return keepArc(record, lineNumber);
+    }
+    if (type == "CIRCLE") {
+        return keepCircle(record, lineNumber);
+    }
+    return keepPoint(record);
+}
+
+bool EntityFilter::keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank,
+                            std::int32_t& counter, ControlName label) {
+    const std::string* text = lastValue(record, "  1");
+    if (deleteAll || (deleteBlank && isBlankText(text == nullptr ? "" : *text))) {
+        count(counter, label);
+        return false;
+    }
+    return true;
+}
+
+bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
+    ++m_lineOrdinal;
+    LineState state = m_lines.stateOf(m_lineOrdinal);
+    if (state == LineState::Deleted) {
+        return false;
+    }
+    std::array<double, 4> ends{};  // x1, y1, x2, y2
+    static constexpr std::array<std::string_view, 4> kCodes = {" 10", " 20", " 11", " 21"};
+    for (int i = 0; i < record.size(); ++i) {
+        for (std::size_t k = 0; k < kCodes.size(); ++k) {
+            if (record[i].code != kCodes[k]) {
+                continue;
+            }
+            if (state == LineState::Lengthened) {
+                const LineRow& row = m_lines[m_lineOrdinal];
+                const std::array<double, 4> joined = {row.X1, row.Y1, row.X2, row.Y2};
+                record[i].value = formatCoordinate(joined[k]);
+            }
+            ends[k] = number(record[i].value, lineNumber);
+        }
+    }
+    if (m_options.lineTypeLines && !isKeptLineType(lineTypeOf(record))) {
+        count(m_counters.LineTypeLineCount, control::Label2);
+        return false;
+    }
+    if (m_options.bySize) {
+        double length = std::sqrt((ends[1] - ends[3]) * (ends[1] - ends[3]) +
+                                  (ends[0] - ends[2]) * (ends[0] - ends[2]));
+        bool isStraight = ends[0] == ends[2] || ends[1] == ends[3];
+        if (length <= (isStraight ? m_options.straightLength : m_options.obliqueLength)) {
+            count(m_counters.SizeLineCount, control::Label5);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool EntityFilter::keepArc(const EntityRecord& record, long lineNumber) {
+    double radius = 0;
+    double startAngle = 0;
+    double endAngle = 0;
+    for (int i = 0; i < record.size(); ++i) {
+        const GroupPair& pair = record[i];
+        if (pair.code == " 40" && m_options.bySize) {
+            radius = number(pair.value, lineNumber);
+        } else if (pair.code == " 50" && m_options.bySize) {
+            startAngle = number(pair.value, lineNumber);
+        } else if (pair.code == " 51") {
+            endAngle = number(pair.value, lineNumber);
+        }
+    }
+    if (m_options.lineTypeArcs && !isKeptLineType(lineTypeOf(record))) {
+        count(m_counters.LineTypeCircleArcCount, control::Label3);
+        return false;
+    }
+    if (m_options.bySize) {
+        double sweep = endAngle - startAngle;
+        if (sweep < 0) {
+            sweep += 360;
+        }
+        if (2 * radius * 3.14 * sweep / 360 <= m_options.arcLength) {
+            count(m_counters.SizeCircleArcCount, control::Label6);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool EntityFilter::keepCircle(const EntityRecord& record, long lineNumber) {
+    double radius = 0;
+    for (int i = 0; i < record.size(); ++i) {
+        if (record[i].code == " 40") {
+            radius = number(record[i].value, lineNumber);
+        }
+    }
+    if (m_options.lineTypeCircles && !isKeptLineType(lineTypeOf(record))) {
+        count(m_counters.LineTypeCircleArcCount, control::Label3);
+        return false;
+    }
+    if (m_options.bySize && 2 * radius <= m_options.circleDiameter) {
+        count(m_counters.SizeCircleArcCount, control::Label6);
+        return false;
+    }
+    return true;
+}
+
+bool EntityFilter::keepPoint(const EntityRecord& record) {
+    if (m_options.lineTypePointsOnly && isKeptLineType(lineTypeOf(record))) {
+        return true;
+    }
+    count(m_counters.PointDeleteCount, control::Label4);
+    return false;
+}
+
+double EntityFilter::number(const std::string& value, long lineNumber) const {
+    auto parsed = roundedNumber(value);
+    if (!parsed) {
+        throw DxfError(DxfError::Kind::Damaged, m_path, lineNumber,
+                       "not a number: \"" + value + "\"");
+    }
+    return *parsed;
+}
+
+void EntityFilter::count(std::int32_t& counter, ControlName label) {
+    ++counter;
+    m_window.setCaption(label, std::to_string(counter));
+}
+
+}  // namespace lintrel

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "EntitySection.h"
+#include "LineTable.h"
+#include "RunCounters.h"
+#include "RunOptions.h"
+#include "WindowOps.h"
+
+namespace lintrel {
+
+// Decides the entity records of one file against the run's options and the file's line table,
+// counting each deletion in its run counter and showing it in its label at once.
+class EntityFilter {
+public:
+    EntityFilter(const RunOptions& options, const LineTable& lines, RunCounters& counters,
+                 WindowOps& window, std::string path)
+        : m_options(options), m_lines(lines), m_counters(counters), m_window(window),
+          m_path(std::move(path)) {}
+
+    // True when the record is written; a joined LINE gets its new coordinates in the record.
+    // Throws DxfError(Damaged) when a number the rules need is not one.
+    bool keep(const std::string& type, EntityRecord& record, long lineNumber);
+
+private:
+    bool keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank,
+                  std::int32_t& counter, ControlName label);
+    bool keepLine(EntityRecord& record, long lineNumber);
+    bool keepArc(const EntityRecord& record, long lineNumber);
+    bool keepCircle(const EntityRecord& record, long lineNumber);
+    bool keepPoint(const EntityRecord& record);
+    double number(const std::string& value, long lineNumber) const;
+    void count(std::int32_t& counter, ControlName label);
+
+    const RunOptions& m_options;
+    const LineTable& m_lines;
+    RunCounters& m_counters;
+    WindowOps& m_window;
+    std::string m_path;
+    int m_lineOrdinal = 0;  // n: the LINE records met so far, the index into the line table
+};
+
+// The linetypes the linetype rules keep: none given (the layer's), "ByBlock" and "Continuous".
+bool isKeptLineType(std::string_view lineType);
+
+// A text is blank when nothing is left after its leading blanks, full-width ones included.
+bool isBlankText(std::string_view text);
+
+}  // namespace lintrel

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "LineTable.h"
+#include "RunCounters.h"
+
+namespace lintrel {
+
+// The option values the line analysis reads, fixed when the run starts.
+struct LineRules {
+    bool removeDuplicates = false;  // Check7
+    bool joinLines = false;         // Check9
+    bool sameLayerOnly = false;     // Check10
+    bool sameLineTypeOnly = false;  // Check11
+    double DuplicateOffset = 0;     // Text5, parsed as a float and widened
+    double JoinOffset = 0;          // Text8, parsed as a float and widened
+    double JoinGap = 0;             // Text9, parsed as a float and widened
+    double LineCorrection = 0;      // Text6
+};
+
+// Told before each row the analysis examines (every row not yet deleted, in file order).
+class RowObserver {
+public:
+    virtual ~RowObserver() = default;
+    // Yields to the window and shows the progress; false when the user interrupted.
+    virtual bool beforeRow(int row, const RunCounters& counters) = 0;
+};
+
+// Marks duplicate rows Deleted and merges collinear pieces (Lengthened / Deleted), counting both.
+// Returns false when the observer asked to stop; the table is then left part-analysed.
+[[nodiscard]] bool analyseLines(LineTable& table, const LineRules& rules, RunCounters& counters,
+                                RowObserver& observer);
+
+// The literal scan that compares every row with every other, restarting after each join.
+// It is the definition of the verdicts; analyseLines() must give exactly the same.
+[[nodiscard]] bool analyseLinesReference(LineTable& table, const LineRules& rules,
+                                         RunCounters& counters, RowObserver& observer);
+
+}  // namespace lintrel

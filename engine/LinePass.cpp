@@ -1,0 +1,123 @@
+#include "LinePass.h"
+
+#include <charconv>
+
+#include "Controls.h"
+#include "DxfError.h"
+#include "DxfLineReader.h"
+#include "EntitySection.h"
+#include "Numbers.h"
+
+namespace lintrel {
+namespace {
+
+std::string_view skipBlanks(std::string_view text) {
+    text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+    return text;
+}
+
+// Shows the analysis' progress and counts, and lets the window breathe, before each row.
+class AnalysisDisplay : public RowObserver {
+public:
+    AnalysisDisplay(WindowOps& window, int lineCount)
+        : m_window(window), m_step(100.0F / static_cast<float>(lineCount)) {}
+
+    bool beforeRow(int row, const RunCounters& counters) override {
+        m_window.yield();
+        if (m_window.interruptRequested()) {
+            return false;
+        }
+        show(row, counters);
+        return true;
+    }
+    void show(int row, const RunCounters& counters) {
+        m_window.setCaption(control::Label52,
+                            formatFixed(static_cast<double>(row) * m_step, 2));
+        m_window.setCaption(control::Label54, std::to_string(counters.JoinCount));
+        m_window.setCaption(control::Label25, std::to_string(counters.DuplicateCount));
+    }
+
+private:
+    WindowOps& m_window;
+    float m_step;  // computed once in single precision, as the percentage always was
+};
+
+}  // namespace
+
+std::optional<int> groupCode(std::string_view line) {
+    line = skipBlanks(line);
+    int code = 0;
+    auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), code);
+    if (error != std::errc() || skipBlanks({end, line.size() - (end - line.data())}).size() != 0) {
+        return std::nullopt;
+    }
+    return code;
+}
+
+void LinePass::run(const std::string& input) {
+    read(input);
+    if (m_table.size() > 0) {
+        analyse();
+    }
+}
+
+void LinePass::yieldAndPoll() {
+    m_window.yield();
+    if (m_window.interruptRequested()) {
+        throw RunInterrupted{};
+    }
+}
+
+void LinePass::read(const std::string& input) {
+    m_window.setVisible(control::Label63, true);
+    DxfLineReader reader(input);
+    EntitySection section(reader, m_options.recordTypes());
+    NameTable& names = m_table.names();
+    section.readHead([&](std::string_view) { yieldAndPoll(); });
+    while (section.hasMore()) {
+        yieldAndPoll();
+        if (section.next() != EntitySection::Item::Record || section.typeName() != "LINE") {
+            continue;
+        }
+        LineRow& row = m_table.append();
+        const EntityRecord& record = section.record();
+        for (int i = 0; i < record.size(); ++i) {
+            auto code = groupCode(record[i].code);
+            std::string_view value = skipBlanks(record[i].value);
+            double* coordinate = nullptr;
+            switch (code.value_or(0)) {
+                case 6: row.LineTypeName = names.intern(value); break;
+                case 8: row.LayerName = names.intern(value); break;
+                case 10: coordinate = &row.X1; break;
+                case 20: coordinate = &row.Y1; break;
+                case 11: coordinate = &row.X2; break;
+                case 21: coordinate = &row.Y2; break;
+                default: break;
+            }
+            if (coordinate != nullptr) {
+                auto number = roundedNumber(value);
+                if (!number) {
+                    throw DxfError(DxfError::Kind::Damaged, input, reader.lineNumber(),
+                                   "not a number: \"" + std::string(value) + "\"");
+                }
+                *coordinate = *number;
+            }
+        }
+        correctAndOrient(row, m_options.lines.LineCorrection);
+    }
+    m_window.setVisible(control::Label63, false);
+    m_window.setVisible(control::Label55, true);
+    m_window.setVisible(control::Label47, true);
+    m_window.setCaption(control::Label47, std::to_string(m_table.size()));
+}
+
+void LinePass::analyse() {
+    AnalysisDisplay display(m_window, m_table.size());
+    auto analyse = m_referenceAnalysis ? analyseLinesReference : analyseLines;
+    if (!analyse(m_table, m_options.lines, m_counters, display)) {
+        throw RunInterrupted{};
+    }
+    display.show(m_table.size(), m_counters);
+}
+
+}  // namespace lintrel

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "LineTable.h"
+#include "RunCounters.h"
+#include "RunOptions.h"
+#include "WindowOps.h"
+
+namespace lintrel {
+
+// The first of the two passes over a file when duplicates are removed or lines joined: reads
+// every LINE record into the line table, corrects and orients each row, then analyses them.
+class LinePass {
+public:
+    LinePass(WindowOps& window, const RunOptions& options, LineTable& table,
+             RunCounters& counters, bool referenceAnalysis = false)
+        : m_window(window), m_options(options), m_table(table), m_counters(counters),
+          m_referenceAnalysis(referenceAnalysis) {}
+
+    // Throws DxfError on a read failure and RunInterrupted when the user interrupted.
+    void run(const std::string& input);
+
+private:
+    void read(const std::string& input);
+    void analyse();
+    void yieldAndPoll();
+
+    WindowOps& m_window;
+    const RunOptions& m_options;
+    LineTable& m_table;
+    RunCounters& m_counters;
+    bool m_referenceAnalysis;
+};
+
+// The group code of a code line as the first pass reads it: an integer after leading blanks, or
+// nothing when the line holds none (such a group is ignored).
+std::optional<int> groupCode(std::string_view line);
+
+}  // namespace lintrel

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace lintrel {
+
+// The verdict the line analysis leaves for one LINE record.
+enum class LineState : std::uint8_t { Kept = 0, Deleted = 1, Lengthened = 2 };
+
+// Layer and linetype names stored once each; rows hold small ids, equal names share one id.
+class NameTable {
+public:
+    using Id = std::uint32_t;
+    static constexpr Id kEmpty = 0;  // the empty name (a LINE without a linetype group)
+
+    NameTable();
+    Id intern(std::string_view name);
+    const std::string& name(Id id) const { return m_names[id]; }
+    void clear();
+
+private:
+    std::vector<std::string> m_names;
+    std::unordered_map<std::string, Id> m_ids;
+};
+
+// One LINE record of the file: its end points rounded to four decimals, its names and verdict.
+// After correctAndOrient(): X1 >= X2, and Y1 >= Y2 when X1 == X2.
+struct LineRow {
+    double X1 = 0;
+    double Y1 = 0;
+    double X2 = 0;
+    double Y2 = 0;
+    NameTable::Id LayerName = NameTable::kEmpty;
+    NameTable::Id LineTypeName = NameTable::kEmpty;
+    LineState state = LineState::Kept;
+
+    bool isVertical() const { return X1 == X2; }  // zero-length lines count as vertical
+    bool isHorizontal() const { return X1 != X2 && Y1 == Y2; }
+    bool isSlanted() const { return X1 != X2 && Y1 != Y2; }
+    bool isDeleted() const { return state == LineState::Deleted; }
+};
+
+// The LINE records of one file in file order, numbered from 1 like the records they describe.
+class LineTable {
+public:
+    int size() const { return static_cast<int>(m_rows.size()); }  // LineCount
+    LineRow& operator[](int n) { return m_rows[static_cast<std::size_t>(n - 1)]; }
+    const LineRow& operator[](int n) const { return m_rows[static_cast<std::size_t>(n - 1)]; }
+    LineRow& append() { return m_rows.emplace_back(); }
+    void clear();
+
+    NameTable& names() { return m_names; }
+    const NameTable& names() const { return m_names; }
+
+    // The verdict for the n-th LINE record; records beyond the table are kept.
+    LineState stateOf(int n) const {
+        return n >= 1 && n <= size() ? (*this)[n].state : LineState::Kept;
+    }
+
+private:
+    std::vector<LineRow> m_rows;
+    NameTable m_names;
+};
+
+// Moves the first-listed end onto the other end's X (or Y) when within the correction, then puts
+// the right (or upper) end first.
+void correctAndOrient(LineRow& row, double lineCorrection);
+
+}  // namespace lintrel

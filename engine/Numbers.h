@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lintrel {
+
+// Numbers as the drawings and the option boxes write them. Rounding works on a number's decimal
+// form with at most 15 significant digits, halves away from zero, so a value written 1.23455
+// rounds up to 1.2346 as a reader of the file expects (its binary double lies just below).
+
+// A decimal number: optional blanks, sign, digits with one optional point, optional exponent,
+// optional blanks. Nothing else.
+[[nodiscard]] std::optional<double> parseDecimal(std::string_view text);
+
+// The same text parsed straight to single precision (no double rounding on the way).
+[[nodiscard]] std::optional<float> parseSingle(std::string_view text);
+
+// The leading decimal number of a text, 0 when it does not begin with one ("12abc" gives 12).
+[[nodiscard]] double leadingDecimal(std::string_view text);
+
+// roundedNumber: the value of a value line rounded to four decimals; nullopt when not a number.
+[[nodiscard]] std::optional<double> roundedNumber(std::string_view text);
+
+// The value written with a fixed number of decimals ("0.00" for 2), halves away from zero.
+[[nodiscard]] std::string formatFixed(double value, int decimals);
+
+// The value written with a fixed number of decimals and read back ("0.0000" then a read).
+[[nodiscard]] double roundFixed(double value, int decimals);
+
+// A coordinate written into a drawing: the shortest text that reads back to the same value,
+// at most 15 significant digits, no exponent, no blanks.
+[[nodiscard]] std::string formatCoordinate(double value);
+
+}  // namespace lintrel

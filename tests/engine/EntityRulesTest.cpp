@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "CleanRun.h"
+#include "Controls.h"
+#include "Drawing.h"
+#include "FakeWindow.h"
+#include "OutputPass.h"
+#include "TempDir.h"
+
+namespace lintrel {
+namespace {
+
+using testing::crlf;
+using testing::drawing;
+using testing::FakeWindow;
+using testing::lineRecord;
+using testing::record;
+using testing::TempDir;
+
+struct RuleCase {
+    const char* name;
+    std::vector<std::string_view> ticked;  // every other check box is clear
+    std::map<std::string, std::string> texts;
+    std::string entities;
+    std::string kept;
+    std::map<std::string, std::string> labels;  // counter labels that must read so afterwards
+};
+
+const std::string kDashedLine = lineRecord("0", "0", "10", "0", "0", "DASHED");
+const std::string kPlainLine = lineRecord("0", "5", "10", "5");
+const std::string kTextWith73 =
+    record("TEXT", {{"100", "AcDbText"}, {"  1", "A"}, {"100", "AcDbText"}, {" 73", "2"}});
+const std::string kBlankText = record("TEXT", {{"  1", "   "}});
+const std::string kFullWidthBlankText = record("TEXT", {{"  1", " \x81\x40"}});
+const std::string kMTextWithout44 = record("MTEXT", {{"  1", "note"}});
+const std::string kEscapedBlankMText = record("MTEXT", {{"  3", "x"}, {"  1", "\\U+3000 "}});
+const std::string kDimension = record("DIMENSION", {{"  1", "  0"}, {" 70", "32"}});
+const std::string kXLine = record("XLINE", {{" 10", "0"}, {" 31", "0"}});
+const std::string kDashedCircle = record("CIRCLE", {{"  6", "DASHED"}, {" 40", "1"}});
+const std::string kContinuousArc = record("ARC", {{"  6", "Continuous"}, {" 40", "10"},
+                                                  {" 50", "350"}, {" 51", "10"}});
+const std::string kPoint = record("POINT", {{" 10", "1"}, {" 30", "0"}});
+const std::string kDashedPoint = record("POINT", {{"  6", "DASHED"}, {" 30", "0"}});
+const std::string kLineWithXData =
+    lineRecord("0", "0", "0", "0") + crlf({"1001", "APP", "1000", "data"});
+
+const RuleCase kCases[] = {
+    {"a deleted TEXT leaves nothing behind, its 73 group included",
+     {control::TextDelete}, {}, kTextWith73 + kPlainLine, kPlainLine, {{"Label1", "1"}}},
+    {"a kept TEXT keeps its 73 group", {control::Check6}, {}, kTextWith73, kTextWith73, {}},
+    {"only blank TEXT goes, full-width blanks included",
+     {control::Check13}, {}, kBlankText + kFullWidthBlankText + kTextWith73, kTextWith73,
+     {{"Label1", "2"}}},
+    {"an MTEXT without a 44 group does not swallow the next record",
+     {control::MTextDelete}, {}, kMTextWithout44 + kPlainLine, kPlainLine, {{"Label18", "1"}}},
+    {"only blank MTEXT goes, the escaped ideographic blank included",
+     {control::Check12}, {}, kEscapedBlankMText + kMTextWithout44, kMTextWithout44,
+     {{"Label18", "1"}}},
+    {"a DIMENSION goes whole, up to the next record", {control::Check6}, {},
+     kDimension + kPlainLine, kPlainLine, {{"Label22", "1"}}},
+    {"a DIMENSION stays when its box is clear", {control::Check8}, {}, kDimension, kDimension,
+     {{"Label22", "0"}}},
+    {"an XLINE goes", {control::Check8}, {}, kXLine + kPlainLine, kPlainLine, {{"Label46", "1"}}},
+    {"linetype rule: named linetypes go, ByBlock, Continuous and none stay",
+     {control::Check1},
+     {},
+     kDashedLine + lineRecord("0", "1", "9", "1", "0", "ByBlock") +
+         lineRecord("0", "2", "9", "2", "0", "BYLAYER") +
+         lineRecord("0", "3", "9", "3", "0", "Continuous") +
+         lineRecord("0", "4", "9", "4", "0", "CONTINUOUS") + kPlainLine,
+     lineRecord("0", "1", "9", "1", "0", "ByBlock") +
+         lineRecord("0", "3", "9", "3", "0", "Continuous") + kPlainLine,
+     {{"Label2", "3"}}},
+    {"a CIRCLE deleted by its linetype is not counted again by size",
+     {control::Check2, control::Check5}, {{"Text3", "5"}}, kDashedCircle, "",
+     {{"Label3", "1"}, {"Label6", "0"}}},
+    {"every POINT goes with all linetypes chosen", {control::Check4, control::Option1_0}, {},
+     kPoint + kDashedPoint, "", {{"Label4", "2"}}},
+    {"only POINTs in special linetypes go with that choice",
+     {control::Check4, control::Option1_1}, {}, kPoint + kDashedPoint, kPoint,
+     {{"Label4", "1"}}},
+    {"a zero-length LINE goes at size zero, with its extended data",
+     {control::Check5}, {{"Text1", "0"}, {"Text2", "0"}, {"Text3", "0"}, {"Text4", "0.0"}},
+     kLineWithXData + kPlainLine, kPlainLine, {{"Label5", "1"}}},
+    {"a straight LINE as long as its limit goes, an oblique one is judged by its own",
+     {control::Check5}, {{"Text1", "5"}, {"Text4", "4"}},
+     lineRecord("2", "0", "2", "5") + lineRecord("0", "0", "3", "4"),
+     lineRecord("0", "0", "3", "4"), {{"Label5", "1"}}},
+    {"an ARC from 350 to 10 degrees sweeps 20 degrees",
+     {control::Check5}, {{"Text2", "3.49"}}, kContinuousArc, "", {{"Label6", "1"}}},
+    {"an ARC just longer than its limit stays", {control::Check5}, {{"Text2", "3.48"}},
+     kContinuousArc, kContinuousArc, {{"Label6", "0"}}},
+    {"a CIRCLE whose diameter equals the limit goes", {control::Check5}, {{"Text3", "2"}},
+     record("CIRCLE", {{" 40", "1"}}), "", {{"Label6", "1"}}},
+    {"a deleted DIMENSION at the end of the section leaves the section end",
+     {control::Check6}, {}, kPlainLine + kDimension, kPlainLine, {{"Label22", "1"}}},
+};
+
+TEST(EntityRules, DecideEachRecordAndCountIt) {
+    for (const auto& c : kCases) {
+        TempDir dir;
+        FakeWindow window;
+        for (auto box : control::kCheckBoxes) {
+            window.tick(box, false);
+        }
+        window.tick(control::Option1_0, false);
+        for (auto box : c.ticked) {
+            window.tick(box, true);
+        }
+        for (const auto& [box, text] : c.texts) {
+            window.texts[box] = text;
+        }
+        window.addFile(dir.write("in.dxf", drawing(c.entities)));
+        RunReport report = CleanRun(window).run();
+        ASSERT_EQ(report.outcome, RunOutcome::Completed) << c.name;
+        EXPECT_EQ(testing::readBytes(dir.path() / "in-Cut.dxf"), drawing(c.kept)) << c.name;
+        for (const auto& [label, caption] : c.labels) {
+            EXPECT_EQ(window.caption(label), caption) << c.name << " " << label;
+        }
+    }
+}
+
+TEST(EntityRules, CopiesUnknownRecordsLineByLineWithCrLf) {
+    TempDir dir;
+    FakeWindow window;
+    window.tick(control::Check7, false);
+    window.tick(control::Check9, false);
+    const std::string lfOnly = "  0\nSECTION\n  2\nENTITIES\n  0\nHATCH\n  2\nSOLID\n  0\nEOF";
+    window.addFile(dir.write("lf.dxf", lfOnly));
+    ASSERT_EQ(CleanRun(window).run().outcome, RunOutcome::Completed);
+    EXPECT_EQ(testing::readBytes(dir.path() / "lf-Cut.dxf"),
+              crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "HATCH", "  2", "SOLID", "  0",
+                    "EOF"}));
+    EXPECT_EQ(testing::readBytes(dir.path() / "lf.dxf"), lfOnly);
+}
+
+TEST(OutputPath, ReplacesTheLastFourCharacters) {
+    struct Case {
+        const char* name;
+        const char* input;
+        const char* dir;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"an upper-case extension", "/d/plan.DXF", "", "/d/plan-Cut.dxf"},
+        {"a name without a dot loses a letter", "/d/plandxf", "", "/d/pla-Cut.dxf"},
+        {"an output folder keeps the name", "/d/plan.dxf", "/out", "/out/plan-Cut.dxf"},
+        {"leading blanks are removed", "  plan.dxf", "", "plan-Cut.dxf"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(outputPathFor(c.input, c.dir), c.expected) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace lintrel

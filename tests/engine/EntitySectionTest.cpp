@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Drawing.h"
+#include "DxfError.h"
+#include "EntitySection.h"
+#include "TempDir.h"
+
+namespace lintrel {
+namespace {
+
+using testing::crlf;
+using testing::TempDir;
+
+// The head lines, then one token per item: "line:X", "head:TYPE" or "record:TYPE/pairs".
+std::vector<std::string> walk(const std::string& bytes, RecordTypes types = {}) {
+    TempDir dir;
+    DxfLineReader reader(dir.write("walk.dxf", bytes));
+    EntitySection section(reader, types);
+    std::vector<std::string> items;
+    int head = 0;
+    section.readHead([&](std::string_view) { ++head; });
+    items.push_back("head lines " + std::to_string(head));
+    while (section.hasMore()) {
+        switch (section.next()) {
+            case EntitySection::Item::Line:
+                items.push_back("line:" + std::string(section.line()));
+                break;
+            case EntitySection::Item::OtherRecordHead:
+                items.push_back("head:" + section.typeName());
+                break;
+            case EntitySection::Item::Record:
+                items.push_back("record:" + section.typeName() + "/" +
+                                std::to_string(section.record().size()));
+                break;
+        }
+    }
+    return items;
+}
+
+TEST(EntitySection, StartsAtTheSectionNamedEntitiesOnly) {
+    // A block or table entry named ENTITIES sits in a "  2" pair but not right after SECTION.
+    auto bytes = crlf({"  0", "BLOCK", "  2", "ENTITIES", "  0", "SECTION", "  2", "ENTITIES",
+                       "  0", "POINT", " 10", "1"});
+    EXPECT_EQ(walk(bytes), (std::vector<std::string>{"head lines 8", "head:POINT", "line: 10",
+                                                     "line:1"}));
+}
+
+TEST(EntitySection, ReadsRecordsOfRuledTypesUpToTheNextRecord) {
+    auto bytes = crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "TEXT", "  1", "  0", "  0",
+                       "HATCH", "  1", "  0", "LINE", " 73", "1", "  0", "EOF"});
+    // The TEXT's value "  0" is a value inside its record; the HATCH has no rule, so its lines
+    // pass one at a time and its value "  0" starts a record, as it always did.
+    EXPECT_EQ(walk(bytes), (std::vector<std::string>{"head lines 4", "record:TEXT/1",
+                                                     "head:HATCH", "line:  1", "record:LINE/1",
+                                                     "head:EOF"}));
+}
+
+TEST(EntitySection, ReadsDimensionsXlinesAndPointsAsRecordsOnlyWhenTheyAreDeleted) {
+    auto bytes = crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "POINT", " 10", "1", "  0",
+                       "EOF"});
+    EXPECT_EQ(walk(bytes, {}), (std::vector<std::string>{"head lines 4", "head:POINT",
+                                                         "line: 10", "line:1", "head:EOF"}));
+    EXPECT_EQ(walk(bytes, {false, false, true}),
+              (std::vector<std::string>{"head lines 4", "record:POINT/1", "head:EOF"}));
+}
+
+TEST(EntitySection, KeepsTheRecordThatEndsTheFile) {
+    // A file that stops right after the "  0" pair ending a record still hands that pair over.
+    auto bytes = crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "ARC", " 51", "10", "  0",
+                       "EOF"});
+    EXPECT_EQ(walk(bytes), (std::vector<std::string>{"head lines 4", "record:ARC/1", "head:EOF"}));
+}
+
+TEST(EntitySection, FailsWithoutEntitiesOrInsideARecord) {
+    EXPECT_THROW(walk(crlf({"  0", "SECTION", "  2", "HEADER"})), DxfError);
+    EXPECT_THROW(walk(crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "LINE", " 10", "1"})),
+                 DxfError);
+    EXPECT_THROW(walk(crlf({"  0", "SECTION", "  2", "ENTITIES", "  0"})), DxfError);
+}
+
+}  // namespace
+}  // namespace lintrel

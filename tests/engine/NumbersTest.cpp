@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "Numbers.h"
+
+namespace lintrel {
+namespace {
+
+struct RoundedCase {
+    const char* name;
+    const char* text;
+    std::optional<double> expected;
+};
+
+TEST(RoundedNumber, RoundsToFourDecimalsHalvesAwayFromZero) {
+    const RoundedCase cases[] = {
+        {"more decimals round up", "2.71828", 2.7183},
+        {"a digit below five rounds down", "1.23454", 1.2345},
+        {"a written half rounds up although its double lies below", "1.23455", 1.2346},
+        {"a negative half rounds away from zero", "-0.00005", -0.0001},
+        {"a positive half rounds up", "0.00005", 0.0001},
+        {"below half gives zero", "0.00004", 0.0},
+        {"trailing zeros are dropped", "7.50", 7.5},
+        {"a whole number stays whole", "100", 100.0},
+        {"leading and trailing blanks are allowed", "  12.5 ", 12.5},
+        {"an exponent is read", "1.5E+02", 150.0},
+        {"a tiny exponent value gives zero", "1e-16", 0.0},
+        {"a carry runs through nines", "9.99995", 10.0},
+        {"a point without integer digits", ".5", 0.5},
+        {"an explicit plus sign", "+3", 3.0},
+        {"text is not a number", "abc", std::nullopt},
+        {"an empty value is not a number", "", std::nullopt},
+        {"a comma is not a decimal point", "1,5", std::nullopt},
+        {"two points are not a number", "1.2.3", std::nullopt},
+        {"a lone point is not a number", ".", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(roundedNumber(c.text), c.expected) << c.name;
+    }
+}
+
+TEST(RoundedNumber, GivesTheSameDoubleAsReadingTheRoundedText) {
+    // A rounded value must be the double that its four-decimal text reads as, or two drawings
+    // holding the same written number would compare unequal.
+    for (int i = -20000; i <= 20000; i += 7) {
+        std::string text = std::to_string(i / 10000) + "." + std::to_string(std::abs(i) % 10000);
+        if (i < 0 && i / 10000 == 0) {
+            text = "-" + text;
+        }
+        EXPECT_EQ(*roundedNumber(text), std::stod(text)) << text;
+    }
+}
+
+TEST(FormatFixed, PadsAndRoundsLikeTheDisplayPatterns) {
+    struct Case {
+        const char* name;
+        double value;
+        int decimals;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"percentage with two decimals", 33.333333, 2, "33.33"},
+        {"whole percentage keeps its decimals", 100.0, 2, "100.00"},
+        {"zero keeps its decimals", 0.0, 2, "0.00"},
+        {"seconds with one decimal", 12.25, 1, "12.3"},
+        {"a half rounds away from zero on the negative side", -0.25, 1, "-0.3"},
+        {"a negative value rounding to zero has no sign", -0.04, 1, "0.0"},
+        {"slope with four decimals", 1.0 / 3.0, 4, "0.3333"},
+        {"large values are written in full", 1e20, 1, "100000000000000000000.0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatFixed(c.value, c.decimals), c.expected) << c.name;
+    }
+}
+
+TEST(FormatCoordinate, WritesTheShortestTextWithoutExponent) {
+    struct Case {
+        const char* name;
+        double value;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"a whole number has no point", 20.0, "20"},
+        {"four decimals stay as written", 123.4568, "123.4568"},
+        {"a negative value keeps its sign", -0.0001, "-0.0001"},
+        {"negative zero is written as zero", -0.0, "0"},
+        {"a small value is not written with an exponent", 0.00012, "0.00012"},
+        {"a large value is not written with an exponent", 1e16, "10000000000000000"},
+        {"at most fifteen significant digits", 0.1 + 0.2, "0.3"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatCoordinate(c.value), c.expected) << c.name;
+    }
+}
+
+TEST(OptionNumbers, SinglePrecisionAndLeadingNumbers) {
+    EXPECT_EQ(*parseSingle("0.1"), 0.1f);
+    EXPECT_GT(static_cast<double>(*parseSingle("0.1")), 0.1);
+    EXPECT_LT(static_cast<double>(*parseSingle("0.7")), 0.7);
+    EXPECT_EQ(parseSingle("x"), std::nullopt);
+    EXPECT_EQ(leadingDecimal("12abc"), 12.0);
+    EXPECT_EQ(leadingDecimal("abc"), 0.0);
+    EXPECT_EQ(leadingDecimal(" 2.5.1"), 2.5);
+    EXPECT_EQ(roundFixed(0.33335, 4), 0.3334);
+    EXPECT_EQ(roundFixed(-12.25, 1), -12.3);
+}
+
+}  // namespace
+}  // namespace lintrel

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Lintrel builds and runs with, when any is missing.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build pkg-config          # compiler and build
+    libgtest-dev libgmock-dev                 # tests
+    libbenchmark-dev                          # benchmarks in bench/
+    libcli11-dev nlohmann-json3-dev           # lintrel-cli: arguments and the JSON report
+    qt6-base-dev libgl-dev                    # the window
+    fonts-noto-cjk                            # Japanese captions where MS fonts are absent
+    xvfb xauth                                # the window without a display (tests, screenshots)
+    python3 time                              # example drawings and benchmark scripts
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+        missing+=("$package")
+done
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=()
+if ((EUID != 0)); then
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once as built, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/bootstrap.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+for variant in build build-asan; do
+    flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+    if [[ $variant == build-asan ]]; then
+        flags=(-DCMAKE_BUILD_TYPE=Debug -DLINTREL_SANITIZE=ON)
+    fi
+    cmake -S . -B "$variant" -G Ninja "${flags[@]}" >/dev/null
+    cmake --build "$variant" -j "$jobs"
+    (cd "$variant" && ctest --output-on-failure -j "$jobs")
+done
