@@ -62,7 +62,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
                               std::string(option.help) + " [" + control + "]");
         app.add_flag_callback("--no-" + name,
                               [&flagged, control] { flagged.emplace_back(control, "0"); },
-                              "do not " + std::string(option.help) + " [" + control + "]");
+                              "turn --" + name + " off [" + control + "]");
     }
     for (const auto& option : kValues) {
         std::string control(option.control);
@@ -85,7 +85,8 @@ std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
     app.add_option("--set", sets,
                    "set an option by its control name, e.g. --set Check7=0 --set Text5=0.1 "
                    "--set \"Option1(1)=1\" (applied after the flags)")
-        ->type_name("NAME=VALUE");
+        ->type_name("NAME=VALUE")
+        ->allow_extra_args(false);
     app.add_option("--settings", line.settingsFile, "read (and with --save-settings write) this "
                                                     "settings file instead of the user's")
         ->type_name("FILE");

@@ -67,7 +67,7 @@ void TerminalWindow::setProgress(int percent) {
 }
 
 void TerminalWindow::yield() {
-    if (g_ctrlC.exchange(false)) {
+    if (g_ctrlC.load(std::memory_order_relaxed) && g_ctrlC.exchange(false)) {
         m_interrupted = true;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,21 +22,23 @@ public:
     std::string_view readLine();
     // How many lines have been read so far.
     long lineNumber() const { return m_lineNumber; }
+    // How many bytes of the file have been read so far, and how many it held when opened.
+    std::uint64_t position() const { return m_bufferOffset + m_begin; }
+    std::uint64_t size() const { return m_size; }
     const std::string& path() const { return m_path; }
 
 private:
     bool fill(std::size_t& scanFrom);
 
     std::string m_path;
+    std::uint64_t m_size = 0;  // set while m_fd is opened, so declared before it
     int m_fd = -1;
     std::vector<char> m_buffer;
     std::size_t m_begin = 0;  // first unread byte
     std::size_t m_end = 0;    // end of the bytes read from the file
     bool m_eof = false;
     long m_lineNumber = 0;
+    std::uint64_t m_bufferOffset = 0;  // the file offset of m_buffer[0]
 };
-
-// The number of line ends in a file (CR LF, lone CR and lone LF count once each).
-long countLineEnds(const std::string& path);
 
 }  // namespace lintrel

@@ -15,8 +15,7 @@ public:
     void writeLine(std::string_view text) {
         ++m_lines;
         if (m_file != nullptr) {
-            m_file->write(text);
-            m_file->write("\r\n");
+            m_file->writeLine(text);
         }
     }
     void writePair(std::string_view code, std::string_view value) {

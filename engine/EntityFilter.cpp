@@ -5,25 +5,32 @@
 
 #include "Controls.h"
 #include "DxfError.h"
+#include "TextCompare.h"
 #include "Numbers.h"
 
 namespace lintrel {
 namespace {
 
-// The value of the last pair with this code, or nothing.
-const std::string* lastValue(const EntityRecord& record, std::string_view code) {
-    const std::string* found = nullptr;
+// The value of the last pair with this code, or empty when there is none.
+std::string_view lastValue(const EntityRecord& record, std::string_view code) {
+    std::string_view found;
     for (int i = 0; i < record.size(); ++i) {
-        if (record[i].code == code) {
-            found = &record[i].value;
+        if (isLine(record.code(i), code)) {
+            found = record.value(i);
         }
     }
     return found;
 }
 
-std::string_view lineTypeOf(const EntityRecord& record) {
-    const std::string* value = lastValue(record, "  6");
-    return value == nullptr ? std::string_view() : std::string_view(*value);
+std::string_view lineTypeOf(const EntityRecord& record) { return lastValue(record, "  6"); }
+
+// Which end-point coordinate a LINE's code line holds: x1, y1, x2, y2 as 0..3, else -1.
+int coordinateOf(std::string_view code) {
+    if (code.size() != 3 || code[0] != ' ' || (code[2] != '0' && code[2] != '1')) {
+        return -1;
+    }
+    int end = code[2] - '0';
+    return code[1] == '1' ? 2 * end : code[1] == '2' ? 2 * end + 1 : -1;
 }
 
 }  // namespace
@@ -80,8 +87,7 @@ bool EntityFilter::keep(const std::string& type, EntityRecord& record, long line
 
 bool EntityFilter::keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank,
                             std::int32_t& counter, ControlName label) {
-    const std::string* text = lastValue(record, "  1");
-    if (deleteAll || (deleteBlank && isBlankText(text == nullptr ? "" : *text))) {
+    if (deleteAll || (deleteBlank && isBlankText(lastValue(record, "  1")))) {
         count(counter, label);
         return false;
     }
@@ -95,19 +101,17 @@ bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
         return false;
     }
     std::array<double, 4> ends{};  // x1, y1, x2, y2
-    static constexpr std::array<std::string_view, 4> kCodes = {" 10", " 20", " 11", " 21"};
     for (int i = 0; i < record.size(); ++i) {
-        for (std::size_t k = 0; k < kCodes.size(); ++k) {
-            if (record[i].code != kCodes[k]) {
-                continue;
-            }
-            if (state == LineState::Lengthened) {
-                const LineRow& row = m_lines[m_lineOrdinal];
-                const std::array<double, 4> joined = {row.X1, row.Y1, row.X2, row.Y2};
-                record[i].value = formatCoordinate(joined[k]);
-            }
-            ends[k] = number(record[i].value, lineNumber);
+        int k = coordinateOf(record.code(i));
+        if (k < 0) {
+            continue;
         }
+        if (state == LineState::Lengthened) {
+            const LineRow& row = m_lines[m_lineOrdinal];
+            const std::array<double, 4> joined = {row.X1, row.Y1, row.X2, row.Y2};
+            record.setValue(i, formatCoordinate(joined[static_cast<std::size_t>(k)]));
+        }
+        ends[static_cast<std::size_t>(k)] = number(record.value(i), lineNumber);
     }
     if (m_options.lineTypeLines && !isKeptLineType(lineTypeOf(record))) {
         count(m_counters.LineTypeLineCount, control::Label2);
@@ -130,13 +134,13 @@ bool EntityFilter::keepArc(const EntityRecord& record, long lineNumber) {
     double startAngle = 0;
     double endAngle = 0;
     for (int i = 0; i < record.size(); ++i) {
-        const GroupPair& pair = record[i];
-        if (pair.code == " 40" && m_options.bySize) {
-            radius = number(pair.value, lineNumber);
-        } else if (pair.code == " 50" && m_options.bySize) {
-            startAngle = number(pair.value, lineNumber);
-        } else if (pair.code == " 51") {
-            endAngle = number(pair.value, lineNumber);
+        std::string_view code = record.code(i);
+        if (isLine(code, " 40") && m_options.bySize) {
+            radius = number(record.value(i), lineNumber);
+        } else if (isLine(code, " 50") && m_options.bySize) {
+            startAngle = number(record.value(i), lineNumber);
+        } else if (isLine(code, " 51")) {
+            endAngle = number(record.value(i), lineNumber);
         }
     }
     if (m_options.lineTypeArcs && !isKeptLineType(lineTypeOf(record))) {
@@ -159,8 +163,8 @@ bool EntityFilter::keepArc(const EntityRecord& record, long lineNumber) {
 bool EntityFilter::keepCircle(const EntityRecord& record, long lineNumber) {
     double radius = 0;
     for (int i = 0; i < record.size(); ++i) {
-        if (record[i].code == " 40") {
-            radius = number(record[i].value, lineNumber);
+        if (isLine(record.code(i), " 40")) {
+            radius = number(record.value(i), lineNumber);
         }
     }
     if (m_options.lineTypeCircles && !isKeptLineType(lineTypeOf(record))) {
@@ -182,11 +186,11 @@ bool EntityFilter::keepPoint(const EntityRecord& record) {
     return false;
 }
 
-double EntityFilter::number(const std::string& value, long lineNumber) const {
+double EntityFilter::number(std::string_view value, long lineNumber) const {
     auto parsed = roundedNumber(value);
     if (!parsed) {
         throw DxfError(DxfError::Kind::Damaged, m_path, lineNumber,
-                       "not a number: \"" + value + "\"");
+                       "not a number: \"" + std::string(value) + "\"");
     }
     return *parsed;
 }

@@ -31,7 +31,7 @@ private:
     bool keepArc(const EntityRecord& record, long lineNumber);
     bool keepCircle(const EntityRecord& record, long lineNumber);
     bool keepPoint(const EntityRecord& record);
-    double number(const std::string& value, long lineNumber) const;
+    double number(std::string_view value, long lineNumber) const;
     void count(std::int32_t& counter, ControlName label);
 
     const RunOptions& m_options;

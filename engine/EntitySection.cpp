@@ -4,17 +4,27 @@
 
 namespace lintrel {
 
-GroupPair& EntityRecord::append() {
-    if (static_cast<std::size_t>(m_count) == m_pairs.size()) {
-        m_pairs.emplace_back();
-    }
-    return m_pairs[static_cast<std::size_t>(m_count++)];
+EntityRecord::Span EntityRecord::keep(std::string_view text) {
+    Span span{m_bytes.size(), text.size()};
+    m_bytes.append(text);
+    return span;
+}
+
+void EntityRecord::append(std::string_view code, std::string_view value) {
+    Span codeSpan = keep(code);
+    m_pairs.push_back({codeSpan, keep(value)});
+}
+
+void EntityRecord::clear() {
+    m_bytes.clear();
+    m_pairs.clear();
 }
 
 bool RecordTypes::isRecord(std::string_view type) const {
-    return type == "MTEXT" || type == "TEXT" || (type == "DIMENSION" && dimensions) ||
-           (type == "XLINE" && xlines) || type == "LINE" || type == "ARC" || type == "CIRCLE" ||
-           (type == "POINT" && points);
+    return isLine(type, "LINE") || isLine(type, "ARC") || isLine(type, "CIRCLE") ||
+           isLine(type, "TEXT") || isLine(type, "MTEXT") ||
+           (dimensions && isLine(type, "DIMENSION")) || (xlines && isLine(type, "XLINE")) ||
+           (points && isLine(type, "POINT"));
 }
 
 void EntitySection::readHead(const std::function<void(std::string_view)>& onLine) {
@@ -24,7 +34,7 @@ void EntitySection::readHead(const std::function<void(std::string_view)>& onLine
     for (;;) {
         std::string_view line = m_reader.readLine();
         onLine(line);
-        if (line == "ENTITIES" && previous[0] == kOpening[0] && previous[1] == kOpening[1] &&
+        if (isLine(line, "ENTITIES") && previous[0] == kOpening[0] && previous[1] == kOpening[1] &&
             previous[2] == kOpening[2]) {
             return;
         }
@@ -40,7 +50,7 @@ EntitySection::Item EntitySection::next() {
         m_type.swap(m_pendingType);
     } else {
         m_line = m_reader.readLine();
-        if (m_line != kRecordStart) {
+        if (!isLine(m_line, kRecordStart)) {
             return Item::Line;
         }
         m_type.assign(m_reader.readLine());
@@ -56,14 +66,15 @@ void EntitySection::readRecord() {
     m_record.clear();
     for (;;) {
         std::string_view code = m_reader.readLine();
-        if (code == kRecordStart) {
+        if (isLine(code, kRecordStart)) {
             m_pendingType.assign(m_reader.readLine());
             m_hasPending = true;
             return;
         }
-        GroupPair& pair = m_record.append();
-        pair.code.assign(code);
-        pair.value.assign(m_reader.readLine());
+        // The code is copied before the next read may move the reader's buffer.
+        std::size_t before = m_record.size();
+        m_record.append(code, {});
+        m_record.setValue(static_cast<int>(before), m_reader.readLine());
     }
 }
 

@@ -5,29 +5,38 @@
 #include <string_view>
 #include <vector>
 
+#include "TextCompare.h"
+
 #include "DxfLineReader.h"
 
 namespace lintrel {
 
-// One code/value pair of an entity record, both lines exactly as read.
-struct GroupPair {
-    std::string code;
-    std::string value;
-};
-
-// The pairs of one entity record after its opening "  0" pair, up to the next code line "  0".
-// Slots keep their capacity from record to record, so reading a record does not allocate.
+// The pairs of one entity record after its opening "  0" pair, up to the next code line "  0",
+// each line exactly as read. The bytes live in one reused buffer, so a record costs no allocation.
 class EntityRecord {
 public:
-    int size() const { return m_count; }
-    GroupPair& operator[](int i) { return m_pairs[static_cast<std::size_t>(i)]; }
-    const GroupPair& operator[](int i) const { return m_pairs[static_cast<std::size_t>(i)]; }
-    void clear() { m_count = 0; }
-    GroupPair& append();
+    int size() const { return static_cast<int>(m_pairs.size()); }
+    std::string_view code(int i) const { return view(m_pairs[index(i)].code); }
+    std::string_view value(int i) const { return view(m_pairs[index(i)].value); }
+    void setValue(int i, std::string_view value) { m_pairs[index(i)].value = keep(value); }
+    void append(std::string_view code, std::string_view value);
+    void clear();
 
 private:
-    std::vector<GroupPair> m_pairs;
-    int m_count = 0;
+    struct Span {
+        std::size_t offset;
+        std::size_t length;
+    };
+    struct Pair {
+        Span code;
+        Span value;
+    };
+    static std::size_t index(int i) { return static_cast<std::size_t>(i); }
+    std::string_view view(Span span) const { return {m_bytes.data() + span.offset, span.length}; }
+    Span keep(std::string_view text);
+
+    std::string m_bytes;
+    std::vector<Pair> m_pairs;
 };
 
 // Which entity types are read as whole records (the others pass line by line). Both passes over a

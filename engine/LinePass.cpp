@@ -82,8 +82,8 @@ void LinePass::read(const std::string& input) {
         LineRow& row = m_table.append();
         const EntityRecord& record = section.record();
         for (int i = 0; i < record.size(); ++i) {
-            auto code = groupCode(record[i].code);
-            std::string_view value = skipBlanks(record[i].value);
+            auto code = groupCode(record.code(i));
+            std::string_view value = skipBlanks(record.value(i));
             double* coordinate = nullptr;
             switch (code.value_or(0)) {
                 case 6: row.LineTypeName = names.intern(value); break;

@@ -1,10 +1,71 @@
 #include "Numbers.h"
 
+#include <array>
 #include <charconv>
+#include <cstdint>
 
 #include "DecimalDigits.h"
 
 namespace lintrel {
+namespace {
+
+constexpr std::array<std::uint64_t, 19> kPowersOfTen = [] {
+    std::array<std::uint64_t, 19> powers{};
+    std::uint64_t power = 1;
+    for (auto& entry : powers) {
+        entry = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// The common case of a drawing's number, "-12.3456789" with at most 15 significant digits,
+// rounded in integers; nothing when the text needs the general reading.
+std::optional<double> roundPlainDecimal(std::string_view text) {
+    const char* at = text.data();
+    const char* end = at + text.size();
+    bool negative = false;
+    if (at != end && (*at == '-' || *at == '+')) {
+        negative = *at == '-';
+        ++at;
+    }
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    int decimals = 0;
+    bool sawPoint = false;
+    bool sawDigit = false;
+    for (; at != end; ++at) {
+        char c = *at;
+        if (c >= '0' && c <= '9') {
+            significant += mantissa != 0 || c != '0';
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            decimals += sawPoint;
+            sawDigit = true;
+        } else if (c == '.' && !sawPoint) {
+            sawPoint = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!sawDigit || significant > 15 || decimals >= static_cast<int>(kPowersOfTen.size())) {
+        return std::nullopt;
+    }
+    if (decimals > 4) {
+        std::uint64_t divisor = kPowersOfTen[static_cast<std::size_t>(decimals - 4)];
+        std::uint64_t rest = mantissa % divisor;
+        mantissa = mantissa / divisor + (rest * 2 >= divisor);
+        decimals = 4;
+    }
+    if (mantissa == 0) {
+        return 0.0;
+    }
+    // Both exact in a double, so the division rounds once, like reading the rounded text.
+    double value = static_cast<double>(mantissa) /
+                   static_cast<double>(kPowersOfTen[static_cast<std::size_t>(decimals)]);
+    return negative ? -value : value;
+}
+
+}  // namespace
 
 std::optional<double> parseDecimal(std::string_view text) {
     auto number = DecimalDigits::fromText(text);
@@ -33,6 +94,9 @@ double leadingDecimal(std::string_view text) {
 }
 
 std::optional<double> roundedNumber(std::string_view text) {
+    if (auto plain = roundPlainDecimal(text)) {
+        return plain;
+    }
     auto number = DecimalDigits::fromText(text);
     if (!number) {
         return std::nullopt;

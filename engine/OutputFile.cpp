@@ -13,7 +13,7 @@
 namespace lintrel {
 namespace {
 
-constexpr std::size_t kFlushAt = std::size_t{1} << 20;
+constexpr std::size_t kBufferSize = std::size_t{1} << 18;
 
 std::string temporaryPattern(const std::string& target) {
     auto slash = target.find_last_of('/');
@@ -38,21 +38,28 @@ OutputFile::OutputFile(std::string target)
         throw DxfError(DxfError::Kind::Write, m_target, 0, std::strerror(errno));
     }
     giveUsualPermissions(m_fd);
-    m_buffer.reserve(kFlushAt + 4096);
+    m_buffer.resize(kBufferSize);
 }
 
 OutputFile::~OutputFile() { discard(); }
 
-void OutputFile::write(std::string_view bytes) {
-    m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
-    if (m_buffer.size() >= kFlushAt) {
+void OutputFile::writeLine(std::string_view text) {
+    if (m_used + text.size() + 2 > m_buffer.size()) {
         flush();
+        if (text.size() + 2 > m_buffer.size()) {
+            m_buffer.resize(text.size() + 2);
+        }
     }
+    char* at = m_buffer.data() + m_used;
+    std::memcpy(at, text.data(), text.size());
+    at[text.size()] = '\r';
+    at[text.size() + 1] = '\n';
+    m_used += text.size() + 2;
 }
 
 void OutputFile::flush() {
     const char* data = m_buffer.data();
-    std::size_t left = m_buffer.size();
+    std::size_t left = m_used;
     while (left > 0) {
         ssize_t written = ::write(m_fd, data, left);
         if (written < 0 && errno == EINTR) {
@@ -65,7 +72,7 @@ void OutputFile::flush() {
         data += written;
         left -= static_cast<std::size_t>(written);
     }
-    m_buffer.clear();
+    m_used = 0;
 }
 
 void OutputFile::commit() {

@@ -17,7 +17,7 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    void write(std::string_view bytes);  // buffered; throws DxfError(Write)
+    void writeLine(std::string_view text);  // the text and CR LF, buffered; throws DxfError(Write)
     void commit();                       // flushes, closes and renames onto the target
     const std::string& target() const { return m_target; }
 
@@ -28,7 +28,8 @@ private:
     std::string m_target;
     std::string m_temporary;
     int m_fd = -1;
-    std::vector<char> m_buffer;
+    std::vector<char> m_buffer;  // sized once; m_used bytes of it wait to be written
+    std::size_t m_used = 0;
 };
 
 }  // namespace lintrel

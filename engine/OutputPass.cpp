@@ -1,6 +1,6 @@
 #include "OutputPass.h"
 
-#include <cmath>
+#include <cstdint>
 #include <memory>
 
 #include "Controls.h"
@@ -13,26 +13,26 @@
 namespace lintrel {
 namespace {
 
-// Sets ProgressBar1 to the share of the file's lines read, telling the window only of changes.
+// Sets ProgressBar1 to the share of the file read so far, telling the window only of changes;
+// between two percent steps it costs one comparison per line.
 class Progress {
 public:
-    Progress(WindowOps& window, long total) : m_window(window), m_total(total) {}
+    Progress(WindowOps& window, std::uint64_t size) : m_window(window), m_size(size) {}
 
-    void at(long linesRead) {
-        // Halves go to the even percentage, as the progress bar rounds.
-        int percent = static_cast<int>(std::nearbyint(100.0 * static_cast<double>(linesRead) /
-                                                      static_cast<double>(m_total)));
-        percent = std::min(percent, 100);
-        if (percent != m_shown) {
-            m_shown = percent;
-            m_window.setProgress(percent);
+    void at(std::uint64_t position) {
+        if (position < m_next) {
+            return;
         }
+        int percent = m_size == 0 ? 100 : static_cast<int>(std::min<std::uint64_t>(
+                                              100, position * 100 / m_size));
+        m_window.setProgress(percent);
+        m_next = percent >= 100 ? UINT64_MAX : ((percent + 1) * m_size + 99) / 100;
     }
 
 private:
     WindowOps& m_window;
-    long m_total;
-    int m_shown = -1;
+    std::uint64_t m_size;
+    std::uint64_t m_next = 0;
 };
 
 }  // namespace
@@ -49,9 +49,9 @@ std::string outputPathFor(const std::string& input, const std::string& outputDir
 }
 
 void OutputPass::run(const std::string& input, const std::string& output) {
-    Progress progress(m_window, countLineEnds(input) + 1);
-    m_window.setVisible(control::ProgressBar1, true);
     DxfLineReader reader(input);
+    Progress progress(m_window, reader.size());
+    m_window.setVisible(control::ProgressBar1, true);
     std::unique_ptr<OutputFile> file;
     if (!output.empty()) {
         file = std::make_unique<OutputFile>(output);
@@ -62,7 +62,7 @@ void OutputPass::run(const std::string& input, const std::string& output) {
 
     progress.at(0);
     section.readHead([&](std::string_view line) {
-        progress.at(reader.lineNumber());
+        progress.at(reader.position());
         writer.writeLine(line);
     });
     while (section.hasMore()) {
@@ -70,7 +70,7 @@ void OutputPass::run(const std::string& input, const std::string& output) {
         if (m_window.interruptRequested()) {
             throw RunInterrupted{};
         }
-        progress.at(reader.lineNumber());
+        progress.at(reader.position());
         switch (section.next()) {
             case EntitySection::Item::Line:
                 writer.writeLine(section.line());
@@ -83,7 +83,7 @@ void OutputPass::run(const std::string& input, const std::string& output) {
                     writer.writePair(kRecordStart, section.typeName());
                     const EntityRecord& record = section.record();
                     for (int i = 0; i < record.size(); ++i) {
-                        writer.writePair(record[i].code, record[i].value);
+                        writer.writePair(record.code(i), record.value(i));
                     }
                 }
                 break;
