@@ -61,7 +61,10 @@ void TerminalWindow::setVisible(ControlName control, bool visible) {
 }
 
 void TerminalWindow::setProgress(int percent) {
-    m_phase = "書込中";
+    constexpr int kWidth = 30;
+    int filled = percent * kWidth / 100;
+    m_phase = "[" + std::string(static_cast<std::size_t>(filled), '#') +
+              std::string(static_cast<std::size_t>(kWidth - filled), '.') + "]";
     m_percent = std::to_string(percent) + "%";
     draw(percent == 100);
 }
