@@ -14,10 +14,13 @@ public:
         Write,    // the output cannot be created or written
     };
 
-    DxfError(Kind kind, const std::string& path, long line, const std::string& reason)
-        : std::runtime_error(describe(path, line, reason)), m_kind(kind) {}
+    DxfError(Kind kind, const std::string& path, long line, const std::string& reason,
+             int systemError = 0)
+        : std::runtime_error(describe(path, line, reason)), m_kind(kind),
+          m_systemError(systemError) {}
 
     Kind kind() const { return m_kind; }
+    int systemError() const { return m_systemError; }  // the errno behind it, 0 when none
 
 private:
     static std::string describe(const std::string& path, long line, const std::string& reason) {
@@ -25,6 +28,7 @@ private:
     }
 
     Kind m_kind;
+    int m_systemError;
 };
 
 // Thrown from inside a pass when the user interrupted; the run catches it.

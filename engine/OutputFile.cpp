@@ -22,11 +22,32 @@ std::string temporaryPattern(const std::string& target) {
     return folder + "." + name + ".XXXXXX";
 }
 
-// mkstemp makes a private file; the copy gets the permissions any new file of the user gets.
-void giveUsualPermissions(int fd) {
+// mkstemp makes a private file; it gets the permissions of the file it replaces, or those any
+// new file of the user gets.
+void givePermissions(int fd, const std::string& target) {
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        ::fchmod(fd, existing.st_mode & 07777);
+        return;
+    }
     mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
+}
+
+// Makes a rename survive a power loss; losing it would only bring back the older file.
+void syncFolderOf(const std::string& target) {
+    auto slash = target.find_last_of('/');
+    std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+[[noreturn]] void fail(const std::string& target, int error) {
+    throw DxfError(DxfError::Kind::Write, target, 0, std::strerror(error), error);
 }
 
 }  // namespace
@@ -35,13 +56,26 @@ OutputFile::OutputFile(std::string target)
     : m_target(std::move(target)), m_temporary(temporaryPattern(m_target)) {
     m_fd = ::mkstemp(m_temporary.data());
     if (m_fd < 0) {
-        throw DxfError(DxfError::Kind::Write, m_target, 0, std::strerror(errno));
+        int error = errno;
+        m_temporary.clear();
+        fail(m_target, error);
     }
-    giveUsualPermissions(m_fd);
+    givePermissions(m_fd, m_target);
     m_buffer.resize(kBufferSize);
 }
 
 OutputFile::~OutputFile() { discard(); }
+
+void OutputFile::write(std::string_view bytes) {
+    if (m_used + bytes.size() > m_buffer.size()) {
+        flush();
+        if (bytes.size() > m_buffer.size()) {
+            m_buffer.resize(bytes.size());
+        }
+    }
+    std::memcpy(m_buffer.data() + m_used, bytes.data(), bytes.size());
+    m_used += bytes.size();
+}
 
 void OutputFile::writeLine(std::string_view text) {
     if (m_used + text.size() + 2 > m_buffer.size()) {
@@ -66,8 +100,7 @@ void OutputFile::flush() {
             continue;
         }
         if (written <= 0) {
-            throw DxfError(DxfError::Kind::Write, m_target, 0,
-                           written < 0 ? std::strerror(errno) : "nothing written");
+            fail(m_target, written < 0 ? errno : ENOSPC);
         }
         data += written;
         left -= static_cast<std::size_t>(written);
@@ -75,20 +108,23 @@ void OutputFile::flush() {
     m_used = 0;
 }
 
-void OutputFile::commit() {
+void OutputFile::commit(Durability durability) {
     flush();
+    if (durability == Durability::Synced && ::fsync(m_fd) != 0) {
+        fail(m_target, errno);
+    }
     int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0) {
-        int error = errno;
-        ::unlink(m_temporary.c_str());
-        m_temporary.clear();
-        throw DxfError(DxfError::Kind::Write, m_target, 0, std::strerror(error));
+        fail(m_target, errno);  // a full disk may be reported only now
     }
     if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
-        throw DxfError(DxfError::Kind::Write, m_target, 0, std::strerror(errno));
+        fail(m_target, errno);
     }
     m_temporary.clear();
+    if (durability == Durability::Synced) {
+        syncFolderOf(m_target);
+    }
 }
 
 void OutputFile::discard() {

@@ -6,19 +6,27 @@
 
 namespace lintrel {
 
-// A cleaned copy on its way to disk: written to a temporary file beside the target and renamed
-// onto it only by commit(), so a failed or interrupted run never leaves a truncated drawing and
-// an older copy of the same name stays as it was. Without commit() the temporary file is removed.
+// A file on its way to disk: written to a temporary file beside the target and renamed onto it
+// only by commit(), so a failure or an interrupt never leaves a truncated file and an older file
+// of the same name stays as it was. Without commit() the temporary file is removed. A replaced
+// file keeps its permissions.
 class OutputFile {
 public:
+    enum class Durability {
+        Renamed,  // in place once renamed; the system writes it out in its own time
+        Synced,   // on the disk before it replaces the old file, the rename synced too
+    };
+
     // Creates the temporary file; throws DxfError(Write) when the folder does not allow it.
     explicit OutputFile(std::string target);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
+    void write(std::string_view bytes);     // buffered; throws DxfError(Write)
     void writeLine(std::string_view text);  // the text and CR LF, buffered; throws DxfError(Write)
-    void commit();                       // flushes, closes and renames onto the target
+    // Flushes, closes and renames onto the target; throws DxfError(Write).
+    void commit(Durability durability = Durability::Renamed);
     const std::string& target() const { return m_target; }
 
 private:
