@@ -46,29 +46,6 @@ std::size_t readSome(int fd, const std::string& path, char* into, std::size_t si
     }
 }
 
-// The first CR or LF in [from, to), or null. Most lines are short, so one 16-byte step usually
-// finds the end without the branch per byte that made plain scanning the reader's main cost.
-const char* findLineEnd(const char* from, const char* to) {
-#if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    for (; to - from >= 16; from += 16) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        int mask = _mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)));
-        if (mask != 0) {
-            return from + __builtin_ctz(static_cast<unsigned>(mask));
-        }
-    }
-#endif
-    for (; from != to; ++from) {
-        if (*from == '\n' || *from == '\r') {
-            return from;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 DxfLineReader::DxfLineReader(std::string path)
@@ -76,14 +53,13 @@ DxfLineReader::DxfLineReader(std::string path)
 
 DxfLineReader::~DxfLineReader() { ::close(m_fd); }
 
-bool DxfLineReader::fill(std::size_t& scanFrom) {
+bool DxfLineReader::fill() {
     if (m_eof) {
         return false;
     }
     if (m_begin > 0) {
         std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
         m_bufferOffset += m_begin;
-        scanFrom -= m_begin;
         m_end -= m_begin;
         m_begin = 0;
     }
@@ -96,13 +72,41 @@ bool DxfLineReader::fill(std::size_t& scanFrom) {
     std::size_t got = readSome(m_fd, m_path, m_buffer.data() + m_end, m_buffer.size() - m_end);
     m_end += got;
     m_eof = got == 0;
+    // The unread part is short (no line end was left in it), so it is simply indexed again.
+    indexLineEnds(0);
     return got > 0;
 }
 
+void DxfLineReader::indexLineEnds(std::size_t from) {
+    m_lineEnds.resize(m_end - from + 1);
+    std::uint32_t* out = m_lineEnds.data();
+    const char* data = m_buffer.data();
+    std::size_t at = from;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; at + 16 <= m_end; at += 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        auto mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr))));
+        while (mask != 0) {
+            *out++ = static_cast<std::uint32_t>(at + static_cast<unsigned>(__builtin_ctz(mask)));
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; at < m_end; ++at) {
+        if (data[at] == '\n' || data[at] == '\r') {
+            *out++ = static_cast<std::uint32_t>(at);
+        }
+    }
+    m_lineEnds.resize(static_cast<std::size_t>(out - m_lineEnds.data()));
+    m_nextEnd = 0;
+}
+
 bool DxfLineReader::atEnd() {
-    std::size_t scanFrom = m_begin;
     while (m_begin == m_end) {
-        if (!fill(scanFrom)) {
+        if (!fill()) {
             return true;
         }
     }
@@ -110,25 +114,23 @@ bool DxfLineReader::atEnd() {
 }
 
 std::string_view DxfLineReader::readLine() {
-    std::size_t scanFrom = m_begin;
     for (;;) {
-        const char* data = m_buffer.data();
-        const char* end = findLineEnd(data + scanFrom, data + m_end);
-        if (end != nullptr && *end == '\r' && end + 1 == data + m_end && !m_eof) {
-            // A CR at the end of the buffer may be the first half of CR LF.
-            scanFrom = static_cast<std::size_t>(end - data);
-            fill(scanFrom);
-            continue;
-        }
-        if (end != nullptr) {
-            std::string_view line(data + m_begin, static_cast<std::size_t>(end - (data + m_begin)));
-            bool isCrLf = *end == '\r' && end + 1 < data + m_end && end[1] == '\n';
-            m_begin = static_cast<std::size_t>(end - data) + (isCrLf ? 2 : 1);
+        if (m_nextEnd < m_lineEnds.size()) {
+            std::size_t end = m_lineEnds[m_nextEnd];
+            const char* data = m_buffer.data();
+            bool isCr = data[end] == '\r';
+            if (isCr && end + 1 == m_end && !m_eof) {
+                fill();  // the CR may be the first half of a CR LF in the next read
+                continue;
+            }
+            bool isCrLf = isCr && end + 1 < m_end && data[end + 1] == '\n';
+            std::string_view line(data + m_begin, end - m_begin);
+            m_begin = end + (isCrLf ? 2 : 1);
+            m_nextEnd += isCrLf ? 2 : 1;
             ++m_lineNumber;
             return line;
         }
-        scanFrom = m_end;
-        if (!fill(scanFrom)) {
+        if (!fill()) {
             if (m_begin == m_end) {
                 throw DxfError(DxfError::Kind::Damaged, m_path, m_lineNumber,
                                "the file ends too early");

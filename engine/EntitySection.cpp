@@ -64,12 +64,17 @@ EntitySection::Item EntitySection::next() {
 
 void EntitySection::readRecord() {
     m_record.clear();
+    bool keepsPairs = m_keptType.empty() || m_type == m_keptType;
     for (;;) {
         std::string_view code = m_reader.readLine();
         if (isLine(code, kRecordStart)) {
             m_pendingType.assign(m_reader.readLine());
             m_hasPending = true;
             return;
+        }
+        if (!keepsPairs) {
+            static_cast<void>(m_reader.readLine());
+            continue;
         }
         // The code is copied before the next read may move the reader's buffer.
         std::size_t before = m_record.size();

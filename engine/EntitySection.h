@@ -55,7 +55,9 @@ class EntitySection {
 public:
     enum class Item { Line, OtherRecordHead, Record };
 
-    EntitySection(DxfLineReader& reader, RecordTypes types) : m_reader(reader), m_types(types) {}
+    // With a type to keep, records of the other types are read past without keeping their pairs.
+    EntitySection(DxfLineReader& reader, RecordTypes types, std::string_view keptType = {})
+        : m_reader(reader), m_types(types), m_keptType(keptType) {}
 
     // Hands every line up to and including the line "ENTITIES" that names the entity section
     // ("  0", "SECTION", "  2", "ENTITIES"); throws DxfError(Damaged) when there is none.
@@ -68,7 +70,7 @@ public:
 
     std::string_view line() const { return m_line; }          // Item::Line
     const std::string& typeName() const { return m_type; }    // the record heads
-    EntityRecord& record() { return m_record; }                // Item::Record
+    EntityRecord& record() { return m_record; }  // Item::Record, when its pairs are kept
     long lineNumber() const { return m_reader.lineNumber(); }
 
 private:
@@ -76,6 +78,7 @@ private:
 
     DxfLineReader& m_reader;
     RecordTypes m_types;
+    std::string_view m_keptType;
     std::string_view m_line;
     std::string m_type;
     std::string m_pendingType;  // the type name of the "  0" pair that ended the last record

@@ -30,16 +30,33 @@ public:
         show(row, counters);
         return true;
     }
+    // Tells the window only of texts that change: a million rows must not cost a million
+    // formatted numbers. The percentage can change its hundredths only where it enters another
+    // half-hundredth.
     void show(int row, const RunCounters& counters) {
-        m_window.setCaption(control::Label52,
-                            formatFixed(static_cast<double>(row) * m_step, 2));
-        m_window.setCaption(control::Label54, std::to_string(counters.JoinCount));
-        m_window.setCaption(control::Label25, std::to_string(counters.DuplicateCount));
+        double percent = static_cast<double>(row) * m_step;
+        auto halfHundredth = static_cast<long long>(percent * 200);
+        if (halfHundredth != m_shownHalfHundredth) {
+            m_shownHalfHundredth = halfHundredth;
+            m_window.setCaption(control::Label52, formatFixed(percent, 2));
+        }
+        showCount(control::Label54, counters.JoinCount, m_shownJoins);
+        showCount(control::Label25, counters.DuplicateCount, m_shownDuplicates);
     }
 
 private:
+    void showCount(ControlName label, std::int32_t count, std::int32_t& shown) {
+        if (count != shown) {
+            shown = count;
+            m_window.setCaption(label, std::to_string(count));
+        }
+    }
+
     WindowOps& m_window;
     float m_step;  // computed once in single precision, as the percentage always was
+    long long m_shownHalfHundredth = -1;
+    std::int32_t m_shownJoins = -1;
+    std::int32_t m_shownDuplicates = -1;
 };
 
 }  // namespace
@@ -71,7 +88,7 @@ void LinePass::yieldAndPoll() {
 void LinePass::read(const std::string& input) {
     m_window.setVisible(control::Label63, true);
     DxfLineReader reader(input);
-    EntitySection section(reader, m_options.recordTypes());
+    EntitySection section(reader, m_options.recordTypes(), "LINE");
     NameTable& names = m_table.names();
     section.readHead([&](std::string_view) { yieldAndPoll(); });
     while (section.hasMore()) {

@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "BlockVector.h"
+
 namespace lintrel {
 
 // The verdict the line analysis leaves for one LINE record.
@@ -62,7 +64,7 @@ public:
     }
 
 private:
-    std::vector<LineRow> m_rows;
+    BlockVector<LineRow> m_rows;
     NameTable m_names;
 };
 
