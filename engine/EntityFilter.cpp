@@ -101,6 +101,8 @@ bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
         return false;
     }
     std::array<double, 4> ends{};  // x1, y1, x2, y2
+    // After a line pass these values were read as numbers already; only the size rule needs them.
+    bool readsEnds = m_options.bySize || !m_options.analysesLines();
     for (int i = 0; i < record.size(); ++i) {
         int k = coordinateOf(record.code(i));
         if (k < 0) {
@@ -111,7 +113,9 @@ bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
             const std::array<double, 4> joined = {row.X1, row.Y1, row.X2, row.Y2};
             record.setValue(i, formatCoordinate(joined[static_cast<std::size_t>(k)]));
         }
-        ends[static_cast<std::size_t>(k)] = number(record.value(i), lineNumber);
+        if (readsEnds) {
+            ends[static_cast<std::size_t>(k)] = number(record.value(i), lineNumber);
+        }
     }
     if (m_options.lineTypeLines && !isKeptLineType(lineTypeOf(record))) {
         count(m_counters.LineTypeLineCount, control::Label2);
