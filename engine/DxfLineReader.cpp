@@ -113,7 +113,7 @@ bool DxfLineReader::atEnd() {
     return false;
 }
 
-std::string_view DxfLineReader::readLine() {
+std::string_view DxfLineReader::readLineAcrossBuffers() {
     for (;;) {
         if (m_nextEnd < m_lineEnds.size()) {
             std::size_t end = m_lineEnds[m_nextEnd];

@@ -19,7 +19,22 @@ public:
     // True when every line has been read.
     bool atEnd();
     // The next line, valid until the next read; throws DxfError(Damaged) at the end of the file.
-    std::string_view readLine();
+    std::string_view readLine() {
+        // Inline for the usual case: a line end found in the buffer that is no CR at its very end.
+        if (m_nextEnd < m_lineEnds.size()) {
+            std::size_t end = m_lineEnds[m_nextEnd];
+            const char* data = m_buffer.data();
+            if (data[end] == '\n' || end + 1 < m_end) {
+                bool isCrLf = data[end] == '\r' && data[end + 1] == '\n';
+                std::string_view line(data + m_begin, end - m_begin);
+                m_begin = end + (isCrLf ? 2 : 1);
+                m_nextEnd += isCrLf ? 2 : 1;
+                ++m_lineNumber;
+                return line;
+            }
+        }
+        return readLineAcrossBuffers();
+    }
     // How many lines have been read so far.
     long lineNumber() const { return m_lineNumber; }
     // How many bytes of the file have been read so far, and how many it held when opened.
@@ -28,6 +43,7 @@ public:
     const std::string& path() const { return m_path; }
 
 private:
+    std::string_view readLineAcrossBuffers();
     bool fill();
     void indexLineEnds(std::size_t from);
 

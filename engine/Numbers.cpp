@@ -19,6 +19,21 @@ constexpr std::array<std::uint64_t, 19> kPowersOfTen = [] {
     return powers;
 }();
 
+// mantissa / 10^dropped, halves away from zero. Drawings mostly write six decimals, so the usual
+// divisors are constants the compiler turns into multiplications.
+std::uint64_t roundAwayDigits(std::uint64_t mantissa, int dropped) {
+    auto divide = [mantissa](std::uint64_t divisor) {
+        return mantissa / divisor + (mantissa % divisor * 2 >= divisor);
+    };
+    switch (dropped) {
+        case 1: return divide(10);
+        case 2: return divide(100);
+        case 3: return divide(1000);
+        case 4: return divide(10000);
+        default: return divide(kPowersOfTen[static_cast<std::size_t>(dropped)]);
+    }
+}
+
 // The common case of a drawing's number, "-12.3456789" with at most 15 significant digits,
 // rounded in integers; nothing when the text needs the general reading.
 std::optional<double> roundPlainDecimal(std::string_view text) {
@@ -51,9 +66,7 @@ std::optional<double> roundPlainDecimal(std::string_view text) {
         return std::nullopt;
     }
     if (decimals > 4) {
-        std::uint64_t divisor = kPowersOfTen[static_cast<std::size_t>(decimals - 4)];
-        std::uint64_t rest = mantissa % divisor;
-        mantissa = mantissa / divisor + (rest * 2 >= divisor);
+        mantissa = roundAwayDigits(mantissa, decimals - 4);
         decimals = 4;
     }
     if (mantissa == 0) {
