@@ -57,11 +57,14 @@ bool DxfLineReader::fill() {
     if (m_eof) {
         return false;
     }
-    if (m_begin > 0) {
-        std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
-        m_bufferOffset += m_begin;
-        m_end -= m_begin;
-        m_begin = 0;
+    // Everything before the first byte still needed goes; a pinned record stays whole.
+    std::size_t keep = m_isPinned ? m_pin : m_begin;
+    if (keep > 0) {
+        std::memmove(m_buffer.data(), m_buffer.data() + keep, m_end - keep);
+        m_bufferOffset += keep;
+        m_end -= keep;
+        m_begin -= keep;
+        m_pin -= m_isPinned ? keep : 0;
     }
     if (m_end == m_buffer.size()) {
         if (m_buffer.size() >= kLongestLine) {
@@ -73,7 +76,7 @@ bool DxfLineReader::fill() {
     m_end += got;
     m_eof = got == 0;
     // The unread part is short (no line end was left in it), so it is simply indexed again.
-    indexLineEnds(0);
+    indexLineEnds(m_begin);
     return got > 0;
 }
 

@@ -40,6 +40,19 @@ public:
     // How many bytes of the file have been read so far, and how many it held when opened.
     std::uint64_t position() const { return m_bufferOffset + m_begin; }
     std::uint64_t size() const { return m_size; }
+
+    // Keeps every line read from now on in the buffer until unpin(), so a record's lines need not
+    // be copied. Lines are then found by their offset from pinnedBase(), which holds until the
+    // next read (a read may move the buffer).
+    void pin() {
+        m_pin = m_begin;
+        m_isPinned = true;
+    }
+    void unpin() { m_isPinned = false; }
+    std::size_t pinnedOffsetOf(std::string_view line) const {
+        return static_cast<std::size_t>(line.data() - pinnedBase());
+    }
+    const char* pinnedBase() const { return m_buffer.data() + m_pin; }
     const std::string& path() const { return m_path; }
 
 private:
@@ -57,6 +70,8 @@ private:
     // line by line cost a mispredicted branch per line.
     std::vector<std::uint32_t> m_lineEnds;
     std::size_t m_nextEnd = 0;
+    std::size_t m_pin = 0;  // the first byte of the pinned lines
+    bool m_isPinned = false;
     bool m_eof = false;
     long m_lineNumber = 0;
     std::uint64_t m_bufferOffset = 0;  // the file offset of m_buffer[0]

@@ -4,20 +4,14 @@
 
 namespace lintrel {
 
-EntityRecord::Span EntityRecord::keep(std::string_view text) {
-    Span span{m_bytes.size(), text.size()};
-    m_bytes.append(text);
-    return span;
-}
-
-void EntityRecord::append(std::string_view code, std::string_view value) {
-    Span codeSpan = keep(code);
-    m_pairs.push_back({codeSpan, keep(value)});
+void EntityRecord::setValue(int i, std::string_view value) {
+    m_pairs[index(i)].value = {m_replaced.size(), value.size(), true};
+    m_replaced.append(value);
 }
 
 void EntityRecord::clear() {
-    m_bytes.clear();
     m_pairs.clear();
+    m_replaced.clear();
 }
 
 bool RecordTypes::isRecord(std::string_view type) const {
@@ -45,6 +39,7 @@ void EntitySection::readHead(const std::function<void(std::string_view)>& onLine
 }
 
 EntitySection::Item EntitySection::next() {
+    m_reader.unpin();
     if (m_hasPending) {
         m_hasPending = false;
         m_type.swap(m_pendingType);
@@ -65,22 +60,25 @@ EntitySection::Item EntitySection::next() {
 void EntitySection::readRecord() {
     m_record.clear();
     bool keepsPairs = m_keptType.empty() || m_type == m_keptType;
+    if (keepsPairs) {
+        m_reader.pin();
+    }
     for (;;) {
         std::string_view code = m_reader.readLine();
         if (isLine(code, kRecordStart)) {
-            m_pendingType.assign(m_reader.readLine());
-            m_hasPending = true;
-            return;
+            break;
         }
-        if (!keepsPairs) {
-            static_cast<void>(m_reader.readLine());
-            continue;
+        // Offsets, not views: the next read may move the pinned lines within the buffer.
+        EntityRecord::Span codeSpan{m_reader.pinnedOffsetOf(code), code.size(), false};
+        std::string_view value = m_reader.readLine();
+        if (keepsPairs) {
+            m_record.m_pairs.push_back(
+                {codeSpan, {m_reader.pinnedOffsetOf(value), value.size(), false}});
         }
-        // The code is copied before the next read may move the reader's buffer.
-        std::size_t before = m_record.size();
-        m_record.append(code, {});
-        m_record.setValue(static_cast<int>(before), m_reader.readLine());
     }
+    m_pendingType.assign(m_reader.readLine());
+    m_hasPending = true;
+    m_record.m_lines = m_reader.pinnedBase();
 }
 
 }  // namespace lintrel

@@ -12,31 +12,36 @@
 namespace lintrel {
 
 // The pairs of one entity record after its opening "  0" pair, up to the next code line "  0",
-// each line exactly as read. The bytes live in one reused buffer, so a record costs no allocation.
+// each line exactly as read. The lines stay where the reader read them; only replaced values are
+// stored here, so reading a record copies nothing.
 class EntityRecord {
 public:
     int size() const { return static_cast<int>(m_pairs.size()); }
     std::string_view code(int i) const { return view(m_pairs[index(i)].code); }
     std::string_view value(int i) const { return view(m_pairs[index(i)].value); }
-    void setValue(int i, std::string_view value) { m_pairs[index(i)].value = keep(value); }
-    void append(std::string_view code, std::string_view value);
-    void clear();
+    void setValue(int i, std::string_view value);
 
 private:
+    friend class EntitySection;
+
     struct Span {
         std::size_t offset;
         std::size_t length;
+        bool isReplaced;  // in m_replaced rather than in the reader's buffer
     };
     struct Pair {
         Span code;
         Span value;
     };
     static std::size_t index(int i) { return static_cast<std::size_t>(i); }
-    std::string_view view(Span span) const { return {m_bytes.data() + span.offset, span.length}; }
-    Span keep(std::string_view text);
+    std::string_view view(Span span) const {
+        return {(span.isReplaced ? m_replaced.data() : m_lines) + span.offset, span.length};
+    }
+    void clear();
 
-    std::string m_bytes;
+    const char* m_lines = nullptr;  // the reader's pinned lines
     std::vector<Pair> m_pairs;
+    std::string m_replaced;
 };
 
 // Which entity types are read as whole records (the others pass line by line). Both passes over a
