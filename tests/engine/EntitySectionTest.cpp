@@ -74,6 +74,27 @@ TEST(EntitySection, KeepsTheRecordThatEndsTheFile) {
     EXPECT_EQ(walk(bytes), (std::vector<std::string>{"head lines 4", "record:ARC/1", "head:EOF"}));
 }
 
+TEST(EntitySection, KeepsARecordWholeWhileItsLinesCrossBufferFills) {
+    // Pairs on both sides of several buffer fills must still read back as they were written.
+    std::string longText(700000, 'w');
+    auto bytes = crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "MTEXT", "  3", longText, "  1",
+                       "end", " 10", "2.5", "  0", "EOF"});
+    TempDir dir;
+    DxfLineReader reader(dir.write("long.dxf", bytes));
+    EntitySection section(reader, {});
+    section.readHead([](std::string_view) {});
+    ASSERT_EQ(section.next(), EntitySection::Item::Record);
+    const EntityRecord& record = section.record();
+    ASSERT_EQ(record.size(), 3);
+    EXPECT_EQ(record.code(0), "  3");
+    EXPECT_EQ(record.value(0), longText);
+    EXPECT_EQ(record.value(1), "end");
+    EXPECT_EQ(record.code(2), " 10");
+    EXPECT_EQ(record.value(2), "2.5");
+    EXPECT_EQ(section.next(), EntitySection::Item::OtherRecordHead);
+    EXPECT_EQ(section.typeName(), "EOF");
+}
+
 TEST(EntitySection, FailsWithoutEntitiesOrInsideARecord) {
     EXPECT_THROW(walk(crlf({"  0", "SECTION", "  2", "HEADER"})), DxfError);
     EXPECT_THROW(walk(crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "LINE", " 10", "1"})),
