@@ -8,6 +8,7 @@
 #include <emmintrin.h>
 #endif
 
+#include <bit>
 #include <cerrno>
 #include <cstring>
 
@@ -81,21 +82,34 @@ bool DxfLineReader::fill() {
 }
 
 void DxfLineReader::indexLineEnds(std::size_t from) {
-    m_lineEnds.resize(m_end - from + 1);
+    constexpr std::size_t kSlack = 8;  // room for the unconditional writes below
+    m_lineEnds.resize(m_end - from + kSlack);
     std::uint32_t* out = m_lineEnds.data();
     const char* data = m_buffer.data();
     std::size_t at = from;
 #if defined(__SSE2__)
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
-    for (; at + 16 <= m_end; at += 16) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-        auto mask = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr))));
-        while (mask != 0) {
-            *out++ = static_cast<std::uint32_t>(at + static_cast<unsigned>(__builtin_ctz(mask)));
+    auto lineEndMask = [&](std::size_t offset) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + offset));
+        return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)))));
+    };
+    for (; at + 64 <= m_end; at += 64) {
+        std::uint64_t mask = lineEndMask(at) | lineEndMask(at + 16) << 16 |
+                             lineEndMask(at + 32) << 32 | lineEndMask(at + 48) << 48;
+        // A block holds a few line ends: eight are written without a branch each (the surplus
+        // is overwritten next), and only a block of short lines loops for the rest.
+        auto count = static_cast<std::size_t>(std::popcount(mask));
+        for (std::size_t k = 0; k < kSlack; ++k) {
+            out[k] = static_cast<std::uint32_t>(at + static_cast<unsigned>(std::countr_zero(mask)));
             mask &= mask - 1;
         }
+        for (std::size_t k = kSlack; k < count; ++k) {
+            out[k] = static_cast<std::uint32_t>(at + static_cast<unsigned>(std::countr_zero(mask)));
+            mask &= mask - 1;
+        }
+        out += count;
     }
 #endif
     for (; at < m_end; ++at) {

@@ -1,6 +1,5 @@
 #include "EntitySection.h"
 
-#include <array>
 
 namespace lintrel {
 
@@ -19,23 +18,6 @@ bool RecordTypes::isRecord(std::string_view type) const {
            isLine(type, "TEXT") || isLine(type, "MTEXT") ||
            (dimensions && isLine(type, "DIMENSION")) || (xlines && isLine(type, "XLINE")) ||
            (points && isLine(type, "POINT"));
-}
-
-void EntitySection::readHead(const std::function<void(std::string_view)>& onLine) {
-    // A table entry or block named ENTITIES must not start the section early.
-    static constexpr std::array<std::string_view, 3> kOpening = {"  0", "SECTION", "  2"};
-    std::array<std::string, 3> previous;
-    for (;;) {
-        std::string_view line = m_reader.readLine();
-        onLine(line);
-        if (isLine(line, "ENTITIES") && previous[0] == kOpening[0] && previous[1] == kOpening[1] &&
-            previous[2] == kOpening[2]) {
-            return;
-        }
-        previous[0] = std::move(previous[1]);
-        previous[1] = std::move(previous[2]);
-        previous[2].assign(line);
-    }
 }
 
 EntitySection::Item EntitySection::next() {

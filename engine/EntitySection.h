@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +9,8 @@
 #include "DxfLineReader.h"
 
 namespace lintrel {
+
+inline constexpr std::string_view kRecordStart = "  0";
 
 // The pairs of one entity record after its opening "  0" pair, up to the next code line "  0",
 // each line exactly as read. The lines stay where the reader read them; only replaced values are
@@ -66,7 +67,22 @@ public:
 
     // Hands every line up to and including the line "ENTITIES" that names the entity section
     // ("  0", "SECTION", "  2", "ENTITIES"); throws DxfError(Damaged) when there is none.
-    void readHead(const std::function<void(std::string_view)>& onLine);
+    template <class OnLine>
+    void readHead(OnLine&& onLine) {
+        // How many lines of "  0", "SECTION", "  2" have just been read in a row; a table entry or
+        // block named ENTITIES must not start the section early.
+        int opening = 0;
+        for (;;) {
+            std::string_view line = m_reader.readLine();
+            onLine(line);
+            if (opening == 3 && isLine(line, "ENTITIES")) {
+                return;
+            }
+            bool continues = (opening == 1 && isLine(line, "SECTION")) ||
+                             (opening == 2 && isLine(line, "  2"));
+            opening = continues ? opening + 1 : isLine(line, kRecordStart) ? 1 : 0;
+        }
+    }
 
     // True while items remain.
     bool hasMore() { return m_hasPending || !m_reader.atEnd(); }
@@ -90,7 +106,5 @@ private:
     bool m_hasPending = false;
     EntityRecord m_record;
 };
-
-inline constexpr std::string_view kRecordStart = "  0";
 
 }  // namespace lintrel
