@@ -1,0 +1,86 @@
+// A second copy of lintrel finds the first one running: it hands over the files it was given
+// and ends without a word or a window.
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "SingleInstance.h"
+
+class SingleInstanceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void aSecondCopyWithoutFilesEndsSilently();
+    void aSecondCopyHandsItsFilesToTheFirst();
+    void aSecondPrimaryInTheSameFolderIsRefused();
+
+private:
+    // Runs lintrel as a second copy; returns what it printed, which should be nothing.
+    QByteArray runSecondCopy(const QStringList& arguments, const QString& folder);
+
+    std::unique_ptr<QTemporaryDir> m_runtime;
+    std::unique_ptr<lintrel::SingleInstance> m_first;
+};
+
+void SingleInstanceTest::init() {
+    m_runtime = std::make_unique<QTemporaryDir>();
+    m_first = std::make_unique<lintrel::SingleInstance>(m_runtime->path());
+    QVERIFY(m_first->becomePrimary());
+}
+
+void SingleInstanceTest::cleanup() {
+    // The first copy lets go of its lock before the folder holding it goes.
+    m_first.reset();
+    m_runtime.reset();
+}
+
+QByteArray SingleInstanceTest::runSecondCopy(const QStringList& arguments, const QString& folder) {
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_RUNTIME_DIR", m_runtime->path());
+    environment.insert("XDG_CONFIG_HOME", m_runtime->path());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    second.setProcessEnvironment(environment);
+    second.setWorkingDirectory(folder);
+    second.start(QStringLiteral(LINTREL_PROGRAM), arguments);
+    // The first copy answers on this thread, so the wait must keep the event loop turning.
+    QSignalSpy finished(&second, &QProcess::finished);
+    if (!finished.wait(30000)) {
+        second.kill();
+        return "did not end";
+    }
+    if (second.exitStatus() != QProcess::NormalExit || second.exitCode() != 0) {
+        return "ended with " + QByteArray::number(second.exitCode());
+    }
+    return second.readAllStandardOutput() + second.readAllStandardError();
+}
+
+void SingleInstanceTest::aSecondCopyWithoutFilesEndsSilently() {
+    QSignalSpy handed(m_first.get(), &lintrel::SingleInstance::filesHandedOver);
+    QCOMPARE(runSecondCopy({}, m_runtime->path()), QByteArray());
+    QCoreApplication::processEvents();
+    QCOMPARE(handed.size(), 0);
+    QVERIFY(!QFileInfo::exists(m_runtime->filePath("lintrel/msdesksys.ini")));
+}
+
+void SingleInstanceTest::aSecondCopyHandsItsFilesToTheFirst() {
+    QSignalSpy handed(m_first.get(), &lintrel::SingleInstance::filesHandedOver);
+    QTemporaryDir drawings;
+
+    QCOMPARE(runSecondCopy({"plan.dxf", "/elsewhere/b.dxf"}, drawings.path()), QByteArray());
+
+    QTRY_COMPARE(handed.size(), 1);
+    QCOMPARE(handed.front().front().toStringList(),
+             (QStringList{drawings.filePath("plan.dxf"), "/elsewhere/b.dxf"}));
+}
+
+void SingleInstanceTest::aSecondPrimaryInTheSameFolderIsRefused() {
+    lintrel::SingleInstance second(m_runtime->path());
+    QVERIFY(!second.becomePrimary());
+}
+
+QTEST_MAIN(SingleInstanceTest)
+#include "SingleInstanceTest.moc"

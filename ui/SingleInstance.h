@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QStringList>
+
+class QLocalSocket;
+
+namespace lintrel {
+
+// Keeps the program to one running copy per user: the first copy holds a lock in the given
+// folder (the user's runtime folder) and listens on a socket beside it; a later copy finds the
+// lock taken and may hand its files to the first one over that socket.
+class SingleInstance : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SingleInstance(const QString& folder, QObject* parent = nullptr);
+
+    // True when no other copy runs; this one then holds the lock and takes handed-over files.
+    [[nodiscard]] bool becomePrimary();
+    // Gives files to the running copy; false when it could not be reached.
+    bool handOver(const QStringList& files) const;
+
+signals:
+    void filesHandedOver(const QStringList& files);
+
+private:
+    void receive(QLocalSocket* socket);
+
+    QString m_socketPath;
+    QLockFile m_lock;
+    QLocalServer m_server;
+};
+
+}  // namespace lintrel
