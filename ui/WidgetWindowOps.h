@@ -74,6 +74,7 @@ private:
     MessageHook m_messageHook;
     std::chrono::milliseconds m_yieldInterval{20};
     QElapsedTimer m_sinceEvents;
+    unsigned m_yieldsUnclocked = 0;
     bool m_isRunning = false;
     bool m_isInterruptRequested = false;
     std::map<QLabel*, std::string> m_pendingCaptions;
