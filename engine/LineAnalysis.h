@@ -23,6 +23,9 @@ public:
     virtual ~RowObserver() = default;
     // Yields to the window and shows the progress; false when the user interrupted.
     virtual bool beforeRow(int row, const RunCounters& counters) = 0;
+    // Yields to the window in the middle of a long turn (row is the row whose turn it is), every
+    // few tens of milliseconds; false when the user interrupted. The literal scan never calls it.
+    virtual bool duringRow(int /*row*/, const RunCounters& /*counters*/) { return true; }
 };
 
 // Marks duplicate rows Deleted and merges collinear pieces (Lengthened / Deleted), counting both.

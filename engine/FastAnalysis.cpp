@@ -1,0 +1,151 @@
+// The line analysis as the program runs it: the same turns in the same order as the literal scan,
+// but each turn looks only at the candidates that can act on its row. A candidate that does
+// nothing in the literal scan changes nothing when it is skipped; the ones that act are met in
+// file order, and after every join the search starts again, as the scan does from its first row.
+// StraightLineIndex and SlantedLineIndex say why the candidates they leave out cannot act.
+
+#include <algorithm>
+#include <cassert>
+#include <optional>
+#include <vector>
+
+#include "AnalysisTurns.h"
+#include "LineAnalysis.h"
+#include "PairTests.h"
+#include "SlantedLineIndex.h"
+#include "StraightLineIndex.h"
+#include "TurnPacer.h"
+
+namespace lintrel {
+namespace {
+
+// Most turns meet one acting row or none; a row that swallows many pieces asks for more at once.
+constexpr std::size_t kFirstBatch = 4;
+constexpr std::size_t kLargestBatch = 256;
+
+class IndexedScan {
+public:
+    IndexedScan(LineTable& table, const LineRules& rules, RunCounters& counters,
+                RowObserver& observer)
+        : m_table(table), m_rules(rules), m_counters(counters), m_pacer(observer, counters) {}
+
+    // Each throws AnalysisInterrupted when the user interrupted during the turn.
+    void examineStraight(int i);
+    void examineSlanted(int i);
+
+private:
+    enum class Outcome { AllCarriedOut, RowChanged, RowDeleted };
+
+    Outcome carryOutFound(int i, Axis axis);
+    StraightLineIndex& straightIndex(Axis axis);
+    void removeStraight(int row);
+    void refreshStraight(int row);
+
+    LineTable& m_table;
+    const LineRules& m_rules;
+    RunCounters& m_counters;
+    TurnPacer m_pacer;
+    // Each index is built when the first row that needs it takes its turn, from the table as it
+    // is then; until that moment nothing needs to keep it up to date.
+    std::optional<StraightLineIndex> m_vertical;
+    std::optional<StraightLineIndex> m_horizontal;
+    std::optional<SlantedLineIndex> m_slanted;
+    std::vector<StraightLineIndex::Candidate> m_found;
+};
+
+void IndexedScan::examineStraight(int i) {
+    m_pacer.startTurn(i);
+    const Axis axis = axisOf(m_table[i]);
+    StraightLineIndex& index = straightIndex(axis);
+    const StraightLineIndex::Turn turn = index.turnOf(i);
+    std::size_t limit = kFirstBatch;
+    for (;;) {
+        index.findActing(turn, limit, m_found);
+        switch (carryOutFound(i, axis)) {
+            case Outcome::RowDeleted:
+                return;
+            case Outcome::RowChanged:
+                limit = kFirstBatch;
+                break;
+            case Outcome::AllCarriedOut:
+                if (m_found.size() < limit) {
+                    return;
+                }
+                limit = std::min(2 * limit, kLargestBatch);
+                break;
+        }
+        m_pacer.step();
+    }
+}
+
+// Deleting a piece leaves row i and every other candidate as they were, so the rows found stay
+// valid until a join moves an end of row i.
+IndexedScan::Outcome IndexedScan::carryOutFound(int i, Axis axis) {
+    LineRow& row = m_table[i];
+    for (const auto& [pos, pieceSpan] : m_found) {
+        const auto action = straightAction(axis, spanOf(row, axis), pieceSpan, m_rules);
+        assert(action != StraightAction::None && "the index finds only rows that act");
+        carryOut(action, row, m_table[pos], pieceSpan, axis, m_counters);
+        if (action == StraightAction::DeleteRow) {
+            removeStraight(i);
+            return Outcome::RowDeleted;
+        }
+        removeStraight(pos);
+        if (isJoin(action)) {
+            refreshStraight(i);
+            return Outcome::RowChanged;
+        }
+    }
+    return Outcome::AllCarriedOut;
+}
+
+void IndexedScan::examineSlanted(int i) {
+    m_pacer.startTurn(i);
+    if (!m_slanted) {
+        m_slanted.emplace(m_table, m_rules, m_pacer);
+    }
+    if (m_slanted->isCovered(i)) {
+        deleteDuplicate(m_table[i], m_counters);
+        m_slanted->remove(i);
+    }
+}
+
+StraightLineIndex& IndexedScan::straightIndex(Axis axis) {
+    auto& index = axis == Axis::Vertical ? m_vertical : m_horizontal;
+    if (!index) {
+        index.emplace(m_table, axis, m_rules, m_pacer);
+    }
+    return *index;
+}
+
+void IndexedScan::removeStraight(int row) {
+    for (auto* index : {&m_vertical, &m_horizontal}) {
+        if (*index) {
+            (*index)->remove(row);
+        }
+    }
+}
+
+void IndexedScan::refreshStraight(int row) {
+    for (auto* index : {&m_vertical, &m_horizontal}) {
+        if (*index) {
+            (*index)->refresh(row);
+        }
+    }
+}
+
+}  // namespace
+
+bool analyseLines(LineTable& table, const LineRules& rules, RunCounters& counters,
+                  RowObserver& observer) {
+    IndexedScan scan(table, rules, counters, observer);
+    try {
+        return takeTurns(
+            table, rules, counters, observer, [&](int i) { scan.examineStraight(i); },
+            [&](int i) { scan.examineSlanted(i); });
+    } catch (const AnalysisInterrupted&) {
+        return false;
+    }
+}
+
+}  // namespace lintrel

@@ -1,0 +1,53 @@
+#include "LineTable.h"
+
+#include <cmath>
+#include <utility>
+
+namespace lintrel {
+
+NameTable::NameTable() {
+    clear();
+}
+
+NameTable::Id NameTable::intern(std::string_view name) {
+    std::string key(name);
+    if (auto found = m_ids.find(key); found != m_ids.end()) {
+        return found->second;
+    }
+    const auto id = static_cast<Id>(m_names.size());
+    m_names.push_back(key);
+    m_ids.emplace(std::move(key), id);
+    return id;
+}
+
+void NameTable::clear() {
+    m_names.assign(1, std::string());
+    m_ids.clear();
+    m_ids.emplace(std::string(), kEmpty);
+}
+
+void LineTable::clear() {
+    m_rows.clear();  // keeps the room: the table is allocated once per run and cleared per file
+    m_names.clear();
+}
+
+void correctAndOrient(LineRow& row, double lineCorrection) {
+    if (std::fabs(row.X1 - row.X2) <= lineCorrection) {
+        row.X1 = row.X2;
+    }
+    if (std::fabs(row.Y1 - row.Y2) <= lineCorrection) {
+        row.Y1 = row.Y2;
+    }
+    if (row.X1 != row.X2 && row.Y1 != row.Y2) {
+        if (row.X1 < row.X2) {
+            std::swap(row.X1, row.X2);
+            std::swap(row.Y1, row.Y2);
+        }
+    } else if (row.X1 < row.X2) {
+        std::swap(row.X1, row.X2);
+    } else if (row.Y1 < row.Y2) {
+        std::swap(row.Y1, row.Y2);
+    }
+}
+
+}  // namespace lintrel

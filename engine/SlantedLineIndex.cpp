@@ -1,0 +1,124 @@
+#include "SlantedLineIndex.h"
+
+#include <algorithm>
+#include <bit>
+#include <cassert>
+#include <cmath>
+#include <tuple>
+
+#include "FilterBlocks.h"
+#include "Numbers.h"
+
+namespace lintrel {
+namespace {
+
+// Keys that are not numbers equal nothing, not even themselves: such rows are never collinear.
+bool isComparable(const SlantKey& key) {
+    return !std::isnan(key.slope) && !std::isnan(key.intercept);
+}
+
+// roundFixed() works on decimal digits and is slow, while the rows of a collinear family mostly
+// share their raw slopes and intercepts: each value is remembered in a small table, by its bits.
+class RoundingCache {
+public:
+    explicit RoundingCache(std::size_t rowCount)
+        : m_slotBits(std::clamp(static_cast<int>(std::bit_width(rowCount / 4)), 4, 12)),
+          m_slopes(std::size_t{1} << m_slotBits),
+          m_intercepts(std::size_t{1} << m_slotBits) {}
+
+    // Slopes are rounded to four decimals, intercepts to one.
+    double operator()(double value, int decimals) {
+        auto& slots = decimals == 4 ? m_slopes : m_intercepts;
+        const auto bits = std::bit_cast<std::uint64_t>(value);
+        Slot& slot = slots[(bits * 0x9E3779B97F4A7C15U) >> (64 - m_slotBits)];
+        if (!slot.isSet || slot.bits != bits) {
+            slot = {bits, roundFixed(value, decimals), true};
+        }
+        return slot.rounded;
+    }
+
+private:
+    struct Slot {
+        std::uint64_t bits = 0;
+        double rounded = 0;
+        bool isSet = false;
+    };
+    int m_slotBits;
+    std::vector<Slot> m_slopes;
+    std::vector<Slot> m_intercepts;
+};
+
+}  // namespace
+
+SlantedLineIndex::SlantedLineIndex(const LineTable& table, const LineRules& rules, TurnPacer& pacer)
+    : m_entryOf(std::make_unique_for_overwrite<std::int32_t[]>(
+          static_cast<std::size_t>(table.size()) + 1)) {
+    std::size_t slantedCount = 0;
+    for (int r = 1; r <= table.size(); ++r) {
+        slantedCount += table[r].isSlanted() ? 1 : 0;
+    }
+    m_entries.reserve(slantedCount);
+    m_entryOf[0] = -1;
+    FilterBlocks blocks;
+    RoundingCache round(slantedCount);
+    for (int r = 1; r <= table.size(); ++r) {
+        pacer.step();
+        m_entryOf[static_cast<std::size_t>(r)] = -1;
+        const LineRow& row = table[r];
+        if (row.isDeleted() || !row.isSlanted()) {
+            continue;
+        }
+        if (const SlantKey key = slantKeyOf(row, round); isComparable(key)) {
+            m_entries.push_back({blocks.numberOf(filterKey(row, rules)), key, row.X1, row.X2, r});
+        }
+    }
+    // Within a group the rows furthest to the right come first.
+    std::sort(m_entries.begin(), m_entries.end(),
+              pacer.pacedLess([](const Entry& a, const Entry& b) {
+                  return std::tie(a.block, a.key.slope, a.key.intercept, b.right, a.left, a.row) <
+                         std::tie(b.block, b.key.slope, b.key.intercept, a.right, b.left, b.row);
+              }));
+    std::vector<double> lefts;
+    lefts.reserve(m_entries.size());
+    m_groupOf.reserve(m_entries.size());
+    for (std::size_t at = 0; at < m_entries.size(); ++at) {
+        pacer.step();
+        const Entry& entry = m_entries[at];
+        if (at == 0 || entry.block != m_entries[at - 1].block ||
+            !isCollinear(entry.key, m_entries[at - 1].key)) {
+            m_groupStart.push_back(static_cast<std::int32_t>(at));
+        }
+        m_groupOf.push_back(static_cast<std::int32_t>(m_groupStart.size()) - 1);
+        m_entryOf[static_cast<std::size_t>(entry.row)] = static_cast<std::int32_t>(at);
+        lefts.push_back(entry.left);
+    }
+    m_groupStart.push_back(static_cast<std::int32_t>(m_entries.size()));
+    m_lefts = MinTree(lefts, [&] { pacer.step(); });
+}
+
+bool SlantedLineIndex::isCovered(int i) const {
+    const std::int32_t at = m_entryOf[static_cast<std::size_t>(i)];
+    if (at < 0) {
+        return false;  // its slope or intercept is not a number
+    }
+    const Entry& row = m_entries[at];
+    const auto group = m_groupOf[at];
+    const auto first = m_entries.begin() + m_groupStart[group];
+    const auto last = m_entries.begin() + m_groupStart[group + 1];
+    const auto reachingRight =
+        std::partition_point(first, last, [&](const Entry& e) { return e.right >= row.right; });
+    const auto begin = static_cast<std::size_t>(first - m_entries.begin());
+    const auto end = static_cast<std::size_t>(reachingRight - m_entries.begin());
+    const auto self = static_cast<std::size_t>(at);
+    assert(begin <= self && self < end && "row i reaches as far right as itself");
+    return std::min(m_lefts.smallest(begin, self), m_lefts.smallest(self + 1, end)) <= row.left;
+}
+
+void SlantedLineIndex::remove(int row) {
+    const std::int32_t at = m_entryOf[static_cast<std::size_t>(row)];
+    if (at >= 0) {
+        m_lefts.clear(static_cast<std::size_t>(at));
+    }
+}
+
+}  // namespace lintrel

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "LineAnalysis.h"
+#include "MinTree.h"
+#include "PairTests.h"
+#include "TurnPacer.h"
+
+namespace lintrel {
+
+// The live slanted rows, grouped by filter key, rounded slope and rounded intercept.
+//
+// A slanted row i only ever deletes itself, and only when a live candidate of its group (the
+// other rows of its kind that pass the filters and are collinear with it) covers it by X range.
+// No other rule moves or deletes a slanted row, so which covering row the literal scan meets
+// first does not matter: row i goes exactly when one exists. Each group is ordered by X1 from
+// the right, so the rows with X1 >= X1[i] are a prefix of it and the question is whether the
+// smallest X2 among them, row i left out, is <= X2[i].
+class SlantedLineIndex {
+public:
+    // Takes steps of the pacer while it is built (it may throw AnalysisInterrupted).
+    SlantedLineIndex(const LineTable& table, const LineRules& rules, TurnPacer& pacer);
+
+    // Whether a live row of row i's group other than row i covers it by X range.
+    bool isCovered(int i) const;
+    // The row was deleted.
+    void remove(int row);
+
+private:
+    struct Entry {
+        std::uint32_t block;
+        SlantKey key;
+        double right;  // X1
+        double left;   // X2
+        std::int32_t row;
+    };
+
+    std::vector<Entry> m_entries;
+    std::unique_ptr<std::int32_t[]> m_entryOf;  // by row number; -1 for rows not held
+    std::vector<std::int32_t> m_groupStart;     // by group, with the end of the last one
+    std::vector<std::int32_t> m_groupOf;        // by entry
+    MinTree m_lefts;                            // X2 by entry, cleared for deleted rows
+};
+
+}  // namespace lintrel

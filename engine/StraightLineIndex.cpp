@@ -1,0 +1,309 @@
+#include "StraightLineIndex.h"
+
+#include <algorithm>
+#include <bit>
+#include <cassert>
+#include <cmath>
+#include <limits>
+#include <tuple>
+
+#include "FilterBlocks.h"
+#include "Gallop.h"
+
+namespace lintrel {
+namespace {
+
+constexpr int kLeafSize = 8;
+// A run of candidates this short is read straight through; the tree pays off beyond it.
+constexpr int kScanLimit = 64;
+constexpr std::int32_t kNoRow = std::numeric_limits<std::int32_t>::max();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+}  // namespace
+
+// Row i's turn with its ends as they are now.
+struct StraightLineIndex::Query : Turn {
+    Span span;
+    double length;
+};
+
+// The acting rows met so far, the smallest `limit` of them in ascending order.
+class StraightLineIndex::Found {
+public:
+    Found(std::size_t limit, std::vector<Candidate>& rows) : m_limit(limit), m_rows(rows) {
+        m_rows.clear();
+    }
+    // Rows from this number on cannot enter the list any more.
+    std::int32_t cutoff() const { return m_rows.size() < m_limit ? kNoRow : m_rows.back().row; }
+    void add(const Candidate& candidate) {
+        const auto place =
+            std::upper_bound(m_rows.begin(), m_rows.end(), candidate.row,
+                             [](int row, const Candidate& c) { return row < c.row; }) -
+            m_rows.begin();
+        if (m_rows.size() == m_limit) {
+            m_rows.pop_back();
+        }
+        m_rows.insert(m_rows.begin() + place, candidate);
+    }
+
+private:
+    std::size_t m_limit;
+    std::vector<Candidate>& m_rows;
+};
+
+StraightLineIndex::StraightLineIndex(const LineTable& table, Axis axis, const LineRules& rules,
+                                     TurnPacer& pacer)
+    : m_table(table),
+      m_axis(axis),
+      m_rules(rules),
+      m_entryOf(std::make_unique_for_overwrite<std::int32_t[]>(
+          static_cast<std::size_t>(table.size()) + 1)) {
+    collectEntries(pacer);
+    std::sort(m_entries.begin(), m_entries.end(),
+              pacer.pacedLess([](const Entry& a, const Entry& b) {
+                  return std::tie(a.block, a.across, a.low, a.high, a.row) <
+                         std::tie(b.block, b.across, b.low, b.high, b.row);
+              }));
+    findRuns(pacer);
+    buildTree(pacer);
+}
+
+void StraightLineIndex::collectEntries(TurnPacer& pacer) {
+    auto isHeld = [&](const LineRow& row) { return !row.isDeleted() && runsAlong(row, m_axis); };
+    std::size_t held = 0;
+    for (int r = 1; r <= m_table.size(); ++r) {
+        held += isHeld(m_table[r]) ? 1 : 0;
+    }
+    m_entries.reserve(held);
+    FilterBlocks blocks;
+    m_entryOf[0] = -1;
+    for (int r = 1; r <= m_table.size(); ++r) {
+        pacer.step();
+        m_entryOf[static_cast<std::size_t>(r)] = -1;
+        if (isHeld(m_table[r])) {
+            const Span span = spanOf(m_table[r], m_axis);
+            assert(std::isfinite(span.across) && std::isfinite(span.low) &&
+                   std::isfinite(span.high) && "the reader only stores finite coordinates");
+            m_entries.push_back({span.across, span.low, span.high, r,
+                                 blocks.numberOf(filterKey(m_table[r], m_rules))});
+        }
+    }
+}
+
+void StraightLineIndex::findRuns(TurnPacer& pacer) {
+    const int size = static_cast<int>(m_entries.size());
+    m_isLive.assign(m_entries.size(), 1);
+    m_runOf.reserve(m_entries.size());
+    for (int at = 0; at < size; ++at) {
+        pacer.step();
+        const Entry& entry = m_entries[at];
+        m_entryOf[static_cast<std::size_t>(entry.row)] = at;
+        if (m_runs.empty() || m_runs.back().block != entry.block ||
+            m_runs.back().across != entry.across) {
+            m_runs.push_back({entry.across, entry.block, at});
+        }
+        m_runOf.push_back(static_cast<std::int32_t>(m_runs.size()) - 1);
+    }
+    m_runs.push_back({0, 0, size});
+}
+
+void StraightLineIndex::buildTree(TurnPacer& pacer) {
+    const int size = static_cast<int>(m_entries.size());
+    m_leafCount = static_cast<int>(
+        std::bit_ceil(static_cast<unsigned>(std::max(1, (size + kLeafSize - 1) / kLeafSize))));
+    m_nodes = std::make_unique_for_overwrite<Bounds[]>(2 * static_cast<std::size_t>(m_leafCount));
+    for (int leaf = 0; leaf < m_leafCount; ++leaf) {
+        pacer.step();
+        m_nodes[m_leafCount + leaf] = leafBounds(leaf);
+    }
+    for (int node = m_leafCount - 1; node >= 1; --node) {
+        pacer.step();
+        m_nodes[node] = combine(m_nodes[2 * node], m_nodes[2 * node + 1]);
+    }
+}
+
+StraightLineIndex::Turn StraightLineIndex::turnOf(int i) const {
+    Turn turn;
+    turn.row = i;
+    turn.entry = m_entryOf[static_cast<std::size_t>(i)];
+    assert(turn.entry >= 0 && m_isLive[turn.entry] && "row i is held by the index of its axis");
+    if (m_rules.joinLines) {
+        turn.joins = acrossRange(turn.entry, m_rules.JoinOffset);
+    }
+    if (m_rules.removeDuplicates) {
+        turn.duplicates = acrossRange(turn.entry, m_rules.DuplicateOffset);
+    }
+    turn.all = turn.joins.size() >= turn.duplicates.size() ? turn.joins : turn.duplicates;
+    return turn;
+}
+
+void StraightLineIndex::findActing(const Turn& turn, std::size_t limit,
+                                   std::vector<Candidate>& found) const {
+    const Entry& entry = m_entries[turn.entry];
+    const Query query{turn, {entry.low, entry.high, entry.across}, entry.high - entry.low};
+    Found result(limit, found);
+    if (query.all.size() <= kScanLimit) {
+        scan(query.all.begin, query.all.end, query, result);
+        return;
+    }
+    // Start at the lowest node above every entry of the run.
+    const int firstLeaf = query.all.begin / kLeafSize;
+    const int lastLeaf = (query.all.end - 1) / kLeafSize;
+    const int levels = std::bit_width(static_cast<unsigned>(firstLeaf ^ lastLeaf));
+    search((m_leafCount + firstLeaf) >> levels, (firstLeaf >> levels << levels) * kLeafSize,
+           kLeafSize << levels, query, result);
+}
+
+void StraightLineIndex::remove(int row) {
+    const int at = m_entryOf[static_cast<std::size_t>(row)];
+    if (at < 0 || !m_isLive[at]) {
+        return;
+    }
+    m_isLive[at] = 0;
+    updateBounds(at);
+}
+
+void StraightLineIndex::refresh(int row) {
+    const int at = m_entryOf[static_cast<std::size_t>(row)];
+    if (at < 0 || !m_isLive[at]) {
+        return;
+    }
+    if (!runsAlong(m_table[row], m_axis)) {
+        remove(row);
+        return;
+    }
+    const Span span = spanOf(m_table[row], m_axis);
+    Entry& entry = m_entries[at];
+    assert(span.across == entry.across && span.low <= entry.low && span.high >= entry.high &&
+           "a join only moves a row's ends outward");
+    entry.low = span.low;
+    entry.high = span.high;
+    // The row only grew: the other bounds of its nodes stay true, only the outer ones widen.
+    for (int node = (m_leafCount + at / kLeafSize); node >= 1; node /= 2) {
+        Bounds& bounds = m_nodes[node];
+        if (bounds.lowMin <= span.low && bounds.highMax >= span.high) {
+            return;
+        }
+        bounds.lowMin = std::min(bounds.lowMin, span.low);
+        bounds.highMax = std::max(bounds.highMax, span.high);
+    }
+}
+
+StraightLineIndex::Range StraightLineIndex::acrossRange(int at, double offset) const {
+    if (!(offset >= 0)) {
+        return {};
+    }
+    // Whole runs pass or fail together: step over runs, not entries.
+    const double across = m_entries[at].across;
+    const int run = m_runOf[at];
+    auto isWithin = [&](int other) {
+        return m_runs[other].block == m_runs[run].block &&
+               std::fabs(across - m_runs[other].across) <= offset;
+    };
+    const int runCount = static_cast<int>(m_runs.size()) - 1;
+    const int below = leadingRun(run, [&](int k) { return isWithin(run - 1 - k); });
+    const int above = leadingRun(runCount - run - 1, [&](int k) { return isWithin(run + 1 + k); });
+    return {m_runs[run - below].begin, m_runs[run + above + 1].begin};
+}
+
+bool StraightLineIndex::mayAct(const Bounds& bounds, const Query& query, int first,
+                               int last) const {
+    const Span& row = query.span;
+    if (query.joins.overlaps(first, last) && bounds.lengthMin <= query.length) {
+        if (bounds.highMax > row.high && bounds.lowMin - m_rules.JoinGap <= row.high) {
+            return true;
+        }
+        if (bounds.highMin <= row.high && bounds.lowMin < row.low &&
+            row.low <= bounds.highMax + m_rules.JoinGap) {
+            return true;
+        }
+    }
+    if (query.duplicates.overlaps(first, last)) {
+        const bool pieceInside = m_axis == Axis::Vertical
+                                     ? bounds.highMin < row.high && bounds.lowMax > row.low
+                                     : bounds.highMin <= row.high && bounds.lowMax >= row.low;
+        if (pieceInside || (bounds.highMax >= row.high && bounds.lowMin <= row.low)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool StraightLineIndex::acts(int at, const Query& query) const {
+    const Entry& entry = m_entries[at];
+    return m_isLive[at] && entry.row != query.row &&
+           straightAction(m_axis, query.span, {entry.low, entry.high, entry.across}, m_rules) !=
+               StraightAction::None;
+}
+
+void StraightLineIndex::search(int node, int first, int width, const Query& query,
+                               Found& found) const {
+    const int last = std::min(first + width, static_cast<int>(m_entries.size()));
+    if (!query.all.overlaps(first, last)) {
+        return;
+    }
+    const Bounds& bounds = m_nodes[node];
+    if (bounds.firstRow >= found.cutoff() || !mayAct(bounds, query, first, last)) {
+        return;
+    }
+    if (node >= m_leafCount) {
+        scan(std::max(first, query.all.begin), std::min(last, query.all.end), query, found);
+        return;
+    }
+    // The side holding the earlier rows first: once the list is full, it cuts off more.
+    const int half = width / 2;
+    if (m_nodes[2 * node + 1].firstRow < m_nodes[2 * node].firstRow) {
+        search(2 * node + 1, first + half, half, query, found);
+        search(2 * node, first, half, query, found);
+    } else {
+        search(2 * node, first, half, query, found);
+        search(2 * node + 1, first + half, half, query, found);
+    }
+}
+
+void StraightLineIndex::scan(int first, int last, const Query& query, Found& found) const {
+    for (int at = first; at < last; ++at) {
+        const Entry& entry = m_entries[at];
+        if (entry.row < found.cutoff() && acts(at, query)) {
+            found.add({entry.row, {entry.low, entry.high, entry.across}});
+        }
+    }
+}
+
+StraightLineIndex::Bounds StraightLineIndex::leafBounds(int leaf) const {
+    Bounds bounds{kInfinity, -kInfinity, kInfinity, -kInfinity, kInfinity, kNoRow};
+    const int last = std::min((leaf + 1) * kLeafSize, static_cast<int>(m_entries.size()));
+    for (int at = leaf * kLeafSize; at < last; ++at) {
+        if (!m_isLive[at]) {
+            continue;
+        }
+        const Entry& entry = m_entries[at];
+        bounds.lowMin = std::min(bounds.lowMin, entry.low);
+        bounds.lowMax = std::max(bounds.lowMax, entry.low);
+        bounds.highMin = std::min(bounds.highMin, entry.high);
+        bounds.highMax = std::max(bounds.highMax, entry.high);
+        bounds.lengthMin = std::min(bounds.lengthMin, entry.high - entry.low);
+        bounds.firstRow = std::min(bounds.firstRow, entry.row);
+    }
+    return bounds;
+}
+
+StraightLineIndex::Bounds StraightLineIndex::combine(const Bounds& a, const Bounds& b) {
+    return {std::min(a.lowMin, b.lowMin),       std::max(a.lowMax, b.lowMax),
+            std::min(a.highMin, b.highMin),     std::max(a.highMax, b.highMax),
+            std::min(a.lengthMin, b.lengthMin), std::min(a.firstRow, b.firstRow)};
+}
+
+void StraightLineIndex::updateBounds(int at) {
+    int node = m_leafCount + at / kLeafSize;
+    m_nodes[node] = leafBounds(at / kLeafSize);
+    for (node /= 2; node >= 1; node /= 2) {
+        const Bounds bounds = combine(m_nodes[2 * node], m_nodes[2 * node + 1]);
+        if (bounds == m_nodes[node]) {
+            return;  // nothing above changes either
+        }
+        m_nodes[node] = bounds;
+    }
+}
+
+}  // namespace lintrel

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "LineAnalysis.h"
+#include "PairTests.h"
+#include "TurnPacer.h"
+
+namespace lintrel {
+
+// The live rows that run along one axis (the candidates of vertical, or of horizontal, rows i),
+// ordered by filter block, across-coordinate and low end, with a tree of bounds over them, so
+// that the candidates that can act on a row are found without looking at the others.
+//
+// Why the rows it skips are exactly those that do nothing in the literal scan:
+// 1. A candidate of row i is alive, runs along i's axis and passes the filters; the index holds
+//    the live rows that run along its axis (a zero-length row that grows leaves the horizontal
+//    index), and one block holds the rows of one filter key.
+// 2. Every join needs |across(i) - across(pos)| <= JoinOffset and every duplicate verdict
+//    <= DuplicateOffset, so only rows within the larger of the two can act. The rounded
+//    difference fl(a_i - a) never increases as a grows, so within a block sorted by across the
+//    rows passing either test are one stretch around row i's entry; it is found with the very
+//    comparison the test makes, so no tolerance is bent.
+// 3. Along the line every action needs the piece to meet row i's extent widened by JoinGap: a
+//    join needs a piece no longer than row i reaching beyond one of its ends and starting within
+//    JoinGap of it; a duplicate needs one of the two to contain the other. Each node of the tree
+//    keeps bounds of its live rows' low and high ends and lengths (exact after a deletion, only
+//    widened when a row grows). Rounding is monotone, so putting a node's most favourable bound
+//    into each comparison gives a condition that every acting row below it satisfies; a node
+//    that fails all of them holds no acting row and is not visited.
+// 4. The acting rows are returned in file order and rechecked with straightAction(). Deleting a
+//    piece changes neither row i nor any other candidate, so the rest stay valid; after a join
+//    row i has grown and the caller asks again, as the literal scan starts again from its first
+//    row.
+class StraightLineIndex {
+public:
+    // Takes steps of the pacer while it is built (it may throw AnalysisInterrupted).
+    StraightLineIndex(const LineTable& table, Axis axis, const LineRules& rules, TurnPacer& pacer);
+
+    // Positions of entries [begin, end).
+    struct Range {
+        int begin = 0;
+        int end = 0;
+        int size() const { return end - begin; }
+        bool overlaps(int first, int last) const {
+            return begin < end && first < end && begin < last;
+        }
+    };
+    // Row i's turn: where its candidates lie across the axis. A join never moves a row across,
+    // so this holds for the whole turn.
+    struct Turn {
+        int row = 0;
+        int entry = 0;
+        Range joins;       // the entries within JoinOffset across; empty when joining is off
+        Range duplicates;  // the entries within DuplicateOffset across; empty when removal is off
+        Range all;         // the larger of the two: both are centred on row i's entry
+    };
+    // Row i must be held here.
+    Turn turnOf(int i) const;
+
+    // A row that acts on row i, with its span as the index holds it (the same as the table's).
+    struct Candidate {
+        int row;
+        Span span;
+    };
+    // Fills `found` with the candidates of smallest row number, ascending and at most `limit` of
+    // them, among the live rows whose straightAction() on row i, as it is now, is not None.
+    void findActing(const Turn& turn, std::size_t limit, std::vector<Candidate>& found) const;
+
+    // The row was deleted.
+    void remove(int row);
+    // The row's ends moved outward; it leaves the index when it no longer runs along the axis.
+    void refresh(int row);
+
+private:
+    struct Entry {
+        double across;
+        double low;
+        double high;
+        std::int32_t row;
+        std::uint32_t block;  // rows with equal filter keys share a block
+    };
+    // Entries of one block with one across-coordinate, consecutive from `begin`.
+    struct Run {
+        double across;
+        std::uint32_t block;
+        std::int32_t begin;
+    };
+    // What the live entries below a tree node can offer; firstRow is kNoRow when there are none.
+    struct Bounds {
+        double lowMin;
+        double lowMax;
+        double highMin;
+        double highMax;
+        double lengthMin;
+        std::int32_t firstRow;
+        bool operator==(const Bounds&) const = default;
+    };
+    struct Query;
+    class Found;
+
+    void collectEntries(TurnPacer& pacer);
+    void findRuns(TurnPacer& pacer);
+    void buildTree(TurnPacer& pacer);
+    Range acrossRange(int at, double offset) const;
+    bool mayAct(const Bounds& bounds, const Query& query, int first, int last) const;
+    bool acts(int at, const Query& query) const;
+    void search(int node, int first, int width, const Query& query, Found& found) const;
+    void scan(int first, int last, const Query& query, Found& found) const;
+    Bounds leafBounds(int leaf) const;
+    static Bounds combine(const Bounds& a, const Bounds& b);
+    void updateBounds(int at);
+
+    const LineTable& m_table;
+    Axis m_axis;
+    const LineRules& m_rules;
+    std::vector<Entry> m_entries;
+    std::vector<std::uint8_t> m_isLive;         // by entry
+    std::vector<std::int32_t> m_runOf;          // by entry
+    std::vector<Run> m_runs;                    // in entry order, then one that begins at the end
+    std::unique_ptr<std::int32_t[]> m_entryOf;  // by row number; -1 for rows not held
+    // Node 1 is the root, node k has children 2k and 2k+1. Left unwritten until the build fills
+    // it, a node at a time, so that no single stretch of the build touches all of it.
+    std::unique_ptr<Bounds[]> m_nodes;
+    int m_leafCount = 1;
+};
+
+}  // namespace lintrel

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <chrono>
+
+#include "LineAnalysis.h"
+
+namespace lintrel {
+
+// Thrown out of a turn when the user interrupted it; analyseLines() turns it into its result.
+struct AnalysisInterrupted {};
+
+// Lets the window breathe inside a long turn: one turn may build an index over a million rows or
+// swallow a million pieces, and the user must still be able to interrupt within a few tens of
+// milliseconds.
+class TurnPacer {
+public:
+    TurnPacer(RowObserver& observer, const RunCounters& counters)
+        : m_observer(observer), m_counters(counters) {}
+
+    // The observer has just heard of row i.
+    void startTurn(int i) {
+        m_row = i;
+        m_steps = 0;
+        m_lastBreath = Clock::now();
+    }
+
+    // One step of the turn is done. Throws AnalysisInterrupted when the user interrupted.
+    void step() {
+        // A step takes about a microsecond: reading the clock at every one would cost more.
+        if (++m_steps % kStepsPerLook != 0) {
+            return;
+        }
+        const auto now = Clock::now();
+        if (now - m_lastBreath < kBreathEvery) {
+            return;
+        }
+        m_lastBreath = now;
+        if (!m_observer.duringRow(m_row, m_counters)) {
+            throw AnalysisInterrupted{};
+        }
+    }
+
+    // `less` for sorting, taking a step every kComparisonsPerStep comparisons.
+    template <class Less>
+    auto pacedLess(Less less) {
+        // The count lives here: a sort copies its comparison over and over.
+        return [this, less](const auto& a, const auto& b) {
+            if (++m_comparisons % kComparisonsPerStep == 0) {
+                step();
+            }
+            return less(a, b);
+        };
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr int kStepsPerLook = 64;
+    static constexpr int kComparisonsPerStep = 1024;
+    static constexpr auto kBreathEvery = std::chrono::milliseconds(10);
+
+    RowObserver& m_observer;
+    const RunCounters& m_counters;
+    int m_row = 0;
+    int m_steps = 0;
+    int m_comparisons = 0;
+    Clock::time_point m_lastBreath;
+};
+
+}  // namespace lintrel

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "AnalysisCases.h"
+#include "LineAnalysis.h"
+#include "LineTables.h"
+#include "RandomTables.h"
+
+namespace lintrel {
+namespace {
+
+using testing::AnalysisCase;
+using testing::describeRows;
+using testing::DrawnLine;
+using testing::duplicates;
+using testing::joins;
+using testing::joinsAndDuplicates;
+using testing::makeTable;
+using testing::RecordingObserver;
+using testing::sameLayer;
+using testing::sameLineType;
+
+TEST(FastAnalysis, GivesTheDesignedVerdicts) {
+    testing::expectVerdicts(analyseLines, testing::designedCases());
+}
+
+// What the indexes could get wrong: the candidates they leave out, the order they give back.
+std::vector<AnalysisCase> indexCases() {
+    return {
+        {"a piece within the join offset but beyond the duplicate offset is joined",
+         joinsAndDuplicates(0.5F, 0, 0.1F),
+         {{0, 0, 10, 0}, {10, 0.5, 20, 0.5}, {2, 0.05, 5, 0.05}, {0, 0.6, 10, 0.6}},
+         {"lengthened (20,0)-(0,0)", "deleted", "deleted", "kept (10,0.6)-(0,0.6)"},
+         "duplicates 1, joins 1, turns 1 4"},
+        {"a piece within the duplicate offset but beyond the join offset is deleted",
+         joinsAndDuplicates(0, 5, 1),
+         {{0, 0, 10, 0}, {10, 0.9, 12, 0.9}, {2, 0.9, 5, 0.9}},
+         {"kept (10,0)-(0,0)", "kept (12,0.9)-(10,0.9)", "deleted"},
+         "duplicates 1, joins 0, turns 1 2"},
+        {"a piece that reaches row i only across the gap below it is joined",
+         joins(0, 2),
+         {{10, 0, 20, 0}, {0, 0, 8.5, 0}},
+         {"lengthened (20,0)-(0,0)", "deleted"},
+         "duplicates 0, joins 1, turns 1"},
+        {"an earlier vertical row further across acts before a nearer later one",
+         joinsAndDuplicates(0, 0, 0.1F),
+         {{0, 0, 0, 10}, {0.05, -5, 0.05, 20}, {0, 10, 0, 15}},
+         {"deleted", "kept (0.05,20)-(0.05,-5)", "deleted"},
+         "duplicates 2, joins 0, turns 1 2"},
+        {"a falling and a rising slope that both round to zero are collinear",
+         duplicates(0),
+         {{0, 0, 1000, 0.02}, {0, 0.02, 1000, 0}},
+         {"deleted", "kept (1000,0)-(0,0.02)"},
+         "duplicates 1, joins 0, turns 1 2"},
+        {"rows meet only rows of their own layer and linetype",
+         sameLayer(sameLineType(duplicates(0))),
+         {{0, 0, 10, 0, "A"}, {0, 0, 10, 0, "B"}, {0, 0, 10, 0, "A", "DASHED"}, {0, 0, 10, 0, "A"}},
+         {"kept (10,0)-(0,0)", "kept (10,0)-(0,0)", "kept (10,0)-(0,0)", "deleted"},
+         "duplicates 1, joins 0, turns 1 2 3"},
+    };
+}
+
+TEST(FastAnalysis, FindsTheActingCandidatesInFileOrder) {
+    testing::expectVerdicts(analyseLinesReference, indexCases());
+    testing::expectVerdicts(analyseLines, indexCases());
+}
+
+struct LargeCase {
+    const char* name;
+    LineRules rules;
+    std::vector<DrawnLine> lines;
+    int survivor;  // the only row left, written as
+    const char* row;
+    int duplicates;
+    int joins;
+    std::size_t turns;
+};
+
+std::vector<DrawnLine> copies(const DrawnLine& line, int count) {
+    return std::vector<DrawnLine>(static_cast<std::size_t>(count), line);
+}
+
+// Unit pieces of one horizontal line from 0 to count, in a fixed shuffled order.
+std::vector<DrawnLine> shuffledPieces(int count) {
+    std::vector<DrawnLine> pieces;
+    for (int x = 0; x < count; ++x) {
+        pieces.push_back({static_cast<double>(x), 0, x + 1.0, 0});
+    }
+    std::shuffle(pieces.begin(), pieces.end(), std::mt19937(7));
+    return pieces;
+}
+
+// A horizontal line with pieces inside it, more than one batch of them.
+std::vector<DrawnLine> lineWithPiecesInside(int count) {
+    std::vector<DrawnLine> lines{{0, 0, 100, 0}};
+    for (int k = 0; k < count; ++k) {
+        lines.push_back({k + 1.0, 0, k + 1.5, 0});
+    }
+    return lines;
+}
+
+TEST(FastAnalysis, LeavesOneRowOfLongRunsOfCandidates) {
+    const LargeCase cases[] = {
+        {"a thousand identical vertical lines leave the last", duplicates(0),
+         copies({0, 0, 0, 10}, 1000), 1000, "kept (0,10)-(0,0)", 999, 0, 1000},
+        {"a thousand identical horizontal lines leave the first", duplicates(0),
+         copies({0, 0, 10, 0}, 1000), 1, "kept (10,0)-(0,0)", 999, 0, 1},
+        {"five hundred shuffled pieces of a line join into the first", joinsAndDuplicates(0, 0, 0),
+         shuffledPieces(500), 1, "lengthened (500,0)-(0,0)", 0, 499, 1},
+        {"forty pieces inside a line go in its turn", duplicates(0), lineWithPiecesInside(40), 1,
+         "kept (100,0)-(0,0)", 40, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (auto analyse : {analyseLinesReference, analyseLines}) {
+            LineTable table = makeTable(c.lines);
+            RunCounters counters;
+            RecordingObserver observer;
+            ASSERT_TRUE(analyse(table, c.rules, counters, observer));
+            std::vector<std::string> rows(c.lines.size(), "deleted");
+            rows[static_cast<std::size_t>(c.survivor - 1)] = c.row;
+            EXPECT_EQ(describeRows(table), rows);
+            EXPECT_EQ(counters.DuplicateCount, c.duplicates);
+            EXPECT_EQ(counters.JoinCount, c.joins);
+            EXPECT_EQ(observer.rows.size(), c.turns);
+        }
+    }
+}
+
+// Answers "stop" at the first breath taken inside a turn.
+class BreathObserver : public RowObserver {
+public:
+    bool beforeRow(int row, const RunCounters&) override {
+        announced.push_back(row);
+        return true;
+    }
+    bool duringRow(int row, const RunCounters&) override {
+        breaths.push_back(row);
+        return false;
+    }
+
+    std::vector<int> announced;
+    std::vector<int> breaths;
+};
+
+TEST(FastAnalysis, BreathesAndStopsInTheMiddleOfALongTurn) {
+    // Row 1 swallows every other piece in its own turn: far more work than one breath allows.
+    constexpr int kPieces = 200'000;
+    LineTable table;
+    std::vector<int> starts(kPieces);
+    std::iota(starts.begin(), starts.end(), 0);
+    std::shuffle(starts.begin(), starts.end(), std::mt19937(3));
+    for (const int x : starts) {
+        LineRow& row = table.append();
+        row.X1 = x + 1;
+        row.X2 = x;
+    }
+    RunCounters counters;
+    BreathObserver observer;
+    EXPECT_FALSE(analyseLines(table, joins(0, 0), counters, observer));
+    EXPECT_EQ(observer.announced, std::vector<int>{1});
+    EXPECT_EQ(observer.breaths, std::vector<int>{1});
+    EXPECT_LT(counters.JoinCount, kPieces - 1);
+}
+
+TEST(FastAnalysis, StopsAtTheSameAnnouncementAsTheReference) {
+    testing::RandomCase stopped;
+    stopped.rules = joinsAndDuplicates(0.1F, 1, 0.1F);
+    stopped.lines = {{0, 0, 10, 0}, {2, 0, 5, 0},   {0, 0, 0, 10}, {0, 0, 0, 10},
+                     {0, 0, 5, 5},  {10, 0, 11, 0}, {0, 0, 5, 5},  {7, 7, 7, 7}};
+    testing::AnalysisComparison comparison;
+    for (stopped.stopAt = 1; stopped.stopAt <= 8; ++stopped.stopAt) {
+        SCOPED_TRACE(stopped.stopAt);
+        EXPECT_EQ(comparison.compare(stopped), "");
+    }
+}
+
+}  // namespace
+}  // namespace lintrel
