@@ -23,12 +23,16 @@ public:
         : m_window(window), m_step(100.0F / static_cast<float>(lineCount)) {}
 
     bool beforeRow(int row, const RunCounters& counters) override {
-        m_window.yield();
-        if (m_window.interruptRequested()) {
+        if (!duringRow(row, counters)) {
             return false;
         }
         show(row, counters);
         return true;
+    }
+    // A long turn (one row absorbing thousands of pieces) still lets the window breathe.
+    bool duringRow(int, const RunCounters&) override {
+        m_window.yield();
+        return !m_window.interruptRequested();
     }
     // Tells the window only of texts that change: a million rows must not cost a million
     // formatted numbers. The percentage can change its hundredths only where it enters another
