@@ -10,6 +10,15 @@ NameTable::NameTable() {
 }
 
 NameTable::Id NameTable::intern(std::string_view name) {
+    // Consecutive lines mostly share their layer and linetype.
+    if (m_lastId != kNone && name == m_names[m_lastId]) {
+        return m_lastId;
+    }
+    m_lastId = lookUp(name);
+    return m_lastId;
+}
+
+NameTable::Id NameTable::lookUp(std::string_view name) {
     std::string key(name);
     if (auto found = m_ids.find(key); found != m_ids.end()) {
         return found->second;
@@ -21,6 +30,7 @@ NameTable::Id NameTable::intern(std::string_view name) {
 }
 
 void NameTable::clear() {
+    m_lastId = kNone;
     m_names.assign(1, std::string());
     m_ids.clear();
     m_ids.emplace(std::string(), kEmpty);

@@ -25,8 +25,12 @@ public:
     void clear();
 
 private:
+    static constexpr Id kNone = ~Id{0};
+    Id lookUp(std::string_view name);
+
     std::vector<std::string> m_names;
     std::unordered_map<std::string, Id> m_ids;
+    Id m_lastId = kNone;
 };
 
 // One LINE record of the file: its end points rounded to four decimals, its names and verdict.
