@@ -58,17 +58,20 @@ std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
     for (const auto& option : kSwitches) {
         std::string control(option.control);
         std::string name(option.flag);
-        app.add_flag_callback("--" + name, [&flagged, control] { flagged.emplace_back(control, "1"); },
-                              std::string(option.help) + " [" + control + "]");
-        app.add_flag_callback("--no-" + name,
-                              [&flagged, control] { flagged.emplace_back(control, "0"); },
-                              "turn --" + name + " off [" + control + "]");
+        app.add_flag_callback(
+            "--" + name, [&flagged, control] { flagged.emplace_back(control, "1"); },
+            std::string(option.help) + " [" + control + "]");
+        app.add_flag_callback(
+            "--no-" + name, [&flagged, control] { flagged.emplace_back(control, "0"); },
+            "turn --" + name + " off [" + control + "]");
     }
     for (const auto& option : kValues) {
         std::string control(option.control);
         app.add_option_function<std::string>(
                "--" + std::string(option.flag),
-               [&flagged, control](const std::string& value) { flagged.emplace_back(control, value); },
+               [&flagged, control](const std::string& value) {
+                   flagged.emplace_back(control, value);
+               },
                std::string(option.help) + " [" + control + "]")
             ->type_name("NUMBER");
     }
@@ -87,10 +90,12 @@ std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
                    "--set \"Option1(1)=1\" (applied after the flags)")
         ->type_name("NAME=VALUE")
         ->allow_extra_args(false);
-    app.add_option("--settings", line.settingsFile, "read (and with --save-settings write) this "
-                                                    "settings file instead of the user's")
+    app.add_option("--settings", line.settingsFile,
+                   "read (and with --save-settings write) this "
+                   "settings file instead of the user's")
         ->type_name("FILE");
-    app.add_flag("--defaults", line.ignoreSettings, "start from the defaults, not the saved settings");
+    app.add_flag("--defaults", line.ignoreSettings,
+                 "start from the defaults, not the saved settings");
     app.add_flag("--save-settings", line.saveSettings,
                  "store the resulting options as the saved settings");
     app.add_option("--output-dir", line.outputDir, "write the copies into this folder")

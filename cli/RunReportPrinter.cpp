@@ -26,8 +26,7 @@ constexpr std::array<CounterField, 11> kFields = {{
     {"寸法線数", "DimensionDeleteCount", &RunCounters::DimensionDeleteCount},
     {"構築線数", "XLineDeleteCount", &RunCounters::XLineDeleteCount},
     {"線種による削除 LINE数", "LineTypeLineCount", &RunCounters::LineTypeLineCount},
-    {"線種による削除 円・円弧数", "LineTypeCircleArcCount",
-     &RunCounters::LineTypeCircleArcCount},
+    {"線種による削除 円・円弧数", "LineTypeCircleArcCount", &RunCounters::LineTypeCircleArcCount},
     {"POINT数", "PointDeleteCount", &RunCounters::PointDeleteCount},
     {"長さによる削除 LINE数", "SizeLineCount", &RunCounters::SizeLineCount},
     {"長さによる削除 円・円弧数", "SizeCircleArcCount", &RunCounters::SizeCircleArcCount},
@@ -44,10 +43,14 @@ nlohmann::ordered_json countersJson(const RunCounters& counters) {
 
 std::string_view outcomeName(RunOutcome outcome) {
     switch (outcome) {
-        case RunOutcome::Refused: return "refused";
-        case RunOutcome::Completed: return "completed";
-        case RunOutcome::Interrupted: return "interrupted";
-        case RunOutcome::Failed: return "failed";
+        case RunOutcome::Refused:
+            return "refused";
+        case RunOutcome::Completed:
+            return "completed";
+        case RunOutcome::Interrupted:
+            return "interrupted";
+        case RunOutcome::Failed:
+            return "failed";
     }
     return "failed";
 }
@@ -79,7 +82,8 @@ void printJson(std::ostream& out, const RunReport& report) {
     for (const auto& file : report.files) {
         nlohmann::ordered_json entry;
         entry["path"] = file.path;
-        entry["output"] = file.outputPath.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(file.outputPath);
+        entry["output"] = file.outputPath.empty() ? nlohmann::ordered_json()
+                                                  : nlohmann::ordered_json(file.outputPath);
         entry["lineCount"] = file.lineCount;
         entry["counters"] = countersJson(file.counters);
         json["files"].push_back(std::move(entry));

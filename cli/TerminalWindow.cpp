@@ -11,7 +11,9 @@ namespace {
 
 std::atomic<bool> g_ctrlC{false};
 
-extern "C" void onCtrlC(int) { g_ctrlC = true; }
+extern "C" void onCtrlC(int) {
+    g_ctrlC = true;
+}
 
 constexpr std::string_view kBusySuffix = " < 処理中 >";
 constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
@@ -28,13 +30,17 @@ TerminalWindow::~TerminalWindow() {
     std::signal(SIGINT, SIG_DFL);
 }
 
-bool TerminalWindow::isTicked(ControlName box) const { return m_options.ticked(box).value_or(false); }
+bool TerminalWindow::isTicked(ControlName box) const {
+    return m_options.ticked(box).value_or(false);
+}
 
 std::string TerminalWindow::text(ControlName box) const {
     return m_options.text(box).value_or("");
 }
 
-void TerminalWindow::setText(ControlName box, std::string_view text) { m_options.setText(box, text); }
+void TerminalWindow::setText(ControlName box, std::string_view text) {
+    m_options.setText(box, text);
+}
 
 void TerminalWindow::setCaption(ControlName label, std::string_view caption) {
     if (label == control::Label52) {

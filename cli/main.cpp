@@ -74,8 +74,10 @@ int main(int argc, char** argv) {
     switch (report.outcome) {
         case RunOutcome::Completed:
             return refusals.empty() ? kDone : kFailed;
-        case RunOutcome::Interrupted: return kInterrupted;
-        case RunOutcome::Refused: return kFailed;
+        case RunOutcome::Interrupted:
+            return kInterrupted;
+        case RunOutcome::Refused:
+            return kFailed;
         case RunOutcome::Failed:
             std::cerr << report.failureDetail << '\n';
             return kFailed;

@@ -32,7 +32,7 @@ constexpr std::array<ControlName, 27> kLockedDuringRun = {
     control::Check9,  control::Check10,   control::Check11,    control::Check12,
     control::Check13, control::Option1_0, control::Option1_1,  control::Text1,
     control::Text2,   control::Text3,     control::Text4,      control::Text5,
-    control::Text6,   control::Text8,    control::Text9};
+    control::Text6,   control::Text8,     control::Text9};
 
 constexpr std::array<ControlName, 13> kCountLabels = {
     control::Label1,  control::Label2,  control::Label3,  control::Label4,  control::Label5,
@@ -61,9 +61,12 @@ RunCounters difference(const RunCounters& after, const RunCounters& before) {
 
 std::string_view messageFor(DxfError::Kind kind) {
     switch (kind) {
-        case DxfError::Kind::Open: return kUnreadable;
-        case DxfError::Kind::Write: return kUnwritable;
-        case DxfError::Kind::Damaged: break;
+        case DxfError::Kind::Open:
+            return kUnreadable;
+        case DxfError::Kind::Write:
+            return kUnwritable;
+        case DxfError::Kind::Damaged:
+            break;
     }
     return kDamaged;
 }

@@ -20,8 +20,8 @@ enum class RunOutcome {
 struct FileReport {
     std::string path;
     std::string outputPath;
-    int lineCount = 0;       // LINE records of the file (0 when no line analysis ran)
-    RunCounters counters;    // what this file added to the run's counters
+    int lineCount = 0;     // LINE records of the file (0 when no line analysis ran)
+    RunCounters counters;  // what this file added to the run's counters
 };
 
 // The whole account of a run.
@@ -30,14 +30,14 @@ struct RunReport {
     RunCounters counters;
     std::vector<FileReport> files;  // the files finished, in list order
     double elapsedSeconds = 0;
-    std::string failure;            // the message shown when the run was refused or failed
-    std::string failureDetail;      // for logs: the file, line and reason behind a failure
+    std::string failure;        // the message shown when the run was refused or failed
+    std::string failureDetail;  // for logs: the file, line and reason behind a failure
 };
 
 // Where a run writes and whether it writes at all; the window always uses the defaults.
 struct RunTarget {
-    std::string outputDir;  // empty: beside each input
-    bool dryRun = false;    // decide everything, write nothing
+    std::string outputDir;           // empty: beside each input
+    bool dryRun = false;             // decide everything, write nothing
     bool referenceAnalysis = false;  // the literal line analysis, for checking the fast one
 };
 
@@ -52,7 +52,6 @@ private:
     void start();
     void finish(RunReport& report);
     void RestoreControls();  // the early end of a run: gives the controls back
-
 
     WindowOps& m_window;
     RunTarget m_target;

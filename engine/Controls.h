@@ -59,12 +59,13 @@ inline constexpr std::string_view Label47 = "Label47";  // LINE total of the fil
 inline constexpr std::string_view Label52 = "Label52";  // line analysis progress in percent
 inline constexpr std::string_view Label54 = "Label54";  // joins
 inline constexpr std::string_view Label55 = "Label55";  // caption of Label47
-inline constexpr std::string_view Label63 = "Label63";  // "ファイル読込中" while the line pass reads
+inline constexpr std::string_view Label63 =
+    "Label63";  // "ファイル読込中" while the line pass reads
 
 // The fifteen check boxes, in the window's order from top to bottom.
 inline constexpr std::array<std::string_view, 15> kCheckBoxes = {
-    Check9,  Check7, Check10, Check11, TextDelete, Check13, MTextDelete, Check12,
-    Check6,  Check8, Check1,  Check2,  Check3,     Check4,  Check5};
+    Check9, Check7, Check10, Check11, TextDelete, Check13, MTextDelete, Check12,
+    Check6, Check8, Check1,  Check2,  Check3,     Check4,  Check5};
 
 // The eight numeric text boxes, in the order of the Enter cycle.
 inline constexpr std::array<std::string_view, 8> kTextBoxes = {Text9, Text8, Text5, Text6,

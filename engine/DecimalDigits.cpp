@@ -9,8 +9,12 @@ namespace {
 
 constexpr int kMaxExponent = 100000;  // far beyond any double; keeps the arithmetic in range
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Parses [sign] digits [. digits] [exponent] from `pos`; leaves `pos` after what it took.
 std::optional<DecimalDigits> parseNumber(std::string_view text, std::size_t& pos) {

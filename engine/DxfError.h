@@ -16,7 +16,8 @@ public:
 
     DxfError(Kind kind, const std::string& path, long line, const std::string& reason,
              int systemError = 0)
-        : std::runtime_error(describe(path, line, reason)), m_kind(kind),
+        : std::runtime_error(describe(path, line, reason)),
+          m_kind(kind),
           m_systemError(systemError) {}
 
     Kind kind() const { return m_kind; }

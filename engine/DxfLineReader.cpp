@@ -52,7 +52,9 @@ std::size_t readSome(int fd, const std::string& path, char* into, std::size_t si
 DxfLineReader::DxfLineReader(std::string path)
     : m_path(std::move(path)), m_fd(openForReading(m_path, m_size)), m_buffer(kChunk) {}
 
-DxfLineReader::~DxfLineReader() { ::close(m_fd); }
+DxfLineReader::~DxfLineReader() {
+    ::close(m_fd);
+}
 
 bool DxfLineReader::fill() {
     if (m_eof) {
@@ -92,8 +94,8 @@ void DxfLineReader::indexLineEnds(std::size_t from) {
     const __m128i cr = _mm_set1_epi8('\r');
     auto lineEndMask = [&](std::size_t offset) {
         __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + offset));
-        return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)))));
+        return static_cast<std::uint64_t>(static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)))));
     };
     for (; at + 64 <= m_end; at += 64) {
         std::uint64_t mask = lineEndMask(at) | lineEndMask(at + 16) << 16 |

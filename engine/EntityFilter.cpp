@@ -5,8 +5,8 @@
 
 #include "Controls.h"
 #include "DxfError.h"
-#include "TextCompare.h"
 #include "Numbers.h"
+#include "TextCompare.h"
 
 namespace lintrel {
 namespace {
@@ -22,7 +22,9 @@ std::string_view lastValue(const EntityRecord& record, std::string_view code) {
     return found;
 }
 
-std::string_view lineTypeOf(const EntityRecord& record) { return lastValue(record, "  6"); }
+std::string_view lineTypeOf(const EntityRecord& record) {
+    return lastValue(record, "  6");
+}
 
 // Which end-point coordinate a LINE's code line holds: x1, y1, x2, y2 as 0..3, else -1.
 int coordinateOf(std::string_view code) {
@@ -41,8 +43,8 @@ bool isKeptLineType(std::string_view lineType) {
 
 bool isBlankText(std::string_view text) {
     // The ideographic space as Shift-JIS, as UTF-8 and as the two DXF escapes for it.
-    static constexpr std::array<std::string_view, 5> kBlanks = {
-        " ", "\x81\x40", "\xE3\x80\x80", "\\U+3000", "\\M+18140"};
+    static constexpr std::array<std::string_view, 5> kBlanks = {" ", "\x81\x40", "\xE3\x80\x80",
+                                                                "\\U+3000", "\\M+18140"};
     for (bool stripped = true; stripped && !text.empty();) {
         stripped = false;
         for (auto blank : kBlanks) {

@@ -17,7 +17,10 @@ class EntityFilter {
 public:
     EntityFilter(const RunOptions& options, const LineTable& lines, RunCounters& counters,
                  WindowOps& window, std::string path)
-        : m_options(options), m_lines(lines), m_counters(counters), m_window(window),
+        : m_options(options),
+          m_lines(lines),
+          m_counters(counters),
+          m_window(window),
           m_path(std::move(path)) {}
 
     // True when the record is written; a joined LINE gets its new coordinates in the record.

@@ -1,6 +1,5 @@
 #include "EntitySection.h"
 
-
 namespace lintrel {
 
 void EntityRecord::setValue(int i, std::string_view value) {

@@ -78,8 +78,8 @@ public:
             if (opening == 3 && isLine(line, "ENTITIES")) {
                 return;
             }
-            bool continues = (opening == 1 && isLine(line, "SECTION")) ||
-                             (opening == 2 && isLine(line, "  2"));
+            bool continues =
+                (opening == 1 && isLine(line, "SECTION")) || (opening == 2 && isLine(line, "  2"));
             opening = continues ? opening + 1 : isLine(line, kRecordStart) ? 1 : 0;
         }
     }
@@ -89,9 +89,9 @@ public:
     // Reads the next item; throws DxfError(Damaged) when the file ends inside it.
     Item next();
 
-    std::string_view line() const { return m_line; }          // Item::Line
-    const std::string& typeName() const { return m_type; }    // the record heads
-    EntityRecord& record() { return m_record; }  // Item::Record, when its pairs are kept
+    std::string_view line() const { return m_line; }        // Item::Line
+    const std::string& typeName() const { return m_type; }  // the record heads
+    EntityRecord& record() { return m_record; }             // Item::Record, when its pairs are kept
     long lineNumber() const { return m_reader.lineNumber(); }
 
 private:

@@ -107,13 +107,26 @@ void LinePass::read(const std::string& input) {
             std::string_view value = skipBlanks(record.value(i));
             double* coordinate = nullptr;
             switch (code.value_or(0)) {
-                case 6: row.LineTypeName = names.intern(value); break;
-                case 8: row.LayerName = names.intern(value); break;
-                case 10: coordinate = &row.X1; break;
-                case 20: coordinate = &row.Y1; break;
-                case 11: coordinate = &row.X2; break;
-                case 21: coordinate = &row.Y2; break;
-                default: break;
+                case 6:
+                    row.LineTypeName = names.intern(value);
+                    break;
+                case 8:
+                    row.LayerName = names.intern(value);
+                    break;
+                case 10:
+                    coordinate = &row.X1;
+                    break;
+                case 20:
+                    coordinate = &row.Y1;
+                    break;
+                case 11:
+                    coordinate = &row.X2;
+                    break;
+                case 21:
+                    coordinate = &row.Y2;
+                    break;
+                default:
+                    break;
             }
             if (coordinate != nullptr) {
                 auto number = roundedNumber(value);

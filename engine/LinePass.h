@@ -15,9 +15,12 @@ namespace lintrel {
 // every LINE record into the line table, corrects and orients each row, then analyses them.
 class LinePass {
 public:
-    LinePass(WindowOps& window, const RunOptions& options, LineTable& table,
-             RunCounters& counters, bool referenceAnalysis = false)
-        : m_window(window), m_options(options), m_table(table), m_counters(counters),
+    LinePass(WindowOps& window, const RunOptions& options, LineTable& table, RunCounters& counters,
+             bool referenceAnalysis = false)
+        : m_window(window),
+          m_options(options),
+          m_table(table),
+          m_counters(counters),
           m_referenceAnalysis(referenceAnalysis) {}
 
     // Throws DxfError on a read failure and RunInterrupted when the user interrupted.

@@ -26,11 +26,16 @@ std::uint64_t roundAwayDigits(std::uint64_t mantissa, int dropped) {
         return mantissa / divisor + (mantissa % divisor * 2 >= divisor);
     };
     switch (dropped) {
-        case 1: return divide(10);
-        case 2: return divide(100);
-        case 3: return divide(1000);
-        case 4: return divide(10000);
-        default: return divide(kPowersOfTen[static_cast<std::size_t>(dropped)]);
+        case 1:
+            return divide(10);
+        case 2:
+            return divide(100);
+        case 3:
+            return divide(1000);
+        case 4:
+            return divide(10000);
+        default:
+            return divide(kPowersOfTen[static_cast<std::size_t>(dropped)]);
     }
 }
 
@@ -131,6 +136,8 @@ double roundFixed(double value, int decimals) {
     return number.toDouble().value_or(value);
 }
 
-std::string formatCoordinate(double value) { return DecimalDigits::fromDouble(value).toPlain(); }
+std::string formatCoordinate(double value) {
+    return DecimalDigits::fromDouble(value).toPlain();
+}
 
 }  // namespace lintrel

@@ -64,7 +64,9 @@ OutputFile::OutputFile(std::string target)
     m_buffer.resize(kBufferSize);
 }
 
-OutputFile::~OutputFile() { discard(); }
+OutputFile::~OutputFile() {
+    discard();
+}
 
 void OutputFile::write(std::string_view bytes) {
     if (m_used + bytes.size() > m_buffer.size()) {

@@ -23,8 +23,9 @@ public:
         if (position < m_next) {
             return;
         }
-        int percent = m_size == 0 ? 100 : static_cast<int>(std::min<std::uint64_t>(
-                                              100, position * 100 / m_size));
+        int percent = m_size == 0
+                          ? 100
+                          : static_cast<int>(std::min<std::uint64_t>(100, position * 100 / m_size));
         m_window.setProgress(percent);
         m_next = percent >= 100 ? UINT64_MAX : ((percent + 1) * m_size + 99) / 100;
     }

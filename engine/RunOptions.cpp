@@ -1,7 +1,9 @@
 #include "RunOptions.h"
 
+#include <array>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "Controls.h"
 #include "Numbers.h"
@@ -43,26 +45,34 @@ private:
 
 // What the user calls each box, for the message that asks for a number in it.
 std::string_view describe(ControlName box) {
-    if (box == control::Text1) return "長さ による削除の「垂直・水平線」の長さ";
-    if (box == control::Text4) return "長さ による削除の「斜線」の長さ";
-    if (box == control::Text5) return "ダブり線の削除の「線間ズレ」";
-    if (box == control::Text6) return "「LINE補正値」";
-    if (box == control::Text8) return "LINE結合の「線間ズレ」";
-    return "LINE結合の「線間間隙」";
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kNames = {{
+        {control::Text1, "長さ による削除の「垂直・水平線」の長さ"},
+        {control::Text4, "長さ による削除の「斜線」の長さ"},
+        {control::Text5, "ダブり線の削除の「線間ズレ」"},
+        {control::Text6, "「LINE補正値」"},
+        {control::Text8, "LINE結合の「線間ズレ」"},
+        {control::Text9, "LINE結合の「線間間隙」"},
+    }};
+    for (const auto& [name, description] : kNames) {
+        if (name == box) {
+            return description;
+        }
+    }
+    return box;
 }
 
 void OptionReader::noteIfMissing(ControlName box, bool isNumber) {
     if (!isNumber && m_refusal.empty()) {
-        m_refusal = std::string(describe(box)) + "に数値を入力して下さい。（入力値: " +
-                    m_window.text(box) + "）";
+        m_refusal = std::string(describe(box)) +
+                    "に数値を入力して下さい。（入力値: " + m_window.text(box) + "）";
     }
 }
 
 bool anyDeletionTicked(const WindowOps& window) {
-    for (auto box : {control::Check1, control::Check2, control::Check3, control::Check4,
-                     control::Check6, control::Check7, control::Check8, control::Check9,
-                     control::Check12, control::Check13, control::TextDelete,
-                     control::MTextDelete}) {
+    for (auto box :
+         {control::Check1, control::Check2, control::Check3, control::Check4, control::Check6,
+          control::Check7, control::Check8, control::Check9, control::Check12, control::Check13,
+          control::TextDelete, control::MTextDelete}) {
         if (window.isTicked(box)) {
             return true;
         }

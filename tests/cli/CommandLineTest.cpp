@@ -59,9 +59,9 @@ Outcome run(const TempDir& dir, const std::vector<std::string>& arguments) {
     return finish(dir, start(dir, arguments));
 }
 
-const std::string kTwinLines = drawing(lineRecord("0", "0", "10", "0") +
-                                       lineRecord("0", "0", "10", "0") +
-                                       record("TEXT", {{"  1", "x"}}));
+const std::string kTwinLines =
+    drawing(lineRecord("0", "0", "10", "0") + lineRecord("0", "0", "10", "0") +
+            record("TEXT", {{"  1", "x"}}));
 
 TEST(CommandLine, CleansTheFilesAndReportsTheCounts) {
     TempDir dir;
@@ -94,19 +94,23 @@ TEST(CommandLine, RefusesWithTheWindowsMessages) {
     };
     TempDir dir;
     auto notDxf = dir.write("notes.txt", "x");
-    auto damaged = dir.write("broken.dxf", "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n"
-                                           "  1\r\nAC1015\r\n");
-    auto old = dir.write("old.dxf", "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n"
-                                    "  1\r\nAC1009\r\n");
+    auto damaged = dir.write("broken.dxf",
+                             "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n"
+                             "  1\r\nAC1015\r\n");
+    auto old = dir.write("old.dxf",
+                         "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n"
+                         "  1\r\nAC1009\r\n");
     const Case cases[] = {
         {"a file that is no drawing", {notDxf}, 1, notDxf + " は、DXFファイルではありません。\n"},
         {"a drawing of an old release", {old}, 1, old + " は、AutoCAD R12/LT2 DXFファイルです。\n"},
         {"a damaged drawing", {damaged}, 1, " broken.dxfは壊れている可能性があります。　\n"},
-        {"nothing ticked", {"--set", "Check1=0", "--defaults", "--no-join", "--no-remove-duplicates",
+        {"nothing ticked",
+         {"--set", "Check1=0", "--defaults", "--no-join", "--no-remove-duplicates",
           "--no-delete-text", "--no-delete-mtext", "--no-delete-dimensions", "--no-delete-xlines",
-          "--no-delete-circles-by-linetype", "--no-delete-arcs-by-linetype",
-          "--no-delete-points", "--no-delete-by-size", damaged},
-         1, "処理項目を選択して下さい。\n"},
+          "--no-delete-circles-by-linetype", "--no-delete-arcs-by-linetype", "--no-delete-points",
+          "--no-delete-by-size", damaged},
+         1,
+         "処理項目を選択して下さい。\n"},
         {"an unknown control name", {"--set", "Check99=1", damaged}, 1, "lintrel-cli: "},
         {"no file at all", {}, 2, "lintrel-cli: no FILE given"},
     };

@@ -133,8 +133,8 @@ TEST(CleanRun, ShowsEachFileInTheCaptionWhileItWorks) {
     FakeWindow window;
     window.addFile(dir.write("plan.dxf", drawing("")));
     CleanRun(window).run();
-    auto busy = std::find(window.events.begin(), window.events.end(),
-                          "window   plan.dxf < 処理中 >");
+    auto busy =
+        std::find(window.events.begin(), window.events.end(), "window   plan.dxf < 処理中 >");
     ASSERT_NE(busy, window.events.end());
     EXPECT_EQ(*std::next(busy), "visible Label55=0");
     EXPECT_EQ(*std::next(busy, 2), "visible Label47=0");

@@ -25,7 +25,8 @@ std::vector<std::filesystem::path> realDrawings() {
     }
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         auto name = entry.path().filename().string();
-        if (entry.path().extension() == ".dxf" && checkAcadVer(entry.path().string()).isAccepted()) {
+        if (entry.path().extension() == ".dxf" &&
+            checkAcadVer(entry.path().string()).isAccepted()) {
             files.push_back(entry.path());
         }
     }

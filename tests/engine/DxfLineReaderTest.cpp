@@ -38,7 +38,9 @@ TEST(DxfLineReader, SplitsLinesAtEveryKindOfLineEnd) {
         {"a last line without a line end is read", "A\r\nB", {"A", "B"}},
         {"empty lines are lines", "\r\n\r\n", {"", ""}},
         {"an empty file has no lines", "", {}},
-        {"blanks and high bytes stay as they are", "  0\r\n\x82\xa0 x \r\n", {"  0", "\x82\xa0 x "}},
+        {"blanks and high bytes stay as they are",
+         "  0\r\n\x82\xa0 x \r\n",
+         {"  0", "\x82\xa0 x "}},
     };
     TempDir dir;
     for (const auto& c : cases) {

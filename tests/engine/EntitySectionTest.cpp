@@ -44,8 +44,8 @@ TEST(EntitySection, StartsAtTheSectionNamedEntitiesOnly) {
     // A block or table entry named ENTITIES sits in a "  2" pair but not right after SECTION.
     auto bytes = crlf({"  0", "BLOCK", "  2", "ENTITIES", "  0", "SECTION", "  2", "ENTITIES",
                        "  0", "POINT", " 10", "1"});
-    EXPECT_EQ(walk(bytes), (std::vector<std::string>{"head lines 8", "head:POINT", "line: 10",
-                                                     "line:1"}));
+    EXPECT_EQ(walk(bytes),
+              (std::vector<std::string>{"head lines 8", "head:POINT", "line: 10", "line:1"}));
 }
 
 TEST(EntitySection, ReadsRecordsOfRuledTypesUpToTheNextRecord) {
@@ -53,24 +53,23 @@ TEST(EntitySection, ReadsRecordsOfRuledTypesUpToTheNextRecord) {
                        "HATCH", "  1", "  0", "LINE", " 73", "1", "  0", "EOF"});
     // The TEXT's value "  0" is a value inside its record; the HATCH has no rule, so its lines
     // pass one at a time and its value "  0" starts a record, as it always did.
-    EXPECT_EQ(walk(bytes), (std::vector<std::string>{"head lines 4", "record:TEXT/1",
-                                                     "head:HATCH", "line:  1", "record:LINE/1",
-                                                     "head:EOF"}));
+    EXPECT_EQ(walk(bytes), (std::vector<std::string>{"head lines 4", "record:TEXT/1", "head:HATCH",
+                                                     "line:  1", "record:LINE/1", "head:EOF"}));
 }
 
 TEST(EntitySection, ReadsDimensionsXlinesAndPointsAsRecordsOnlyWhenTheyAreDeleted) {
-    auto bytes = crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "POINT", " 10", "1", "  0",
-                       "EOF"});
-    EXPECT_EQ(walk(bytes, {}), (std::vector<std::string>{"head lines 4", "head:POINT",
-                                                         "line: 10", "line:1", "head:EOF"}));
+    auto bytes =
+        crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "POINT", " 10", "1", "  0", "EOF"});
+    EXPECT_EQ(walk(bytes, {}), (std::vector<std::string>{"head lines 4", "head:POINT", "line: 10",
+                                                         "line:1", "head:EOF"}));
     EXPECT_EQ(walk(bytes, {false, false, true}),
               (std::vector<std::string>{"head lines 4", "record:POINT/1", "head:EOF"}));
 }
 
 TEST(EntitySection, KeepsTheRecordThatEndsTheFile) {
     // A file that stops right after the "  0" pair ending a record still hands that pair over.
-    auto bytes = crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "ARC", " 51", "10", "  0",
-                       "EOF"});
+    auto bytes =
+        crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "ARC", " 51", "10", "  0", "EOF"});
     EXPECT_EQ(walk(bytes), (std::vector<std::string>{"head lines 4", "record:ARC/1", "head:EOF"}));
 }
 

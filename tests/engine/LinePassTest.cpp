@@ -108,8 +108,8 @@ TEST(LinePass, AccumulatesCountsOverTheFilesOfARun) {
 TEST(LinePass, StopsTheRunWhenInterruptedDuringTheAnalysis) {
     TempDir dir;
     FakeWindow window = lineWindow(true, true);
-    window.addFile(dir.write("a.dxf", drawing(lineRecord("0", "0", "1", "0") +
-                                              lineRecord("0", "1", "1", "1"))));
+    window.addFile(dir.write(
+        "a.dxf", drawing(lineRecord("0", "0", "1", "0") + lineRecord("0", "1", "1", "1"))));
     window.onYield = [](FakeWindow& w) {
         if (w.caption("Label52") == "50.00") {
             w.interrupt = true;

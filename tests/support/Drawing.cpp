@@ -32,8 +32,8 @@ std::string lineRecord(std::string_view x1, std::string_view y1, std::string_vie
     if (!lineType.empty()) {
         text += crlf({"  6", lineType});
     }
-    return text + crlf({"100", "AcDbLine", " 10", x1, " 20", y1, " 30", "0.0", " 11", x2, " 21",
-                        y2, " 31", "0.0"});
+    return text + crlf({"100", "AcDbLine", " 10", x1, " 20", y1, " 30", "0.0", " 11", x2, " 21", y2,
+                        " 31", "0.0"});
 }
 
 }  // namespace lintrel::testing
