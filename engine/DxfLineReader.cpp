@@ -85,7 +85,9 @@ bool DxfLineReader::fill() {
 
 void DxfLineReader::indexLineEnds(std::size_t from) {
     constexpr std::size_t kSlack = 8;  // room for the unconditional writes below
-    m_lineEnds.resize(m_end - from + kSlack);
+    if (m_lineEnds.size() < m_buffer.size() + kSlack) {
+        m_lineEnds.resize(m_buffer.size() + kSlack);  // sized with the buffer, never cleared
+    }
     std::uint32_t* out = m_lineEnds.data();
     const char* data = m_buffer.data();
     std::size_t at = from;
@@ -100,18 +102,18 @@ void DxfLineReader::indexLineEnds(std::size_t from) {
     for (; at + 64 <= m_end; at += 64) {
         std::uint64_t mask = lineEndMask(at) | lineEndMask(at + 16) << 16 |
                              lineEndMask(at + 32) << 32 | lineEndMask(at + 48) << 48;
-        // A block holds a few line ends: eight are written without a branch each (the surplus
-        // is overwritten next), and only a block of short lines loops for the rest.
-        auto count = static_cast<std::size_t>(std::popcount(mask));
+        // A block holds a few line ends: eight steps run without a branch each (a step past
+        // the last end writes a slot the next end overwrites), and only a block of short lines
+        // loops for the rest.
         for (std::size_t k = 0; k < kSlack; ++k) {
-            out[k] = static_cast<std::uint32_t>(at + static_cast<unsigned>(std::countr_zero(mask)));
+            *out = static_cast<std::uint32_t>(at + static_cast<unsigned>(std::countr_zero(mask)));
+            out += mask != 0 ? 1 : 0;
             mask &= mask - 1;
         }
-        for (std::size_t k = kSlack; k < count; ++k) {
-            out[k] = static_cast<std::uint32_t>(at + static_cast<unsigned>(std::countr_zero(mask)));
+        while (mask != 0) {
+            *out++ = static_cast<std::uint32_t>(at + static_cast<unsigned>(std::countr_zero(mask)));
             mask &= mask - 1;
         }
-        out += count;
     }
 #endif
     for (; at < m_end; ++at) {
@@ -119,7 +121,7 @@ void DxfLineReader::indexLineEnds(std::size_t from) {
             *out++ = static_cast<std::uint32_t>(at);
         }
     }
-    m_lineEnds.resize(static_cast<std::size_t>(out - m_lineEnds.data()));
+    m_lineEndCount = static_cast<std::size_t>(out - m_lineEnds.data());
     m_nextEnd = 0;
 }
 
@@ -134,7 +136,7 @@ bool DxfLineReader::atEnd() {
 
 std::string_view DxfLineReader::readLineAcrossBuffers() {
     for (;;) {
-        if (m_nextEnd < m_lineEnds.size()) {
+        if (m_nextEnd < m_lineEndCount) {
             std::size_t end = m_lineEnds[m_nextEnd];
             const char* data = m_buffer.data();
             bool isCr = data[end] == '\r';

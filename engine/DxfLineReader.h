@@ -21,7 +21,7 @@ public:
     // The next line, valid until the next read; throws DxfError(Damaged) at the end of the file.
     std::string_view readLine() {
         // Inline for the usual case: a line end found in the buffer that is no CR at its very end.
-        if (m_nextEnd < m_lineEnds.size()) {
+        if (m_nextEnd < m_lineEndCount) {
             std::size_t end = m_lineEnds[m_nextEnd];
             const char* data = m_buffer.data();
             if (data[end] == '\n' || end + 1 < m_end) {
@@ -69,6 +69,7 @@ private:
     // Where the CRs and LFs of [m_begin, m_end) are, found a buffer at a time: finding them
     // line by line cost a mispredicted branch per line.
     std::vector<std::uint32_t> m_lineEnds;
+    std::size_t m_lineEndCount = 0;
     std::size_t m_nextEnd = 0;
     std::size_t m_pin = 0;  // the first byte of the pinned lines
     bool m_isPinned = false;
