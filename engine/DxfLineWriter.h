@@ -6,14 +6,13 @@
 
 namespace lintrel {
 
-// Writes lines of a drawing, each followed by CR LF; without a file it only counts them (a dry
+// Writes lines of a drawing, each followed by CR LF; without a file nothing is written (a dry
 // run decides everything and writes nothing).
 class DxfLineWriter {
 public:
     explicit DxfLineWriter(OutputFile* file) : m_file(file) {}
 
     void writeLine(std::string_view text) {
-        ++m_lines;
         if (m_file != nullptr) {
             m_file->writeLine(text);
         }
@@ -22,11 +21,9 @@ public:
         writeLine(code);
         writeLine(value);
     }
-    long linesWritten() const { return m_lines; }
 
 private:
     OutputFile* m_file;
-    long m_lines = 0;
 };
 
 }  // namespace lintrel

@@ -92,7 +92,6 @@ public:
     std::string_view line() const { return m_line; }        // Item::Line
     const std::string& typeName() const { return m_type; }  // the record heads
     EntityRecord& record() { return m_record; }             // Item::Record, when its pairs are kept
-    long lineNumber() const { return m_reader.lineNumber(); }
 
 private:
     void readRecord();

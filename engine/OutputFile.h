@@ -27,7 +27,6 @@ public:
     void writeLine(std::string_view text);  // the text and CR LF, buffered; throws DxfError(Write)
     // Flushes, closes and renames onto the target; throws DxfError(Write).
     void commit(Durability durability = Durability::Renamed);
-    const std::string& target() const { return m_target; }
 
 private:
     void flush();
