@@ -49,13 +49,15 @@ void EntitySection::readRecord() {
         if (isLine(code, kRecordStart)) {
             break;
         }
+        if (!keepsPairs) {
+            static_cast<void>(m_reader.readLine());
+            continue;
+        }
         // Offsets, not views: the next read may move the pinned lines within the buffer.
         EntityRecord::Span codeSpan{m_reader.pinnedOffsetOf(code), code.size(), false};
         std::string_view value = m_reader.readLine();
-        if (keepsPairs) {
-            m_record.m_pairs.push_back(
-                {codeSpan, {m_reader.pinnedOffsetOf(value), value.size(), false}});
-        }
+        m_record.m_pairs.push_back(
+            {codeSpan, {m_reader.pinnedOffsetOf(value), value.size(), false}});
     }
     m_pendingType.assign(m_reader.readLine());
     m_hasPending = true;
