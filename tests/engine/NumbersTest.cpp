@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -46,10 +48,11 @@ TEST(RoundedNumber, GivesTheSameDoubleAsReadingTheRoundedText) {
     // A rounded value must be the double that its four-decimal text reads as, or two drawings
     // holding the same written number would compare unequal.
     for (int i = -20000; i <= 20000; i += 7) {
-        std::string text = std::to_string(i / 10000) + "." + std::to_string(std::abs(i) % 10000);
-        if (i < 0 && i / 10000 == 0) {
-            text = "-" + text;
-        }
+        // Every four-decimal value from -2 to 2 in steps of 0.0007, leading zeros included.
+        std::array<char, 16> buffer{};
+        std::snprintf(buffer.data(), buffer.size(), "%s%d.%04d", i < 0 ? "-" : "",
+                      std::abs(i) / 10000, std::abs(i) % 10000);
+        std::string text = buffer.data();
         EXPECT_EQ(*roundedNumber(text), std::stod(text)) << text;
     }
 }
