@@ -65,6 +65,24 @@ bench_count_records() {
          END { print lines + 0, records + 0 }' "$1"
 }
 
+# bench_generate DRAWING COPY GENERATOR_ARGS...: writes the drawing with the generator beside this
+# file, tells its size, records and generation time, and copies it once untimed so that both
+# timed commands start from the same page cache. Sets BENCH_BYTES and BENCH_LINE_RECORDS.
+bench_generate() {
+    local drawing=$1 copy=$2 start records
+    shift 2
+    start=$EPOCHREALTIME
+    python3 "$(dirname "${BASH_SOURCE[0]}")/engine_drawing_generator.py" "$@" "$drawing" 2>/dev/null
+    BENCH_BYTES=$(stat -c %s "$drawing")
+    read -r BENCH_LINE_RECORDS records < <(bench_count_records "$drawing")
+    echo "  $(bench_mb "$BENCH_BYTES") MB, $records entity records of which" \
+        "$BENCH_LINE_RECORDS LINE," \
+        "generated in $(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }') s"
+    cp "$drawing" "$copy"
+    rm -f "$copy"
+    sync
+}
+
 # bench_median VALUES...: the middle value (the lower middle of an even count).
 bench_median() {
     printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'

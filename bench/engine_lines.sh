@@ -82,15 +82,8 @@ for name in "${cases[@]}"; do
     output=$work/$name-Cut.dxf
     read -r -a gen <<<"$(generator_args "$name")"
     echo "== $name: generating ..."
-    start=$EPOCHREALTIME
-    python3 "$here/engine_drawing_generator.py" "${gen[@]}" "$drawing" 2>/dev/null
-    bytes=$(stat -c %s "$drawing")
-    read -r line_records _ < <(bench_count_records "$drawing")
-    echo "   $(bench_mb "$bytes") MB, $line_records LINE records," \
-        "generated in $(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }') s"
-    cp "$drawing" "$copy"
-    rm -f "$copy"
-    sync
+    bench_generate "$drawing" "$copy" "${gen[@]}"
+    bytes=$BENCH_BYTES line_records=$BENCH_LINE_RECORDS
 
     cp_times=() cli_times=() cli_cpu=() cli_rss=() outcome=finished
     for ((i = 1; i <= reps; i++)); do

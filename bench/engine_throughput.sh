@@ -43,17 +43,8 @@ cli_args=(--set Check7=0 --set Check9=0)
 bench_use_defaults cli_args "$cli"
 
 echo "generating a ${size_mb} MB drawing in $work ..."
-start=$EPOCHREALTIME
-python3 "$here/engine_drawing_generator.py" --kind mixed --size-mb "$size_mb" "$drawing" 2>/dev/null
-bytes=$(stat -c %s "$drawing")
-read -r line_records records < <(bench_count_records "$drawing")
-echo "  $(bench_mb "$bytes") MB, $records entity records of which $line_records LINE," \
-    "generated in $(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }') s"
-
-# One untimed copy so that both commands start from the same page cache.
-cp "$drawing" "$copy"
-rm -f "$copy"
-sync
+bench_generate "$drawing" "$copy" --kind mixed --size-mb "$size_mb"
+bytes=$BENCH_BYTES
 
 cp_times=() cp_cpu=() cp_rss=() cli_times=() cli_cpu=() cli_rss=()
 for ((i = 1; i <= reps; i++)); do
