@@ -88,6 +88,7 @@ RunReport CleanRun::run() {
     start();
     auto started = std::chrono::steady_clock::now();
     LineTable table;
+    RecordLayout layout;
     int count = m_window.listCount();
     for (int k = 1; k <= count; ++k) {
         table.clear();
@@ -102,11 +103,14 @@ RunReport CleanRun::run() {
         file.outputPath = m_target.dryRun ? "" : outputPathFor(path, m_target.outputDir);
         RunCounters before = report.counters;
         try {
+            layout.clear();
             if (options.analysesLines()) {
-                LinePass(m_window, options, table, report.counters, m_target.referenceAnalysis)
+                LinePass(m_window, options, table, report.counters, m_target.referenceAnalysis,
+                         &layout)
                     .run(path);
             }
-            OutputPass(m_window, options, table, report.counters).run(path, file.outputPath);
+            OutputPass(m_window, options, table, report.counters)
+                .run(path, file.outputPath, &layout);
         } catch (const RunInterrupted&) {
             RestoreControls();
             report.outcome = RunOutcome::Interrupted;

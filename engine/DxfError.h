@@ -18,9 +18,11 @@ public:
              int systemError = 0)
         : std::runtime_error(describe(path, line, reason)),
           m_kind(kind),
+          m_reason(reason),
           m_systemError(systemError) {}
 
     Kind kind() const { return m_kind; }
+    const std::string& reason() const { return m_reason; }
     int systemError() const { return m_systemError; }  // the errno behind it, 0 when none
 
 private:
@@ -29,6 +31,7 @@ private:
     }
 
     Kind m_kind;
+    std::string m_reason;
     int m_systemError;
 };
 

@@ -1,15 +1,10 @@
 #include "DxfLineReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include <bit>
-#include <cerrno>
 #include <cstring>
 
 #include "DxfError.h"
@@ -21,40 +16,9 @@ constexpr std::size_t kChunk = std::size_t{1} << 18;
 // A longer line is no drawing's; refusing it keeps memory bounded on a binary file.
 constexpr std::size_t kLongestLine = std::size_t{256} << 20;
 
-int openForReading(const std::string& path, std::uint64_t& size) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        throw DxfError(DxfError::Kind::Open, path, 0, std::strerror(errno));
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        throw DxfError(DxfError::Kind::Open, path, 0, "not a file");
-    }
-    size = static_cast<std::uint64_t>(info.st_size);
-    return fd;
-}
-
-std::size_t readSome(int fd, const std::string& path, char* into, std::size_t size) {
-    for (;;) {
-        ssize_t got = ::read(fd, into, size);
-        if (got >= 0) {
-            return static_cast<std::size_t>(got);
-        }
-        if (errno != EINTR) {
-            throw DxfError(DxfError::Kind::Open, path, 0, std::strerror(errno));
-        }
-    }
-}
-
 }  // namespace
 
-DxfLineReader::DxfLineReader(std::string path)
-    : m_path(std::move(path)), m_fd(openForReading(m_path, m_size)), m_buffer(kChunk) {}
-
-DxfLineReader::~DxfLineReader() {
-    ::close(m_fd);
-}
+DxfLineReader::DxfLineReader(std::string path) : m_file(std::move(path)), m_buffer(kChunk) {}
 
 bool DxfLineReader::fill() {
     if (m_eof) {
@@ -71,11 +35,11 @@ bool DxfLineReader::fill() {
     }
     if (m_end == m_buffer.size()) {
         if (m_buffer.size() >= kLongestLine) {
-            throw DxfError(DxfError::Kind::Damaged, m_path, m_lineNumber + 1, "line too long");
+            throw DxfError(DxfError::Kind::Damaged, path(), m_lineNumber + 1, "line too long");
         }
         m_buffer.resize(m_buffer.size() * 2);
     }
-    std::size_t got = readSome(m_fd, m_path, m_buffer.data() + m_end, m_buffer.size() - m_end);
+    std::size_t got = m_file.read(m_buffer.data() + m_end, m_buffer.size() - m_end);
     m_end += got;
     m_eof = got == 0;
     // The unread part is short (no line end was left in it), so it is simply indexed again.
@@ -148,17 +112,19 @@ std::string_view DxfLineReader::readLineAcrossBuffers() {
             std::string_view line(data + m_begin, end - m_begin);
             m_begin = end + (isCrLf ? 2 : 1);
             m_nextEnd += isCrLf ? 2 : 1;
+            m_otherLineEnds += isCrLf ? 0 : 1;
             ++m_lineNumber;
             return line;
         }
         if (!fill()) {
             if (m_begin == m_end) {
-                throw DxfError(DxfError::Kind::Damaged, m_path, m_lineNumber,
+                throw DxfError(DxfError::Kind::Damaged, path(), m_lineNumber,
                                "the file ends too early");
             }
             // The last line of a file need not end in a line end.
             std::string_view line(m_buffer.data() + m_begin, m_end - m_begin);
             m_begin = m_end;
+            ++m_otherLineEnds;
             ++m_lineNumber;
             return line;
         }

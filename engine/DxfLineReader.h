@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "InputFile.h"
+
 namespace lintrel {
 
 // Reads a drawing line by line with one reused buffer. A line ends at CR LF, a lone CR or a lone
@@ -12,9 +14,6 @@ namespace lintrel {
 class DxfLineReader {
 public:
     explicit DxfLineReader(std::string path);  // throws DxfError(Open) when it cannot be opened
-    ~DxfLineReader();
-    DxfLineReader(const DxfLineReader&) = delete;
-    DxfLineReader& operator=(const DxfLineReader&) = delete;
 
     // True when every line has been read.
     bool atEnd();
@@ -29,6 +28,7 @@ public:
                 std::string_view line(data + m_begin, end - m_begin);
                 m_begin = end + (isCrLf ? 2 : 1);
                 m_nextEnd += isCrLf ? 2 : 1;
+                m_otherLineEnds += isCrLf ? 0 : 1;
                 ++m_lineNumber;
                 return line;
             }
@@ -39,7 +39,13 @@ public:
     long lineNumber() const { return m_lineNumber; }
     // How many bytes of the file have been read so far, and how many it held when opened.
     std::uint64_t position() const { return m_bufferOffset + m_begin; }
-    std::uint64_t size() const { return m_size; }
+    std::uint64_t size() const { return m_file.size(); }
+    // Where a line just read starts in the file.
+    std::uint64_t offsetOf(std::string_view line) const {
+        return m_bufferOffset + static_cast<std::uint64_t>(line.data() - m_buffer.data());
+    }
+    // True while every line read so far ended in CR LF: the file reads back as it would be written.
+    bool endsAllInCrLf() const { return m_otherLineEnds == 0; }
 
     // Keeps every line read from now on in the buffer until unpin(), so a record's lines need not
     // be copied. Lines are then found by their offset from pinnedBase(), which holds until the
@@ -53,16 +59,14 @@ public:
         return static_cast<std::size_t>(line.data() - pinnedBase());
     }
     const char* pinnedBase() const { return m_buffer.data() + m_pin; }
-    const std::string& path() const { return m_path; }
+    const std::string& path() const { return m_file.path(); }
 
 private:
     std::string_view readLineAcrossBuffers();
     bool fill();
     void indexLineEnds(std::size_t from);
 
-    std::string m_path;
-    std::uint64_t m_size = 0;  // set while m_fd is opened, so declared before it
-    int m_fd = -1;
+    InputFile m_file;
     std::vector<char> m_buffer;
     std::size_t m_begin = 0;  // first unread byte
     std::size_t m_end = 0;    // end of the bytes read from the file
@@ -75,6 +79,7 @@ private:
     bool m_isPinned = false;
     bool m_eof = false;
     long m_lineNumber = 0;
+    long m_otherLineEnds = 0;  // lines that ended in a lone CR or LF, or in the end of the file
     std::uint64_t m_bufferOffset = 0;  // the file offset of m_buffer[0]
 };
 

@@ -12,9 +12,16 @@ class DxfLineWriter {
 public:
     explicit DxfLineWriter(OutputFile* file) : m_file(file) {}
 
+    bool isWriting() const { return m_file != nullptr; }
     void writeLine(std::string_view text) {
         if (m_file != nullptr) {
             m_file->writeLine(text);
+        }
+    }
+    // Bytes that already hold their line ends.
+    void writeBytes(std::string_view bytes) {
+        if (m_file != nullptr) {
+            m_file->write(bytes);
         }
     }
     void writePair(std::string_view code, std::string_view value) {

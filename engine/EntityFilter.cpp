@@ -58,7 +58,7 @@ bool isBlankText(std::string_view text) {
     return text.empty();
 }
 
-bool EntityFilter::keep(const std::string& type, EntityRecord& record, long lineNumber) {
+bool EntityFilter::keep(std::string_view type, EntityRecord& record, long lineNumber) {
     if (type == "MTEXT") {
         return keepText(record, m_options.deleteAllMText, m_options.deleteBlankMText,
                         m_counters.MTextDeleteCount, control::Label18);
@@ -85,6 +85,29 @@ bool EntityFilter::keep(const std::string& type, EntityRecord& record, long line
         return keepCircle(record, lineNumber);
     }
     return keepPoint(record);
+}
+
+EntityFilter::Unread EntityFilter::unreadVerdict(std::string_view type) {
+    if (type == "LINE") {
+        LineState state = m_lines.stateOf(m_lineOrdinal + 1);
+        bool needsPairs = state == LineState::Lengthened || m_options.lineTypeLines ||
+                          m_options.bySize || !m_options.analysesLines();
+        if (state != LineState::Deleted && needsPairs) {
+            return Unread::Unknown;
+        }
+        ++m_lineOrdinal;
+        return state == LineState::Deleted ? Unread::Dropped : Unread::Kept;
+    }
+    if (type == "TEXT") {
+        return m_options.deleteAllText || m_options.deleteBlankText ? Unread::Unknown
+                                                                    : Unread::Kept;
+    }
+    if (type == "MTEXT") {
+        return m_options.deleteAllMText || m_options.deleteBlankMText ? Unread::Unknown
+                                                                      : Unread::Kept;
+    }
+    // The other rules read numbers that may be damaged, or count what they delete.
+    return Unread::Unknown;
 }
 
 bool EntityFilter::keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank,

@@ -25,7 +25,16 @@ public:
 
     // True when the record is written; a joined LINE gets its new coordinates in the record.
     // Throws DxfError(Damaged) when a number the rules need is not one.
-    bool keep(const std::string& type, EntityRecord& record, long lineNumber);
+    bool keep(std::string_view type, EntityRecord& record, long lineNumber);
+
+    // What becomes of a record when it can be told without its pairs.
+    enum class Unread {
+        Kept,     // written as it stands, uncounted
+        Dropped,  // left out, uncounted
+        Unknown,  // keep() must see its pairs
+    };
+    // A LINE told here takes its place in the line table's order, as keep() would take it.
+    Unread unreadVerdict(std::string_view type);
 
 private:
     bool keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank,

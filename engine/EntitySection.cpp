@@ -7,6 +7,29 @@ void EntityRecord::setValue(int i, std::string_view value) {
     m_replaced.append(value);
 }
 
+bool EntityRecord::assign(std::string_view lines) {
+    clear();
+    m_lines = lines.data();
+    std::size_t at = 0;
+    auto nextLine = [&](Span& span) {
+        std::size_t end = lines.find("\r\n", at);
+        if (end == std::string_view::npos) {
+            return false;
+        }
+        span = {at, end - at, false};
+        at = end + 2;
+        return true;
+    };
+    while (at < lines.size()) {
+        Pair pair{};
+        if (!nextLine(pair.code) || !nextLine(pair.value)) {
+            return false;
+        }
+        m_pairs.push_back(pair);
+    }
+    return true;
+}
+
 void EntityRecord::clear() {
     m_pairs.clear();
     m_replaced.clear();
@@ -29,8 +52,10 @@ EntitySection::Item EntitySection::next() {
         if (!isLine(m_line, kRecordStart)) {
             return Item::Line;
         }
+        m_nextRecordOffset = m_reader.offsetOf(m_line);
         m_type.assign(m_reader.readLine());
     }
+    m_recordOffset = m_nextRecordOffset;
     if (!m_types.isRecord(m_type)) {
         return Item::OtherRecordHead;
     }
@@ -47,6 +72,7 @@ void EntitySection::readRecord() {
     for (;;) {
         std::string_view code = m_reader.readLine();
         if (isLine(code, kRecordStart)) {
+            m_nextRecordOffset = m_reader.offsetOf(code);
             break;
         }
         if (!keepsPairs) {

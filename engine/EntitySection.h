@@ -21,6 +21,9 @@ public:
     std::string_view code(int i) const { return view(m_pairs[index(i)].code); }
     std::string_view value(int i) const { return view(m_pairs[index(i)].value); }
     void setValue(int i, std::string_view value);
+    // Takes the pairs from the lines of a record as a CR LF drawing holds them, after its opening
+    // pair; the record then points into `lines`. False when they are not whole pairs.
+    bool assign(std::string_view lines);
 
 private:
     friend class EntitySection;
@@ -92,6 +95,9 @@ public:
     std::string_view line() const { return m_line; }        // Item::Line
     const std::string& typeName() const { return m_type; }  // the record heads
     EntityRecord& record() { return m_record; }             // Item::Record, when its pairs are kept
+    // Item::Record: where its "  0" line starts in the file, and where the "  0" line after it.
+    std::uint64_t recordOffset() const { return m_recordOffset; }
+    std::uint64_t recordEnd() const { return m_nextRecordOffset; }
 
 private:
     void readRecord();
@@ -103,6 +109,8 @@ private:
     std::string m_type;
     std::string m_pendingType;  // the type name of the "  0" pair that ended the last record
     bool m_hasPending = false;
+    std::uint64_t m_recordOffset = 0;
+    std::uint64_t m_nextRecordOffset = 0;  // of the "  0" line that ended the last record
     EntityRecord m_record;
 };
 

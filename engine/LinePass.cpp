@@ -94,10 +94,19 @@ void LinePass::read(const std::string& input) {
     DxfLineReader reader(input);
     EntitySection section(reader, m_options.recordTypes(), "LINE");
     NameTable& names = m_table.names();
+    if (m_layout != nullptr) {
+        m_layout->clear();
+    }
     section.readHead([&](std::string_view) { yieldAndPoll(); });
     while (section.hasMore()) {
         yieldAndPoll();
-        if (section.next() != EntitySection::Item::Record || section.typeName() != "LINE") {
+        if (section.next() != EntitySection::Item::Record) {
+            continue;
+        }
+        if (m_layout != nullptr) {
+            m_layout->add(section.typeName(), section.recordOffset(), section.recordEnd());
+        }
+        if (section.typeName() != "LINE") {
             continue;
         }
         LineRow& row = m_table.append();
@@ -138,6 +147,9 @@ void LinePass::read(const std::string& input) {
             }
         }
         correctAndOrient(row, m_options.lines.LineCorrection);
+    }
+    if (m_layout != nullptr) {
+        m_layout->complete(reader.position(), reader.endsAllInCrLf());
     }
     m_window.setVisible(control::Label63, false);
     m_window.setVisible(control::Label55, true);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "LineTable.h"
+#include "RecordLayout.h"
 #include "RunCounters.h"
 #include "RunOptions.h"
 #include "WindowOps.h"
@@ -13,15 +14,17 @@ namespace lintrel {
 
 // The first of the two passes over a file when duplicates are removed or lines joined: reads
 // every LINE record into the line table, corrects and orients each row, then analyses them.
+// Given a layout, it also notes there where the records with rules lie.
 class LinePass {
 public:
     LinePass(WindowOps& window, const RunOptions& options, LineTable& table, RunCounters& counters,
-             bool referenceAnalysis = false)
+             bool referenceAnalysis = false, RecordLayout* layout = nullptr)
         : m_window(window),
           m_options(options),
           m_table(table),
           m_counters(counters),
-          m_referenceAnalysis(referenceAnalysis) {}
+          m_referenceAnalysis(referenceAnalysis),
+          m_layout(layout) {}
 
     // Throws DxfError on a read failure and RunInterrupted when the user interrupted.
     void run(const std::string& input);
@@ -36,6 +39,7 @@ private:
     LineTable& m_table;
     RunCounters& m_counters;
     bool m_referenceAnalysis;
+    RecordLayout* m_layout;
 };
 
 // The group code of a code line as the first pass reads it: an integer after leading blanks, or

@@ -71,8 +71,9 @@ OutputFile::~OutputFile() {
 void OutputFile::write(std::string_view bytes) {
     if (m_used + bytes.size() > m_buffer.size()) {
         flush();
-        if (bytes.size() > m_buffer.size()) {
-            m_buffer.resize(bytes.size());
+        if (bytes.size() >= m_buffer.size()) {
+            writeThrough(bytes);  // a long stretch gains nothing from a copy into the buffer
+            return;
         }
     }
     std::memcpy(m_buffer.data() + m_used, bytes.data(), bytes.size());
@@ -94,8 +95,13 @@ void OutputFile::writeLine(std::string_view text) {
 }
 
 void OutputFile::flush() {
-    const char* data = m_buffer.data();
-    std::size_t left = m_used;
+    writeThrough({m_buffer.data(), m_used});
+    m_used = 0;
+}
+
+void OutputFile::writeThrough(std::string_view bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
     while (left > 0) {
         ssize_t written = ::write(m_fd, data, left);
         if (written < 0 && errno == EINTR) {
@@ -107,7 +113,6 @@ void OutputFile::flush() {
         data += written;
         left -= static_cast<std::size_t>(written);
     }
-    m_used = 0;
 }
 
 void OutputFile::commit(Durability durability) {

@@ -30,6 +30,7 @@ public:
 
 private:
     void flush();
+    void writeThrough(std::string_view bytes);
     void discard();
 
     std::string m_target;

@@ -1,5 +1,6 @@
 #include "OutputPass.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -9,13 +10,43 @@
 #include "DxfLineWriter.h"
 #include "EntityFilter.h"
 #include "EntitySection.h"
+#include "ForwardReader.h"
+#include "InputFile.h"
 
 namespace lintrel {
 namespace {
 
+// What is copied through the reader at a time.
+constexpr std::uint64_t kStretch = std::uint64_t{1} << 20;
+
+void writeRecord(DxfLineWriter& writer, std::string_view type, const EntityRecord& record) {
+    writer.writePair(kRecordStart, type);
+    for (int i = 0; i < record.size(); ++i) {
+        writer.writePair(record.code(i), record.value(i));
+    }
+}
+
+[[noreturn]] void changedSinceFirstRead(const std::string& path) {
+    throw DxfError(DxfError::Kind::Damaged, path, 0, "the file changed after it was first read");
+}
+
+// The line a streaming read has just read when it decides the record at this place: the type
+// name of the record after it. Only a damaged drawing asks, so it is counted then.
+long lineNumberDeciding(InputFile& input, const RecordLayout::Place& place) {
+    ForwardReader reader(input);
+    long lineEnds = 0;
+    for (std::uint64_t at = 0; at < place.end(); at += kStretch) {
+        auto bytes = reader.bytes(at, std::min(kStretch, place.end() - at));
+        lineEnds += std::count(bytes.begin(), bytes.end(), '\n');
+    }
+    return lineEnds + 2;
+}
+
+}  // namespace
+
 // Sets ProgressBar1 to the share of the file read so far, telling the window only of changes;
-// between two percent steps it costs one comparison per line.
-class Progress {
+// between two percent steps it costs one comparison per call.
+class OutputPass::Progress {
 public:
     Progress(WindowOps& window, std::uint64_t size) : m_window(window), m_size(size) {}
 
@@ -36,8 +67,6 @@ private:
     std::uint64_t m_next = 0;
 };
 
-}  // namespace
-
 std::string outputPathFor(const std::string& input, const std::string& outputDir) {
     std::string path = input.substr(0, input.size() >= 4 ? input.size() - 4 : 0) + "-Cut.dxf";
     path.erase(0, path.find_first_not_of(' '));
@@ -49,28 +78,57 @@ std::string outputPathFor(const std::string& input, const std::string& outputDir
     return outputDir.back() == '/' ? outputDir + name : outputDir + "/" + name;
 }
 
-void OutputPass::run(const std::string& input, const std::string& output) {
-    DxfLineReader reader(input);
-    Progress progress(m_window, reader.size());
+void OutputPass::run(const std::string& input, const std::string& output,
+                     const RecordLayout* layout) {
+    // The input is opened first: a drawing that cannot be read leaves no output file behind.
+    if (layout != nullptr && layout->isReplayable()) {
+        InputFile file(input);
+        produce(input, output, file.size(), [&](auto& writer, auto& filter, auto& progress) {
+            replay(file, *layout, writer, filter, progress);
+        });
+    } else {
+        DxfLineReader reader(input);
+        produce(input, output, reader.size(), [&](auto& writer, auto& filter, auto& progress) {
+            stream(reader, writer, filter, progress);
+        });
+    }
+}
+
+template <class Pass>
+void OutputPass::produce(const std::string& input, const std::string& output, std::uint64_t size,
+                         Pass&& pass) {
+    Progress progress(m_window, size);
     m_window.setVisible(control::ProgressBar1, true);
     std::unique_ptr<OutputFile> file;
     if (!output.empty()) {
         file = std::make_unique<OutputFile>(output);
     }
     DxfLineWriter writer(file.get());
-    EntitySection section(reader, m_options.recordTypes());
     EntityFilter filter(m_options, m_lines, m_counters, m_window, input);
-
     progress.at(0);
+    pass(writer, filter, progress);
+    if (file) {
+        file->commit();
+    }
+    m_window.setVisible(control::ProgressBar1, false);
+}
+
+void OutputPass::yieldAndPoll() {
+    m_window.yield();
+    if (m_window.interruptRequested()) {
+        throw RunInterrupted{};
+    }
+}
+
+void OutputPass::stream(DxfLineReader& reader, DxfLineWriter& writer, EntityFilter& filter,
+                        Progress& progress) {
+    EntitySection section(reader, m_options.recordTypes());
     section.readHead([&](std::string_view line) {
         progress.at(reader.position());
         writer.writeLine(line);
     });
     while (section.hasMore()) {
-        m_window.yield();
-        if (m_window.interruptRequested()) {
-            throw RunInterrupted{};
-        }
+        yieldAndPoll();
         progress.at(reader.position());
         switch (section.next()) {
             case EntitySection::Item::Line:
@@ -81,19 +139,66 @@ void OutputPass::run(const std::string& input, const std::string& output) {
                 break;
             case EntitySection::Item::Record:
                 if (filter.keep(section.typeName(), section.record(), reader.lineNumber())) {
-                    writer.writePair(kRecordStart, section.typeName());
-                    const EntityRecord& record = section.record();
-                    for (int i = 0; i < record.size(); ++i) {
-                        writer.writePair(record.code(i), record.value(i));
-                    }
+                    writeRecord(writer, section.typeName(), section.record());
                 }
                 break;
         }
     }
-    if (file) {
-        file->commit();
+}
+
+// Every line of the drawing ends in CR LF, so what lies between the records that change is
+// copied as it stands: it is what the streaming pass would write line by line.
+void OutputPass::replay(InputFile& input, const RecordLayout& layout, DxfLineWriter& writer,
+                        EntityFilter& filter, Progress& progress) {
+    if (input.size() != layout.fileSize()) {
+        changedSinceFirstRead(input.path());
     }
-    m_window.setVisible(control::ProgressBar1, false);
+    ForwardReader reader(input);
+    std::uint64_t copied = 0;  // everything before it is written or left out
+    auto copyUpTo = [&](std::uint64_t end) {
+        for (; copied < end && writer.isWriting(); copied += kStretch) {
+            writer.writeBytes(reader.bytes(copied, std::min(kStretch, end - copied)));
+        }
+        copied = end;
+    };
+    EntityRecord record;
+    for (std::size_t k = 0; k < layout.size(); ++k) {
+        yieldAndPoll();
+        const RecordLayout::Place& place = layout[k];
+        progress.at(place.offset);
+        const std::string_view type = place.typeName();
+        const EntityFilter::Unread verdict = filter.unreadVerdict(type);
+        if (verdict == EntityFilter::Unread::Kept) {
+            continue;
+        }
+        copyUpTo(place.offset);
+        copied = place.end();
+        if (verdict == EntityFilter::Unread::Dropped) {
+            continue;
+        }
+        std::string_view lines = reader.bytes(place.offset, place.length);
+        const std::size_t headSize = kRecordStart.size() + type.size() + 4;  // two CR LFs
+        bool isAsFirstRead = lines.size() >= headSize && lines.starts_with("  0\r\n") &&
+                             lines.substr(5, type.size()) == type &&
+                             lines.substr(headSize - 2, 2) == "\r\n" &&
+                             record.assign(lines.substr(headSize));
+        if (!isAsFirstRead) {
+            changedSinceFirstRead(input.path());
+        }
+        bool isKept = false;
+        try {
+            isKept = filter.keep(type, record, 0);
+        } catch (const DxfError& error) {
+            throw DxfError(error.kind(), input.path(), lineNumberDeciding(input, place),
+                           error.reason());
+        }
+        if (isKept) {
+            writeRecord(writer, type, record);
+        }
+    }
+    yieldAndPoll();  // the window shows the last count before the copy is finished
+    copyUpTo(layout.fileSize());
+    progress.at(layout.fileSize());
 }
 
 }  // namespace lintrel

@@ -1,13 +1,20 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "LineTable.h"
+#include "RecordLayout.h"
 #include "RunCounters.h"
 #include "RunOptions.h"
 #include "WindowOps.h"
 
 namespace lintrel {
+
+class DxfLineReader;
+class DxfLineWriter;
+class EntityFilter;
+class InputFile;
 
 // The output path of an input: its last four characters replaced by "-Cut.dxf", leading blanks
 // removed; with an output folder, the same name in that folder.
@@ -23,10 +30,23 @@ public:
 
     // Throws DxfError on a read or write failure and RunInterrupted when the user interrupted;
     // either way nothing is left at the output path but what was there before.
-    // An empty output path decides everything and writes nothing.
-    void run(const std::string& input, const std::string& output);
+    // An empty output path decides everything and writes nothing. With the layout the line pass
+    // noted, only the records that may change are read; the copy is the same.
+    void run(const std::string& input, const std::string& output,
+             const RecordLayout* layout = nullptr);
 
 private:
+    class Progress;
+
+    template <class Pass>
+    void produce(const std::string& input, const std::string& output, std::uint64_t size,
+                 Pass&& pass);
+    void stream(DxfLineReader& reader, DxfLineWriter& writer, EntityFilter& filter,
+                Progress& progress);
+    void replay(InputFile& input, const RecordLayout& layout, DxfLineWriter& writer,
+                EntityFilter& filter, Progress& progress);
+    void yieldAndPoll();
+
     WindowOps& m_window;
     const RunOptions& m_options;
     const LineTable& m_lines;
