@@ -22,12 +22,9 @@ std::string_view lastValue(const EntityRecord& record, std::string_view code) {
     return found;
 }
 
-std::string_view lineTypeOf(const EntityRecord& record) {
-    return lastValue(record, "  6");
-}
+}  // namespace
 
-// Which end-point coordinate a LINE's code line holds: x1, y1, x2, y2 as 0..3, else -1.
-int coordinateOf(std::string_view code) {
+int lineEndOf(std::string_view code) {
     if (code.size() != 3 || code[0] != ' ' || (code[2] != '0' && code[2] != '1')) {
         return -1;
     }
@@ -35,7 +32,25 @@ int coordinateOf(std::string_view code) {
     return code[1] == '1' ? 2 * end : code[1] == '2' ? 2 * end + 1 : -1;
 }
 
-}  // namespace
+LineRuling ruleLine(std::string_view lineType, const std::array<double, 4>& ends,
+                    const RunOptions& options) {
+    if (options.lineTypeLines && !isKeptLineType(lineType)) {
+        return LineRuling::ByLineType;
+    }
+    if (options.bySize) {
+        double length = std::sqrt((ends[1] - ends[3]) * (ends[1] - ends[3]) +
+                                  (ends[0] - ends[2]) * (ends[0] - ends[2]));
+        bool isStraight = ends[0] == ends[2] || ends[1] == ends[3];
+        if (length <= (isStraight ? options.straightLength : options.obliqueLength)) {
+            return LineRuling::BySize;
+        }
+    }
+    return LineRuling::Kept;
+}
+
+std::string_view lineTypeOf(const EntityRecord& record) {
+    return lastValue(record, "  6");
+}
 
 bool isKeptLineType(std::string_view lineType) {
     return lineType.empty() || lineType == "ByBlock" || lineType == "Continuous";
@@ -89,14 +104,17 @@ bool EntityFilter::keep(std::string_view type, EntityRecord& record, long lineNu
 
 EntityFilter::Unread EntityFilter::unreadVerdict(std::string_view type) {
     if (type == "LINE") {
-        LineState state = m_lines.stateOf(m_lineOrdinal + 1);
-        bool needsPairs = state == LineState::Lengthened || m_options.lineTypeLines ||
-                          m_options.bySize || !m_options.analysesLines();
-        if (state != LineState::Deleted && needsPairs) {
+        const int n = m_lineOrdinal + 1;
+        const LineState state = m_lines.stateOf(n);
+        if (n > m_lines.size() || state == LineState::Lengthened ||
+            (state == LineState::Kept && m_lines[n].ruling == LineRuling::Unread)) {
             return Unread::Unknown;
         }
-        ++m_lineOrdinal;
-        return state == LineState::Deleted ? Unread::Dropped : Unread::Kept;
+        m_lineOrdinal = n;
+        if (state == LineState::Deleted) {
+            return Unread::Dropped;
+        }
+        return countRuling(m_lines[n].ruling) ? Unread::Kept : Unread::Dropped;
     }
     if (type == "TEXT") {
         return m_options.deleteAllText || m_options.deleteBlankText ? Unread::Unknown
@@ -129,7 +147,7 @@ bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
     // After a line pass these values were read as numbers already; only the size rule needs them.
     bool readsEnds = m_options.bySize || !m_options.analysesLines();
     for (int i = 0; i < record.size(); ++i) {
-        int k = coordinateOf(record.code(i));
+        int k = lineEndOf(record.code(i));
         if (k < 0) {
             continue;
         }
@@ -142,18 +160,20 @@ bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
             ends[static_cast<std::size_t>(k)] = number(record.value(i), lineNumber);
         }
     }
-    if (m_options.lineTypeLines && !isKeptLineType(lineTypeOf(record))) {
-        count(m_counters.LineTypeLineCount, control::Label2);
-        return false;
-    }
-    if (m_options.bySize) {
-        double length = std::sqrt((ends[1] - ends[3]) * (ends[1] - ends[3]) +
-                                  (ends[0] - ends[2]) * (ends[0] - ends[2]));
-        bool isStraight = ends[0] == ends[2] || ends[1] == ends[3];
-        if (length <= (isStraight ? m_options.straightLength : m_options.obliqueLength)) {
+    return countRuling(ruleLine(lineTypeOf(record), ends, m_options));
+}
+
+bool EntityFilter::countRuling(LineRuling ruling) {
+    switch (ruling) {
+        case LineRuling::ByLineType:
+            count(m_counters.LineTypeLineCount, control::Label2);
+            return false;
+        case LineRuling::BySize:
             count(m_counters.SizeLineCount, control::Label5);
             return false;
-        }
+        case LineRuling::Kept:
+        case LineRuling::Unread:
+            break;
     }
     return true;
 }

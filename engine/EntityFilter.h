@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -29,17 +30,19 @@ public:
 
     // What becomes of a record when it can be told without its pairs.
     enum class Unread {
-        Kept,     // written as it stands, uncounted
-        Dropped,  // left out, uncounted
+        Kept,     // written as it stands
+        Dropped,  // left out, and counted when a rule deleted it
         Unknown,  // keep() must see its pairs
     };
-    // A LINE told here takes its place in the line table's order, as keep() would take it.
+    // A LINE told here takes its place in the line table's order, as keep() would take it. Only a
+    // line pass fills the table, so without one every LINE is Unknown.
     Unread unreadVerdict(std::string_view type);
 
 private:
     bool keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank,
                   std::int32_t& counter, ControlName label);
     bool keepLine(EntityRecord& record, long lineNumber);
+    bool countRuling(LineRuling ruling);  // counts a deletion; true when the line stays
     bool keepArc(const EntityRecord& record, long lineNumber);
     bool keepCircle(const EntityRecord& record, long lineNumber);
     bool keepPoint(const EntityRecord& record);
@@ -53,6 +56,17 @@ private:
     std::string m_path;
     int m_lineOrdinal = 0;  // n: the LINE records met so far, the index into the line table
 };
+
+// Which end-point coordinate a LINE's code line holds: x1, y1, x2, y2 as 0..3, else -1.
+int lineEndOf(std::string_view code);
+
+// What the linetype and size rules make of a LINE with this linetype and these ends (x1, y1, x2,
+// y2); the ends count only under the size rule.
+LineRuling ruleLine(std::string_view lineType, const std::array<double, 4>& ends,
+                    const RunOptions& options);
+
+// The linetype a record names: the value of its last "  6" pair, empty when it has none.
+std::string_view lineTypeOf(const EntityRecord& record);
 
 // The linetypes the linetype rules keep: none given (the layer's), "ByBlock" and "Continuous".
 bool isKeptLineType(std::string_view lineType);

@@ -5,6 +5,7 @@ namespace lintrel {
 void EntityRecord::setValue(int i, std::string_view value) {
     m_pairs[index(i)].value = {m_replaced.size(), value.size(), true};
     m_replaced.append(value);
+    m_isChanged = true;
 }
 
 bool EntityRecord::assign(std::string_view lines) {
@@ -33,6 +34,7 @@ bool EntityRecord::assign(std::string_view lines) {
 void EntityRecord::clear() {
     m_pairs.clear();
     m_replaced.clear();
+    m_isChanged = false;
 }
 
 bool RecordTypes::isRecord(std::string_view type) const {

@@ -21,6 +21,7 @@ public:
     std::string_view code(int i) const { return view(m_pairs[index(i)].code); }
     std::string_view value(int i) const { return view(m_pairs[index(i)].value); }
     void setValue(int i, std::string_view value);
+    bool isChanged() const { return m_isChanged; }
     // Takes the pairs from the lines of a record as a CR LF drawing holds them, after its opening
     // pair; the record then points into `lines`. False when they are not whole pairs.
     bool assign(std::string_view lines);
@@ -46,6 +47,7 @@ private:
     const char* m_lines = nullptr;  // the reader's pinned lines
     std::vector<Pair> m_pairs;
     std::string m_replaced;
+    bool m_isChanged = false;
 };
 
 // Which entity types are read as whole records (the others pass line by line). Both passes over a

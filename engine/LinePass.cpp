@@ -1,10 +1,12 @@
 #include "LinePass.h"
 
+#include <array>
 #include <charconv>
 
 #include "Controls.h"
 #include "DxfError.h"
 #include "DxfLineReader.h"
+#include "EntityFilter.h"
 #include "EntitySection.h"
 #include "Numbers.h"
 
@@ -111,6 +113,9 @@ void LinePass::read(const std::string& input) {
         }
         LineRow& row = m_table.append();
         const EntityRecord& record = section.record();
+        // The ends as the size rule reads them, from the very same pairs.
+        std::array<double, 4> ends{};
+        bool hasEnds = true;
         for (int i = 0; i < record.size(); ++i) {
             auto code = groupCode(record.code(i));
             std::string_view value = skipBlanks(record.value(i));
@@ -144,8 +149,17 @@ void LinePass::read(const std::string& input) {
                                    "not a number: \"" + std::string(value) + "\"");
                 }
                 *coordinate = *number;
+                if (int k = lineEndOf(record.code(i)); k >= 0 && m_options.bySize) {
+                    // The size rule reads the value with its blanks, which only a rare one has.
+                    auto asRead = value.size() == record.value(i).size()
+                                      ? number
+                                      : roundedNumber(record.value(i));
+                    hasEnds = hasEnds && asRead.has_value();
+                    ends[static_cast<std::size_t>(k)] = asRead.value_or(0);
+                }
             }
         }
+        row.ruling = hasEnds ? ruleLine(lineTypeOf(record), ends, m_options) : LineRuling::Unread;
         correctAndOrient(row, m_options.lines.LineCorrection);
     }
     if (m_layout != nullptr) {

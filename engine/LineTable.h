@@ -13,6 +13,15 @@ namespace lintrel {
 // The verdict the line analysis leaves for one LINE record.
 enum class LineState : std::uint8_t { Kept = 0, Deleted = 1, Lengthened = 2 };
 
+// What the linetype and size rules make of a LINE record as the line pass read it, so that the
+// output pass need not read it again; a joined line is rewritten and judged then.
+enum class LineRuling : std::uint8_t {
+    Kept,
+    ByLineType,  // deleted for its linetype
+    BySize,      // deleted for its length
+    Unread,      // a value the size rule reads is no number: the output pass tells
+};
+
 // Layer and linetype names stored once each; rows hold small ids, equal names share one id.
 class NameTable {
 public:
@@ -43,6 +52,7 @@ struct LineRow {
     NameTable::Id LayerName = NameTable::kEmpty;
     NameTable::Id LineTypeName = NameTable::kEmpty;
     LineState state = LineState::Kept;
+    LineRuling ruling = LineRuling::Unread;
 
     bool isVertical() const { return X1 == X2; }  // zero-length lines count as vertical
     bool isHorizontal() const { return X1 != X2 && Y1 == Y2; }

@@ -171,12 +171,18 @@ void OutputPass::replay(InputFile& input, const RecordLayout& layout, DxfLineWri
         if (verdict == EntityFilter::Unread::Kept) {
             continue;
         }
-        copyUpTo(place.offset);
-        copied = place.end();
         if (verdict == EntityFilter::Unread::Dropped) {
+            copyUpTo(place.offset);
+            copied = place.end();
             continue;
         }
-        std::string_view lines = reader.bytes(place.offset, place.length);
+        if (place.offset - copied > kStretch) {
+            copyUpTo(place.offset);
+        }
+        // The record is read with what lies before it, which it may still join.
+        const std::string_view stretch = reader.bytes(copied, place.end() - copied);
+        const std::string_view before = stretch.substr(0, place.offset - copied);
+        const std::string_view lines = stretch.substr(before.size());
         const std::size_t headSize = kRecordStart.size() + type.size() + 4;  // two CR LFs
         bool isAsFirstRead = lines.size() >= headSize && lines.starts_with("  0\r\n") &&
                              lines.substr(5, type.size()) == type &&
@@ -192,6 +198,11 @@ void OutputPass::replay(InputFile& input, const RecordLayout& layout, DxfLineWri
             throw DxfError(error.kind(), input.path(), lineNumberDeciding(input, place),
                            error.reason());
         }
+        if (isKept && !record.isChanged()) {
+            continue;
+        }
+        writer.writeBytes(before);
+        copied = place.end();
         if (isKept) {
             writeRecord(writer, type, record);
         }

@@ -124,6 +124,12 @@ TEST(OutputReplay, WritesWhatTheStreamingPassWrites) {
          false},
         {"no line end after EOF", mixed.substr(0, mixed.size() - 2), false},
         {"a damaged ARC", drawing(kMixedEntities + record("ARC", {{" 51", "x"}})), true},
+        {"coordinates after blanks",
+         drawing(
+             record("LINE", {{" 10", "  3"}, {" 20", " 0"}, {" 11", "  3.0001"}, {" 21", "0"}}) +
+             record("LINE", {{" 10", " 7"}, {" 20", "0"}, {" 11", "9"}, {" 21", "0"}}) +
+             kMixedEntities),
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
