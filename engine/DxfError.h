@@ -18,10 +18,12 @@ public:
              int systemError = 0)
         : std::runtime_error(describe(path, line, reason)),
           m_kind(kind),
+          m_line(line),
           m_reason(reason),
           m_systemError(systemError) {}
 
     Kind kind() const { return m_kind; }
+    long line() const { return m_line; }  // 0 when no line is named
     const std::string& reason() const { return m_reason; }
     int systemError() const { return m_systemError; }  // the errno behind it, 0 when none
 
@@ -31,6 +33,7 @@ private:
     }
 
     Kind m_kind;
+    long m_line;
     std::string m_reason;
     int m_systemError;
 };

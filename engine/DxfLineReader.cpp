@@ -18,7 +18,11 @@ constexpr std::size_t kLongestLine = std::size_t{256} << 20;
 
 }  // namespace
 
-DxfLineReader::DxfLineReader(std::string path) : m_file(std::move(path)), m_buffer(kChunk) {}
+DxfLineReader::DxfLineReader(std::string path)
+    : m_ownFile(std::in_place, std::move(path)), m_file(&*m_ownFile), m_buffer(kChunk) {}
+
+DxfLineReader::DxfLineReader(const InputFile& file, std::uint64_t start)
+    : m_file(&file), m_buffer(kChunk), m_bufferOffset(start) {}
 
 bool DxfLineReader::fill() {
     if (m_eof) {
@@ -39,7 +43,8 @@ bool DxfLineReader::fill() {
         }
         m_buffer.resize(m_buffer.size() * 2);
     }
-    std::size_t got = m_file.read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+    std::size_t got =
+        m_file->readAt(m_bufferOffset + m_end, m_buffer.data() + m_end, m_buffer.size() - m_end);
     m_end += got;
     m_eof = got == 0;
     // The unread part is short (no line end was left in it), so it is simply indexed again.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,10 @@ namespace lintrel {
 // LF; the line end is not part of the line. Bytes are never re-encoded.
 class DxfLineReader {
 public:
-    explicit DxfLineReader(std::string path);  // throws DxfError(Open) when it cannot be opened
+    // Throws DxfError(Open) when the file cannot be opened.
+    explicit DxfLineReader(std::string path);
+    // Reads a file opened elsewhere from a byte offset on, counting lines from there.
+    DxfLineReader(const InputFile& file, std::uint64_t start);
 
     // True when every line has been read.
     bool atEnd();
@@ -39,7 +43,7 @@ public:
     long lineNumber() const { return m_lineNumber; }
     // How many bytes of the file have been read so far, and how many it held when opened.
     std::uint64_t position() const { return m_bufferOffset + m_begin; }
-    std::uint64_t size() const { return m_file.size(); }
+    std::uint64_t size() const { return m_file->size(); }
     // Where a line just read starts in the file.
     std::uint64_t offsetOf(std::string_view line) const {
         return m_bufferOffset + static_cast<std::uint64_t>(line.data() - m_buffer.data());
@@ -59,14 +63,16 @@ public:
         return static_cast<std::size_t>(line.data() - pinnedBase());
     }
     const char* pinnedBase() const { return m_buffer.data() + m_pin; }
-    const std::string& path() const { return m_file.path(); }
+    const std::string& path() const { return m_file->path(); }
+    const InputFile& file() const { return *m_file; }
 
 private:
     std::string_view readLineAcrossBuffers();
     bool fill();
     void indexLineEnds(std::size_t from);
 
-    InputFile m_file;
+    std::optional<InputFile> m_ownFile;
+    const InputFile* m_file;
     std::vector<char> m_buffer;
     std::size_t m_begin = 0;  // first unread byte
     std::size_t m_end = 0;    // end of the bytes read from the file

@@ -89,6 +89,12 @@ public:
         }
     }
 
+    // Where the next item starts in the file.
+    std::uint64_t nextItemOffset() const {
+        return m_hasPending ? m_nextRecordOffset : m_reader.position();
+    }
+    // How many lines lie before the next item.
+    long linesBeforeNextItem() const { return m_reader.lineNumber() - (m_hasPending ? 2 : 0); }
     // True while items remain.
     bool hasMore() { return m_hasPending || !m_reader.atEnd(); }
     // Reads the next item; throws DxfError(Damaged) when the file ends inside it.

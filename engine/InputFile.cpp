@@ -44,11 +44,7 @@ InputFile::~InputFile() {
     ::close(m_fd);
 }
 
-std::size_t InputFile::read(char* into, std::size_t size) {
-    return retried(m_path, [&] { return ::read(m_fd, into, size); });
-}
-
-std::size_t InputFile::readAt(std::uint64_t offset, char* into, std::size_t size) {
+std::size_t InputFile::readAt(std::uint64_t offset, char* into, std::size_t size) const {
     return retried(m_path, [&] { return ::pread(m_fd, into, size, static_cast<off_t>(offset)); });
 }
 

@@ -16,9 +16,8 @@ public:
 
     const std::string& path() const { return m_path; }
     std::uint64_t size() const { return m_size; }  // when it was opened
-    // Reads up to `size` bytes at the read position or at `offset`; 0 only at the end.
-    std::size_t read(char* into, std::size_t size);
-    std::size_t readAt(std::uint64_t offset, char* into, std::size_t size);
+    // Reads up to `size` bytes at `offset`; 0 only at the end.
+    std::size_t readAt(std::uint64_t offset, char* into, std::size_t size) const;
 
 private:
     std::string m_path;

@@ -1,22 +1,12 @@
 #include "LinePass.h"
 
-#include <array>
-#include <charconv>
-
 #include "Controls.h"
 #include "DxfError.h"
-#include "DxfLineReader.h"
-#include "EntityFilter.h"
-#include "EntitySection.h"
 #include "Numbers.h"
+#include "ReadLineRecords.h"
 
 namespace lintrel {
 namespace {
-
-std::string_view skipBlanks(std::string_view text) {
-    text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
-    return text;
-}
 
 // Shows the analysis' progress and counts, and lets the window breathe, before each row.
 class AnalysisDisplay : public RowObserver {
@@ -67,16 +57,6 @@ private:
 
 }  // namespace
 
-std::optional<int> groupCode(std::string_view line) {
-    line = skipBlanks(line);
-    int code = 0;
-    auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), code);
-    if (error != std::errc() || skipBlanks({end, line.size() - (end - line.data())}).size() != 0) {
-        return std::nullopt;
-    }
-    return code;
-}
-
 void LinePass::run(const std::string& input) {
     read(input);
     if (m_table.size() > 0) {
@@ -93,78 +73,7 @@ void LinePass::yieldAndPoll() {
 
 void LinePass::read(const std::string& input) {
     m_window.setVisible(control::Label63, true);
-    DxfLineReader reader(input);
-    EntitySection section(reader, m_options.recordTypes(), "LINE");
-    NameTable& names = m_table.names();
-    if (m_layout != nullptr) {
-        m_layout->clear();
-    }
-    section.readHead([&](std::string_view) { yieldAndPoll(); });
-    while (section.hasMore()) {
-        yieldAndPoll();
-        if (section.next() != EntitySection::Item::Record) {
-            continue;
-        }
-        if (m_layout != nullptr) {
-            m_layout->add(section.typeName(), section.recordOffset(), section.recordEnd());
-        }
-        if (section.typeName() != "LINE") {
-            continue;
-        }
-        LineRow& row = m_table.append();
-        const EntityRecord& record = section.record();
-        // The ends as the size rule reads them, from the very same pairs.
-        std::array<double, 4> ends{};
-        bool hasEnds = true;
-        for (int i = 0; i < record.size(); ++i) {
-            auto code = groupCode(record.code(i));
-            std::string_view value = skipBlanks(record.value(i));
-            double* coordinate = nullptr;
-            switch (code.value_or(0)) {
-                case 6:
-                    row.LineTypeName = names.intern(value);
-                    break;
-                case 8:
-                    row.LayerName = names.intern(value);
-                    break;
-                case 10:
-                    coordinate = &row.X1;
-                    break;
-                case 20:
-                    coordinate = &row.Y1;
-                    break;
-                case 11:
-                    coordinate = &row.X2;
-                    break;
-                case 21:
-                    coordinate = &row.Y2;
-                    break;
-                default:
-                    break;
-            }
-            if (coordinate != nullptr) {
-                auto number = roundedNumber(value);
-                if (!number) {
-                    throw DxfError(DxfError::Kind::Damaged, input, reader.lineNumber(),
-                                   "not a number: \"" + std::string(value) + "\"");
-                }
-                *coordinate = *number;
-                if (int k = lineEndOf(record.code(i)); k >= 0 && m_options.bySize) {
-                    // The size rule reads the value with its blanks, which only a rare one has.
-                    auto asRead = value.size() == record.value(i).size()
-                                      ? number
-                                      : roundedNumber(record.value(i));
-                    hasEnds = hasEnds && asRead.has_value();
-                    ends[static_cast<std::size_t>(k)] = asRead.value_or(0);
-                }
-            }
-        }
-        row.ruling = hasEnds ? ruleLine(lineTypeOf(record), ends, m_options) : LineRuling::Unread;
-        correctAndOrient(row, m_options.lines.LineCorrection);
-    }
-    if (m_layout != nullptr) {
-        m_layout->complete(reader.position(), reader.endsAllInCrLf());
-    }
+    readLineRecords(input, m_options, m_table, m_layout, [this] { yieldAndPoll(); });
     m_window.setVisible(control::Label63, false);
     m_window.setVisible(control::Label55, true);
     m_window.setVisible(control::Label47, true);

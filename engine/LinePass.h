@@ -1,8 +1,6 @@
 #pragma once
 
-#include <optional>
 #include <string>
-#include <string_view>
 
 #include "LineTable.h"
 #include "RecordLayout.h"
@@ -41,9 +39,5 @@ private:
     bool m_referenceAnalysis;
     RecordLayout* m_layout;
 };
-
-// The group code of a code line as the first pass reads it: an integer after leading blanks, or
-// nothing when the line holds none (such a group is ignored).
-std::optional<int> groupCode(std::string_view line);
 
 }  // namespace lintrel

@@ -36,6 +36,18 @@ void NameTable::clear() {
     m_ids.emplace(std::string(), kEmpty);
 }
 
+void LineTable::append(const LineTable& other) {
+    std::vector<NameTable::Id> ids;
+    for (NameTable::Id id = 0; id < other.m_names.size(); ++id) {
+        ids.push_back(m_names.intern(other.m_names.name(id)));
+    }
+    for (int n = 1; n <= other.size(); ++n) {
+        LineRow& row = append() = other[n];
+        row.LayerName = ids[row.LayerName];
+        row.LineTypeName = ids[row.LineTypeName];
+    }
+}
+
 void LineTable::clear() {
     m_rows.clear();  // keeps the room: the table is allocated once per run and cleared per file
     m_names.clear();

@@ -31,6 +31,7 @@ public:
     NameTable();
     Id intern(std::string_view name);
     const std::string& name(Id id) const { return m_names[id]; }
+    Id size() const { return static_cast<Id>(m_names.size()); }
     void clear();
 
 private:
@@ -67,6 +68,8 @@ public:
     LineRow& operator[](int n) { return m_rows[static_cast<std::size_t>(n - 1)]; }
     const LineRow& operator[](int n) const { return m_rows[static_cast<std::size_t>(n - 1)]; }
     LineRow& append() { return m_rows.emplace_back(); }
+    // Appends the rows of another table, their names put in this table's terms.
+    void append(const LineTable& other);
     void clear();
 
     NameTable& names() { return m_names; }

@@ -15,4 +15,11 @@ void RecordLayout::add(std::string_view type, std::uint64_t offset, std::uint64_
                                static_cast<std::uint8_t>(found - kTypes.begin())};
 }
 
+void RecordLayout::append(const RecordLayout& later) {
+    for (std::size_t i = 0; i < later.size(); ++i) {
+        m_places.emplace_back() = later[i];
+    }
+    m_fits = m_fits && later.m_fits;
+}
+
 }  // namespace lintrel

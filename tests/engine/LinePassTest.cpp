@@ -6,6 +6,7 @@
 #include "Controls.h"
 #include "Drawing.h"
 #include "FakeWindow.h"
+#include "LineRecordReader.h"
 #include "LinePass.h"
 #include "TempDir.h"
 

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Controls.h"
+#include "Drawing.h"
+#include "DxfError.h"
+#include "FakeWindow.h"
+#include "ReadLineRecords.h"
+#include "RunOptions.h"
+#include "TempDir.h"
+#include "VersionProbe.h"
+
+namespace lintrel {
+namespace {
+
+using testing::crlf;
+using testing::drawing;
+using testing::FakeWindow;
+using testing::lineRecord;
+using testing::record;
+using testing::TempDir;
+
+// Everything a read leaves, names spelt out, so that two reads can be compared.
+std::string describe(const LineTable& table, const RecordLayout& layout) {
+    std::string text;
+    for (int n = 1; n <= table.size(); ++n) {
+        const LineRow& row = table[n];
+        text += std::to_string(row.X1) + " " + std::to_string(row.Y1) + " " +
+                std::to_string(row.X2) + " " + std::to_string(row.Y2) + " " +
+                table.names().name(row.LayerName) + "|" + table.names().name(row.LineTypeName) +
+                " " + std::to_string(static_cast<int>(row.ruling)) + "\n";
+    }
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        text += std::string(layout[i].typeName()) + "@" + std::to_string(layout[i].offset) + "+" +
+                std::to_string(layout[i].length) + "\n";
+    }
+    return text + (layout.isReplayable() ? "replayable " : "") + std::to_string(layout.fileSize());
+}
+
+RunOptions everyRule(const std::string& path) {
+    FakeWindow window;
+    window.tick(control::Check5, true);
+    window.texts["Text1"] = "1";
+    window.addFile(path);
+    return std::get<RunOptions>(readRunOptions(window));
+}
+
+// The read by one thread, and by two with the second thread starting to look at `from`.
+std::string read(const std::string& path, std::optional<std::uint64_t> from) {
+    const RunOptions options = everyRule(path);
+    LineTable table;
+    RecordLayout layout;
+    try {
+        readLineRecords(
+            path, options, table, &layout, [] {}, from);
+    } catch (const DxfError& error) {
+        return error.what();
+    }
+    return describe(table, layout);
+}
+
+void expectTheSameFromEverywhere(const std::string& path, std::uint64_t step) {
+    const std::string alone = read(path, std::nullopt);
+    const auto size = std::filesystem::file_size(path);
+    for (std::uint64_t from = 0; from <= size; from += step) {
+        ASSERT_EQ(read(path, from), alone) << path << " with the second thread from " << from;
+    }
+}
+
+TEST(ReadLineRecords, GivesTheSameWhereverTheSecondThreadStarts) {
+    TempDir dir;
+    const std::string lines = lineRecord("0", "0", "10", "0", "外形") +
+                              lineRecord("5", "5", "5", "9", "0", "DASHED") +
+                              lineRecord("1", "1", "1.0001", "1");
+    // Values that look like a record's start to a thread that meets them out of step.
+    const std::string lookalikes =
+        record("TEXT", {{"  1", "  0"}, {"  7", "LINE"}}) +
+        crlf({"  0", "HATCH", "  2", "  0", "  1", "LINE", "  0", "LINE", " 10", "3", " 20", "4"}) +
+        record("MTEXT", {{"  3", "  0"}, {"  1", "ARC"}});
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"lines and lookalikes", drawing(lines + lookalikes + lines + lookalikes + lines)},
+        {"LF line ends",
+         [&] {
+             std::string lf;
+             for (char c : drawing(lines + lookalikes + lines)) {
+                 if (c != '\r') {
+                     lf.push_back(c);
+                 }
+             }
+             return lf;
+         }()},
+        {"a damaged coordinate late in the file",
+         drawing(lines + lookalikes + lines + record("LINE", {{" 10", "x"}}) + lines)},
+        {"a record cut off by the end of the file",
+         drawing(lines + lines).substr(0, drawing(lines + lines).size() - 12)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        expectTheSameFromEverywhere(dir.write("drawing.dxf", c.bytes), 1);
+    }
+}
+
+TEST(ReadLineRecords, GivesTheSameForRealDrawings) {
+    const auto folder = testing::corpusDir();
+    if (folder.empty()) {
+        GTEST_SKIP() << "the folder of real drawings is absent";
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() == ".dxf" &&
+            checkAcadVer(entry.path().string()).isAccepted()) {
+            const auto size = std::filesystem::file_size(entry.path());
+            expectTheSameFromEverywhere(entry.path().string(), size / 7 + 1);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lintrel
