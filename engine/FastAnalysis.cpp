@@ -5,8 +5,13 @@
 // StraightLineIndex and SlantedLineIndex say why the candidates they leave out cannot act.
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
+#include <chrono>
+#include <exception>
+#include <future>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "AnalysisTurns.h"
@@ -29,6 +34,8 @@ public:
                 RowObserver& observer)
         : m_table(table), m_rules(rules), m_counters(counters), m_pacer(observer, counters) {}
 
+    // Builds the indexes the rows need, two at once. Throws AnalysisInterrupted.
+    void buildIndexes();
     // Each throws AnalysisInterrupted when the user interrupted during the turn.
     void examineStraight(int i);
     void examineSlanted(int i);
@@ -45,13 +52,74 @@ private:
     const LineRules& m_rules;
     RunCounters& m_counters;
     TurnPacer m_pacer;
-    // Each index is built when the first row that needs it takes its turn, from the table as it
-    // is then; until that moment nothing needs to keep it up to date.
+    // Built from the table as it was read, and kept up to date by every turn: a turn finds the
+    // same candidates as in an index built from the table as it is then.
     std::optional<StraightLineIndex> m_vertical;
     std::optional<StraightLineIndex> m_horizontal;
     std::optional<SlantedLineIndex> m_slanted;
     std::vector<StraightLineIndex::Candidate> m_found;
 };
+
+// Tells a helper thread's pacer to stop once the calling thread has stopped.
+class StopFlag : public RowObserver {
+public:
+    bool beforeRow(int, const RunCounters&) override { return !isRaised(); }
+    bool duringRow(int, const RunCounters&) override { return !isRaised(); }
+    void raise() { m_isRaised.store(true, std::memory_order_relaxed); }
+
+private:
+    bool isRaised() const { return m_isRaised.load(std::memory_order_relaxed); }
+    std::atomic<bool> m_isRaised{false};
+};
+
+void IndexedScan::buildIndexes() {
+    bool hasVertical = false;
+    bool hasHorizontal = false;
+    bool hasSlanted = false;
+    for (int r = 1; r <= m_table.size(); ++r) {
+        const LineRow& row = m_table[r];
+        hasVertical = hasVertical || row.isVertical();
+        hasHorizontal = hasHorizontal || row.isHorizontal();
+        hasSlanted = hasSlanted || row.isSlanted();
+    }
+    const bool straight = m_rules.joinLines || m_rules.removeDuplicates;
+    hasSlanted = hasSlanted && m_rules.removeDuplicates;
+
+    // The helper builds the horizontal and the slanted index; only this thread talks to the
+    // window, so the helper's pacer just watches for this thread to stop.
+    StopFlag stop;
+    TurnPacer helperPacer(stop, m_counters);
+    std::exception_ptr helperFailure;
+    std::promise<void> helperDone;
+    std::future<void> helperBuilt = helperDone.get_future();
+    std::jthread helper([&] {
+        try {
+            if (straight && hasHorizontal) {
+                m_horizontal.emplace(m_table, Axis::Horizontal, m_rules, helperPacer);
+            }
+            if (hasSlanted) {
+                m_slanted.emplace(m_table, m_rules, helperPacer);
+            }
+        } catch (...) {
+            helperFailure = std::current_exception();
+        }
+        helperDone.set_value();
+    });
+    try {
+        if (straight && hasVertical) {
+            m_vertical.emplace(m_table, Axis::Vertical, m_rules, m_pacer);
+        }
+        while (helperBuilt.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+            m_pacer.breathe();
+        }
+    } catch (...) {
+        stop.raise();
+        throw;
+    }
+    if (helperFailure) {
+        std::rethrow_exception(helperFailure);
+    }
+}
 
 void IndexedScan::examineStraight(int i) {
     m_pacer.startTurn(i);
@@ -101,9 +169,6 @@ IndexedScan::Outcome IndexedScan::carryOutFound(int i, Axis axis) {
 
 void IndexedScan::examineSlanted(int i) {
     m_pacer.startTurn(i);
-    if (!m_slanted) {
-        m_slanted.emplace(m_table, m_rules, m_pacer);
-    }
     if (m_slanted->isCovered(i)) {
         deleteDuplicate(m_table[i], m_counters);
         m_slanted->remove(i);
@@ -111,11 +176,7 @@ void IndexedScan::examineSlanted(int i) {
 }
 
 StraightLineIndex& IndexedScan::straightIndex(Axis axis) {
-    auto& index = axis == Axis::Vertical ? m_vertical : m_horizontal;
-    if (!index) {
-        index.emplace(m_table, axis, m_rules, m_pacer);
-    }
-    return *index;
+    return axis == Axis::Vertical ? *m_vertical : *m_horizontal;
 }
 
 void IndexedScan::removeStraight(int row) {
@@ -140,6 +201,7 @@ bool analyseLines(LineTable& table, const LineRules& rules, RunCounters& counter
                   RowObserver& observer) {
     IndexedScan scan(table, rules, counters, observer);
     try {
+        scan.buildIndexes();
         return takeTurns(
             table, rules, counters, observer, [&](int i) { scan.examineStraight(i); },
             [&](int i) { scan.examineSlanted(i); });

@@ -34,7 +34,12 @@ public:
         if (now - m_lastBreath < kBreathEvery) {
             return;
         }
-        m_lastBreath = now;
+        breathe();
+    }
+
+    // Lets the window breathe now. Throws AnalysisInterrupted when the user interrupted.
+    void breathe() {
+        m_lastBreath = Clock::now();
         if (!m_observer.duringRow(m_row, m_counters)) {
             throw AnalysisInterrupted{};
         }

@@ -132,7 +132,8 @@ TEST(FastAnalysis, LeavesOneRowOfLongRunsOfCandidates) {
     }
 }
 
-// Answers "stop" at the first breath taken inside a turn.
+// Answers "stop" at the first breath taken inside a turn; the indexes are built, breathing too,
+// before the first turn.
 class BreathObserver : public RowObserver {
 public:
     bool beforeRow(int row, const RunCounters&) override {
@@ -140,6 +141,9 @@ public:
         return true;
     }
     bool duringRow(int row, const RunCounters&) override {
+        if (announced.empty()) {
+            return true;
+        }
         breaths.push_back(row);
         return false;
     }
@@ -166,6 +170,29 @@ TEST(FastAnalysis, BreathesAndStopsInTheMiddleOfALongTurn) {
     EXPECT_EQ(observer.announced, std::vector<int>{1});
     EXPECT_EQ(observer.breaths, std::vector<int>{1});
     EXPECT_LT(counters.JoinCount, kPieces - 1);
+}
+
+TEST(FastAnalysis, StopsWhileItBuildsItsIndexes) {
+    LineTable table;
+    for (int k = 0; k < 30'000; ++k) {
+        for (const LineRow& row : {LineRow{1.0 * k, 1, 1.0 * k, 0},  // vertical
+                                   LineRow{1, 1.0 * k, 0, 1.0 * k},  // horizontal
+                                   LineRow{1, 1.0 * k, 0, 0}}) {     // slanted
+            table.append() = row;
+        }
+    }
+    struct StopAtOnce : RowObserver {
+        bool beforeRow(int, const RunCounters&) override {
+            ++announced;
+            return true;
+        }
+        bool duringRow(int, const RunCounters&) override { return false; }
+        int announced = 0;
+    } observer;
+    RunCounters counters;
+    EXPECT_FALSE(analyseLines(table, joinsAndDuplicates(0.1F, 1, 0.1F), counters, observer));
+    EXPECT_EQ(observer.announced, 0);
+    EXPECT_EQ(counters.total(), 0);
 }
 
 TEST(FastAnalysis, StopsAtTheSameAnnouncementAsTheReference) {
