@@ -6,11 +6,14 @@
 #include <type_traits>
 #include <vector>
 
+#include "HugePages.h"
+
 namespace lintrel {
 
 // A growing array kept in fixed blocks: growing never moves what is stored, so a table of a
 // million rows is never copied, and clear() keeps the blocks for the next file.
-// Blocks are raw memory, so a new block costs nothing until its rows are written.
+// Blocks are raw memory, so a new block costs nothing until its rows are written, and a large one
+// is filled a huge page at a time.
 template <class T>
 class BlockVector {
     static_assert(std::is_trivially_destructible_v<T>, "rows are dropped without destruction");
@@ -24,7 +27,7 @@ public:
 
     T& emplace_back() {
         if ((m_size >> kShift) == m_blocks.size()) {
-            m_blocks.push_back(std::unique_ptr<Storage[]>(new Storage[kBlock]));
+            m_blocks.emplace_back(kBlock);
         }
         std::size_t i = m_size++;
         return *::new (static_cast<void*>(&m_blocks[i >> kShift][i & kMask])) T{};
@@ -43,7 +46,7 @@ private:
         return *std::launder(reinterpret_cast<T*>(&m_blocks[i >> kShift][i & kMask]));
     }
 
-    std::vector<std::unique_ptr<Storage[]>> m_blocks;
+    std::vector<HugeArray<Storage>> m_blocks;
     std::size_t m_size = 0;
 };
 

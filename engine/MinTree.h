@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "HugePages.h"
+
 namespace lintrel {
 
 // Values at positions 0..n-1 with the smallest value of any range in logarithmic time.
@@ -17,7 +19,7 @@ public:
     // Calls step() for every node it builds: a tree over a million values takes a while.
     template <class Step>
     MinTree(const std::vector<double>& values, Step step)
-        : m_size(values.size()), m_nodes(std::make_unique_for_overwrite<double[]>(2 * m_size)) {
+        : m_size(values.size()), m_nodes(2 * m_size) {
         for (std::size_t at = 0; at < m_size; ++at) {
             step();
             m_nodes[m_size + at] = values[at];
@@ -53,7 +55,7 @@ public:
 
 private:
     std::size_t m_size = 0;
-    std::unique_ptr<double[]> m_nodes;  // node k has children 2k and 2k+1; leaves from m_size on
+    HugeArray<double> m_nodes;  // node k has children 2k and 2k+1; leaves from m_size on
 };
 
 }  // namespace lintrel

@@ -51,8 +51,7 @@ private:
 }  // namespace
 
 SlantedLineIndex::SlantedLineIndex(const LineTable& table, const LineRules& rules, TurnPacer& pacer)
-    : m_entryOf(std::make_unique_for_overwrite<std::int32_t[]>(
-          static_cast<std::size_t>(table.size()) + 1)) {
+    : m_entryOf(static_cast<std::size_t>(table.size()) + 1) {
     std::size_t slantedCount = 0;
     for (int r = 1; r <= table.size(); ++r) {
         slantedCount += table[r].isSlanted() ? 1 : 0;

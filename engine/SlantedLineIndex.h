@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "HugePages.h"
 #include "LineAnalysis.h"
 #include "MinTree.h"
 #include "PairTests.h"
@@ -38,11 +39,11 @@ private:
         std::int32_t row;
     };
 
-    std::vector<Entry> m_entries;
-    std::unique_ptr<std::int32_t[]> m_entryOf;  // by row number; -1 for rows not held
-    std::vector<std::int32_t> m_groupStart;     // by group, with the end of the last one
-    std::vector<std::int32_t> m_groupOf;        // by entry
-    MinTree m_lefts;                            // X2 by entry, cleared for deleted rows
+    std::vector<Entry, HugePageAllocator<Entry>> m_entries;
+    HugeArray<std::int32_t> m_entryOf;       // by row number; -1 for rows not held
+    std::vector<std::int32_t> m_groupStart;  // by group, with the end of the last one
+    std::vector<std::int32_t, HugePageAllocator<std::int32_t>> m_groupOf;  // by entry
+    MinTree m_lefts;  // X2 by entry, cleared for deleted rows
 };
 
 }  // namespace lintrel

@@ -56,8 +56,7 @@ StraightLineIndex::StraightLineIndex(const LineTable& table, Axis axis, const Li
     : m_table(table),
       m_axis(axis),
       m_rules(rules),
-      m_entryOf(std::make_unique_for_overwrite<std::int32_t[]>(
-          static_cast<std::size_t>(table.size()) + 1)) {
+      m_entryOf(static_cast<std::size_t>(table.size()) + 1) {
     collectEntries(pacer);
     std::sort(m_entries.begin(), m_entries.end(),
               pacer.pacedLess([](const Entry& a, const Entry& b) {
@@ -111,7 +110,7 @@ void StraightLineIndex::buildTree(TurnPacer& pacer) {
     const int size = static_cast<int>(m_entries.size());
     m_leafCount = static_cast<int>(
         std::bit_ceil(static_cast<unsigned>(std::max(1, (size + kLeafSize - 1) / kLeafSize))));
-    m_nodes = std::make_unique_for_overwrite<Bounds[]>(2 * static_cast<std::size_t>(m_leafCount));
+    m_nodes = HugeArray<Bounds>(2 * static_cast<std::size_t>(m_leafCount));
     for (int leaf = 0; leaf < m_leafCount; ++leaf) {
         pacer.step();
         m_nodes[m_leafCount + leaf] = leafBounds(leaf);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "HugePages.h"
 #include "LineAnalysis.h"
 #include "PairTests.h"
 #include "TurnPacer.h"
@@ -117,14 +118,17 @@ private:
     const LineTable& m_table;
     Axis m_axis;
     const LineRules& m_rules;
-    std::vector<Entry> m_entries;
-    std::vector<std::uint8_t> m_isLive;         // by entry
-    std::vector<std::int32_t> m_runOf;          // by entry
-    std::vector<Run> m_runs;                    // in entry order, then one that begins at the end
-    std::unique_ptr<std::int32_t[]> m_entryOf;  // by row number; -1 for rows not held
+    template <class T>
+    using Array = std::vector<T, HugePageAllocator<T>>;
+
+    Array<Entry> m_entries;
+    Array<std::uint8_t> m_isLive;       // by entry
+    Array<std::int32_t> m_runOf;        // by entry
+    Array<Run> m_runs;                  // in entry order, then one that begins at the end
+    HugeArray<std::int32_t> m_entryOf;  // by row number; -1 for rows not held
     // Node 1 is the root, node k has children 2k and 2k+1. Left unwritten until the build fills
     // it, a node at a time, so that no single stretch of the build touches all of it.
-    std::unique_ptr<Bounds[]> m_nodes;
+    HugeArray<Bounds> m_nodes;
     int m_leafCount = 1;
 };
 

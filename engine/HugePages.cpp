@@ -1,0 +1,54 @@
+#include "HugePages.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <new>
+
+namespace lintrel {
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+std::size_t roundedUp(std::size_t bytes) {
+    return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+}
+
+}  // namespace
+
+void* allocateLarge(std::size_t bytes) {
+    if (bytes < kHugePage) {
+        return ::operator new(bytes);
+    }
+    const std::size_t size = roundedUp(bytes);
+    // Mapped with room to spare, then cut down to a stretch that starts on a huge page.
+    void* mapped = ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE,
+                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    auto* start = static_cast<char*>(mapped);
+    const auto misalignment = reinterpret_cast<std::uintptr_t>(start) % kHugePage;
+    const std::size_t head = misalignment == 0 ? 0 : kHugePage - misalignment;
+    if (head > 0) {
+        ::munmap(start, head);
+    }
+    ::munmap(start + head + size, kHugePage - head);
+#ifdef MADV_HUGEPAGE
+    ::madvise(start + head, size, MADV_HUGEPAGE);  // a hint: without huge pages all still works
+#endif
+    return start + head;
+}
+
+void freeLarge(void* memory, std::size_t bytes) {
+    if (memory == nullptr) {
+        return;
+    }
+    if (bytes < kHugePage) {
+        ::operator delete(memory);
+        return;
+    }
+    ::munmap(memory, roundedUp(bytes));
+}
+
+}  // namespace lintrel

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <type_traits>
+
+namespace lintrel {
+
+// Large arrays of one file's analysis (the line table, the indexes) are filled once, all through:
+// mapped on their own with transparent huge pages asked for, filling one costs a page fault per
+// 2 MiB instead of one per 4 KiB. Smaller ones come from the usual heap.
+void* allocateLarge(std::size_t bytes);
+void freeLarge(void* memory, std::size_t bytes);
+
+// A std::allocator for the vectors of such arrays.
+template <class T>
+struct HugePageAllocator {
+    using value_type = T;
+
+    HugePageAllocator() = default;
+    template <class U>
+    explicit HugePageAllocator(const HugePageAllocator<U>& /*other*/) {}
+
+    T* allocate(std::size_t n) { return static_cast<T*>(allocateLarge(n * sizeof(T))); }
+    void deallocate(T* memory, std::size_t n) { freeLarge(memory, n * sizeof(T)); }
+    bool operator==(const HugePageAllocator&) const = default;
+};
+
+// An array of n elements left uninitialised, in such memory.
+template <class T>
+class HugeArray {
+    static_assert(std::is_trivially_default_constructible_v<T> &&
+                      std::is_trivially_destructible_v<T>,
+                  "elements are neither constructed nor destroyed");
+
+public:
+    HugeArray() = default;
+    explicit HugeArray(std::size_t n)
+        : m_data(static_cast<T*>(allocateLarge(n * sizeof(T))), Free{n * sizeof(T)}) {}
+
+    T& operator[](std::size_t i) { return m_data[i]; }
+    const T& operator[](std::size_t i) const { return m_data[i]; }
+
+private:
+    struct Free {
+        std::size_t bytes = 0;
+        void operator()(T* memory) const { freeLarge(memory, bytes); }
+    };
+    std::unique_ptr<T[], Free> m_data;
+};
+
+}  // namespace lintrel
