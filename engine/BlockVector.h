@@ -1,9 +1,13 @@
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <cstddef>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "HugePages.h"
@@ -34,8 +38,33 @@ public:
     }
     void clear() { m_size = 0; }
 
+    // Puts another vector's elements after this one's. They fill the room this one has; the rest
+    // move down within their own blocks, which this one then takes over, so no memory is newly
+    // touched.
+    void append(BlockVector&& other) {
+        std::size_t from = 0;
+        for (; from < other.m_size && m_size < (m_blocks.size() << kShift); ++from, ++m_size) {
+            ::new (static_cast<void*>(&m_blocks[m_size >> kShift][m_size & kMask])) T(other[from]);
+        }
+        const std::size_t rest = other.m_size - from;
+        if (from > 0) {
+            for (std::size_t i = 0; i < rest; ++i) {
+                other.slot(i) = other.slot(from + i);
+            }
+        }
+        const auto taken = static_cast<std::ptrdiff_t>((rest + kMask) >> kShift);
+        std::move(other.m_blocks.begin(), other.m_blocks.begin() + taken,
+                  std::back_inserter(m_blocks));
+        other.m_blocks.erase(other.m_blocks.begin(), other.m_blocks.begin() + taken);
+        m_size += rest;
+        other.m_size = 0;
+    }
+
 private:
-    static constexpr std::size_t kShift = 16;
+    // Blocks of at least 65536 elements and a whole number of huge pages: a huge page is zeroed
+    // all through when first touched, so a part left over at a block's end would be work wasted.
+    static constexpr std::size_t kShift =
+        std::max<std::size_t>(16, 21 - std::countr_zero(sizeof(T)));
     static constexpr std::size_t kBlock = std::size_t{1} << kShift;
     static constexpr std::size_t kMask = kBlock - 1;
 

@@ -36,13 +36,21 @@ void NameTable::clear() {
     m_ids.emplace(std::string(), kEmpty);
 }
 
-void LineTable::append(const LineTable& other) {
+void LineTable::append(LineTable&& other) {
     std::vector<NameTable::Id> ids;
+    bool sameIds = true;
     for (NameTable::Id id = 0; id < other.m_names.size(); ++id) {
         ids.push_back(m_names.intern(other.m_names.name(id)));
+        sameIds = sameIds && ids.back() == id;
     }
-    for (int n = 1; n <= other.size(); ++n) {
-        LineRow& row = append() = other[n];
+    const int first = size() + 1;
+    m_rows.append(std::move(other.m_rows));
+    other.clear();
+    if (sameIds) {
+        return;
+    }
+    for (int n = first; n <= size(); ++n) {
+        LineRow& row = (*this)[n];
         row.LayerName = ids[row.LayerName];
         row.LineTypeName = ids[row.LineTypeName];
     }

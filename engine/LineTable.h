@@ -68,8 +68,9 @@ public:
     LineRow& operator[](int n) { return m_rows[static_cast<std::size_t>(n - 1)]; }
     const LineRow& operator[](int n) const { return m_rows[static_cast<std::size_t>(n - 1)]; }
     LineRow& append() { return m_rows.emplace_back(); }
-    // Appends the rows of another table, their names put in this table's terms.
-    void append(const LineTable& other);
+    // Appends the rows of another table, their names put in this table's terms; the other table
+    // is left empty.
+    void append(LineTable&& other);
     void clear();
 
     NameTable& names() { return m_names; }

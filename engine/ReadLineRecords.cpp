@@ -8,6 +8,7 @@
 #include <limits>
 #include <stop_token>
 #include <thread>
+#include <utility>
 
 #include "DxfError.h"
 #include "DxfLineReader.h"
@@ -132,9 +133,9 @@ void readLineRecords(const std::string& path, const RunOptions& options, LineTab
                 if (later.failure) {
                     rethrowLater(later, path, section.linesBeforeNextItem());
                 }
-                table.append(later.table);
+                table.append(std::move(later.table));
                 if (layout != nullptr) {
-                    layout->append(later.layout);
+                    layout->append(std::move(later.layout));
                     layout->complete(later.end, reader.endsAllInCrLf() && later.endsAllInCrLf);
                 }
                 return;

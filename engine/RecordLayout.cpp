@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace lintrel {
 
@@ -15,11 +16,10 @@ void RecordLayout::add(std::string_view type, std::uint64_t offset, std::uint64_
                                static_cast<std::uint8_t>(found - kTypes.begin())};
 }
 
-void RecordLayout::append(const RecordLayout& later) {
-    for (std::size_t i = 0; i < later.size(); ++i) {
-        m_places.emplace_back() = later[i];
-    }
+void RecordLayout::append(RecordLayout&& later) {
+    m_places.append(std::move(later.m_places));
     m_fits = m_fits && later.m_fits;
+    later.clear();
 }
 
 }  // namespace lintrel

@@ -32,8 +32,8 @@ public:
     }
     // A record of one of kTypes.
     void add(std::string_view type, std::uint64_t offset, std::uint64_t end);
-    // The places of a layout of what follows in the same drawing.
-    void append(const RecordLayout& later);
+    // The places of a layout of what follows in the same drawing; that layout is left empty.
+    void append(RecordLayout&& later);
     // The line pass read the whole drawing. Only when every line ended in CR LF and every record
     // fitted in a place does what lies between the places read back exactly as the output pass
     // would write it.

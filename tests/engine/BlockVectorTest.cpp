@@ -1,0 +1,64 @@
+#include "BlockVector.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace lintrel {
+namespace {
+
+// 2 MiB blocks of four-byte elements hold this many.
+constexpr std::size_t kBlock = std::size_t{1} << 19;
+
+BlockVector<std::uint32_t> numbered(std::uint32_t first, std::size_t count) {
+    BlockVector<std::uint32_t> vector;
+    for (std::size_t i = 0; i < count; ++i) {
+        vector.emplace_back() = first + static_cast<std::uint32_t>(i);
+    }
+    return vector;
+}
+
+struct AppendCase {
+    const char* name;
+    std::size_t roomBefore;  // elements the vector held before it was cleared
+    std::size_t before;
+    std::size_t appended;
+};
+
+class BlockVectorAppend : public ::testing::TestWithParam<AppendCase> {};
+
+TEST_P(BlockVectorAppend, KeepsBothInOrderAndEmptiesTheOther) {
+    const AppendCase& c = GetParam();
+    BlockVector<std::uint32_t> vector = numbered(7, c.roomBefore);
+    vector.clear();
+    for (std::size_t i = 0; i < c.before; ++i) {
+        vector.emplace_back() = static_cast<std::uint32_t>(i);
+    }
+    BlockVector<std::uint32_t> other = numbered(static_cast<std::uint32_t>(c.before), c.appended);
+
+    vector.append(std::move(other));
+
+    ASSERT_EQ(vector.size(), c.before + c.appended);
+    EXPECT_EQ(other.size(), 0U);
+    std::size_t wrong = 0;
+    for (std::size_t i = 0; i < vector.size(); ++i) {
+        wrong += vector[i] != i ? 1 : 0;
+    }
+    EXPECT_EQ(wrong, 0U);
+    vector.emplace_back() = 99;  // it goes on growing after what it took over
+    EXPECT_EQ(vector[vector.size() - 1], 99U);
+    EXPECT_EQ(vector[vector.size() - 2], vector.size() - 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, BlockVectorAppend,
+    ::testing::Values(AppendCase{"NothingToAppend", 0, 5, 0},
+                      AppendCase{"IntoAnEmptyOne", 0, 0, kBlock + 3},
+                      AppendCase{"IntoAPartBlock", 0, 3, 2 * kBlock + 1},
+                      AppendCase{"IntoAFullBlock", 0, kBlock, kBlock - 1},
+                      AppendCase{"AllIntoRoomLeftByClear", 2 * kBlock, 10, kBlock},
+                      AppendCase{"PartlyIntoRoomLeftByClear", kBlock, kBlock - 4, kBlock + 9}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace lintrel
