@@ -44,8 +44,10 @@ private:
     enum class Outcome { AllCarriedOut, RowChanged, RowDeleted };
 
     Outcome carryOutFound(int i, Axis axis);
+    std::optional<StraightLineIndex>& straightSlot(Axis axis);
     StraightLineIndex& straightIndex(Axis axis);
     void removeStraight(int row);
+    void removePiece(const StraightLineIndex::Candidate& piece, Axis axis);
     void refreshStraight(int row);
 
     LineTable& m_table;
@@ -150,15 +152,15 @@ void IndexedScan::examineStraight(int i) {
 // valid until a join moves an end of row i.
 IndexedScan::Outcome IndexedScan::carryOutFound(int i, Axis axis) {
     LineRow& row = m_table[i];
-    for (const auto& [pos, pieceSpan] : m_found) {
-        const auto action = straightAction(axis, spanOf(row, axis), pieceSpan, m_rules);
+    for (const StraightLineIndex::Candidate& piece : m_found) {
+        const auto action = straightAction(axis, spanOf(row, axis), piece.span, m_rules);
         assert(action != StraightAction::None && "the index finds only rows that act");
-        carryOut(action, row, m_table[pos], pieceSpan, axis, m_counters);
+        carryOut(action, row, m_table[piece.row], piece.span, axis, m_counters);
         if (action == StraightAction::DeleteRow) {
             removeStraight(i);
             return Outcome::RowDeleted;
         }
-        removeStraight(pos);
+        removePiece(piece, axis);
         if (isJoin(action)) {
             refreshStraight(i);
             return Outcome::RowChanged;
@@ -175,15 +177,31 @@ void IndexedScan::examineSlanted(int i) {
     }
 }
 
-StraightLineIndex& IndexedScan::straightIndex(Axis axis) {
-    return axis == Axis::Vertical ? *m_vertical : *m_horizontal;
+std::optional<StraightLineIndex>& IndexedScan::straightSlot(Axis axis) {
+    return axis == Axis::Vertical ? m_vertical : m_horizontal;
 }
 
+StraightLineIndex& IndexedScan::straightIndex(Axis axis) {
+    return *straightSlot(axis);
+}
+
+// A row is held only by the indexes of the axes it runs along (refresh() sees to that), and
+// looking up its entry in another would cost a cache miss for nothing.
 void IndexedScan::removeStraight(int row) {
-    for (auto* index : {&m_vertical, &m_horizontal}) {
-        if (*index) {
-            (*index)->remove(row);
+    for (const Axis axis : {Axis::Vertical, Axis::Horizontal}) {
+        if (std::optional<StraightLineIndex>& index = straightSlot(axis);
+            index && runsAlong(m_table[row], axis)) {
+            index->remove(row);
         }
+    }
+}
+
+void IndexedScan::removePiece(const StraightLineIndex::Candidate& piece, Axis axis) {
+    straightIndex(axis).remove(piece);
+    const Axis other = axis == Axis::Vertical ? Axis::Horizontal : Axis::Vertical;
+    if (std::optional<StraightLineIndex>& index = straightSlot(other);
+        index && runsAlong(m_table[piece.row], other)) {
+        index->remove(piece.row);
     }
 }
 

@@ -117,7 +117,8 @@ void StraightLineIndex::buildTree(TurnPacer& pacer) {
     }
     for (int node = m_leafCount - 1; node >= 1; --node) {
         pacer.step();
-        m_nodes[node] = combine(m_nodes[2 * node], m_nodes[2 * node + 1]);
+        m_nodes[node] = m_nodes[2 * node];  // written before combine() compares with it
+        combine(m_nodes[2 * node], m_nodes[2 * node + 1], m_nodes[node]);
     }
 }
 
@@ -154,7 +155,10 @@ void StraightLineIndex::findActing(const Turn& turn, std::size_t limit,
 }
 
 void StraightLineIndex::remove(int row) {
-    const int at = m_entryOf[static_cast<std::size_t>(row)];
+    removeEntry(m_entryOf[static_cast<std::size_t>(row)]);
+}
+
+void StraightLineIndex::removeEntry(int at) {
     if (at < 0 || !m_isLive[at]) {
         return;
     }
@@ -264,7 +268,9 @@ void StraightLineIndex::scan(int first, int last, const Query& query, Found& fou
     for (int at = first; at < last; ++at) {
         const Entry& entry = m_entries[at];
         if (entry.row < found.cutoff() && acts(at, query)) {
-            found.add({entry.row, {entry.low, entry.high, entry.across}});
+            // Its row is read and written soon after; fetching it now overlaps the wait.
+            __builtin_prefetch(&m_table[entry.row]);
+            found.add({entry.row, {entry.low, entry.high, entry.across}, at});
         }
     }
 }
@@ -287,21 +293,34 @@ StraightLineIndex::Bounds StraightLineIndex::leafBounds(int leaf) const {
     return bounds;
 }
 
-StraightLineIndex::Bounds StraightLineIndex::combine(const Bounds& a, const Bounds& b) {
-    return {std::min(a.lowMin, b.lowMin),       std::max(a.lowMax, b.lowMax),
-            std::min(a.highMin, b.highMin),     std::max(a.highMax, b.highMax),
-            std::min(a.lengthMin, b.lengthMin), std::min(a.firstRow, b.firstRow)};
+// Field by field, in place: a whole Bounds built, compared and copied costs a stall.
+bool StraightLineIndex::combine(const Bounds& a, const Bounds& b, Bounds& out) {
+    const double lowMin = std::min(a.lowMin, b.lowMin);
+    const double lowMax = std::max(a.lowMax, b.lowMax);
+    const double highMin = std::min(a.highMin, b.highMin);
+    const double highMax = std::max(a.highMax, b.highMax);
+    const double lengthMin = std::min(a.lengthMin, b.lengthMin);
+    const std::int32_t firstRow = std::min(a.firstRow, b.firstRow);
+    if (lowMin == out.lowMin && lowMax == out.lowMax && highMin == out.highMin &&
+        highMax == out.highMax && lengthMin == out.lengthMin && firstRow == out.firstRow) {
+        return false;
+    }
+    out.lowMin = lowMin;
+    out.lowMax = lowMax;
+    out.highMin = highMin;
+    out.highMax = highMax;
+    out.lengthMin = lengthMin;
+    out.firstRow = firstRow;
+    return true;
 }
 
 void StraightLineIndex::updateBounds(int at) {
     int node = m_leafCount + at / kLeafSize;
     m_nodes[node] = leafBounds(at / kLeafSize);
     for (node /= 2; node >= 1; node /= 2) {
-        const Bounds bounds = combine(m_nodes[2 * node], m_nodes[2 * node + 1]);
-        if (bounds == m_nodes[node]) {
+        if (!combine(m_nodes[2 * node], m_nodes[2 * node + 1], m_nodes[node])) {
             return;  // nothing above changes either
         }
-        m_nodes[node] = bounds;
     }
 }
 

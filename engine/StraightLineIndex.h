@@ -62,10 +62,12 @@ public:
     // Row i must be held here.
     Turn turnOf(int i) const;
 
-    // A row that acts on row i, with its span as the index holds it (the same as the table's).
+    // A row that acts on row i, with its span as the index holds it (the same as the table's)
+    // and its place here.
     struct Candidate {
         int row;
         Span span;
+        int entry;
     };
     // Fills `found` with the candidates of smallest row number, ascending and at most `limit` of
     // them, among the live rows whose straightAction() on row i, as it is now, is not None.
@@ -73,6 +75,8 @@ public:
 
     // The row was deleted.
     void remove(int row);
+    // The row of a candidate this index found was deleted.
+    void remove(const Candidate& candidate) { removeEntry(candidate.entry); }
     // The row's ends moved outward; it leaves the index when it no longer runs along the axis.
     void refresh(int row);
 
@@ -98,7 +102,6 @@ private:
         double highMax;
         double lengthMin;
         std::int32_t firstRow;
-        bool operator==(const Bounds&) const = default;
     };
     struct Query;
     class Found;
@@ -112,7 +115,9 @@ private:
     void search(int node, int first, int width, const Query& query, Found& found) const;
     void scan(int first, int last, const Query& query, Found& found) const;
     Bounds leafBounds(int leaf) const;
-    static Bounds combine(const Bounds& a, const Bounds& b);
+    // Sets `out` to what a and b offer together; false when it already was so.
+    static bool combine(const Bounds& a, const Bounds& b, Bounds& out);
+    void removeEntry(int at);
     void updateBounds(int at);
 
     const LineTable& m_table;
