@@ -246,8 +246,10 @@ void StraightLineIndex::search(int node, int first, int width, const Query& quer
         return;
     }
     const Bounds& bounds = m_nodes[node];
-    if (bounds.firstRow >= found.cutoff() || !mayAct(bounds, query, first, last)) {
-        return;
+    if (bounds.firstRow >= found.cutoff() ||
+        (bounds.firstRow == query.row && bounds.lastRow == query.row) ||
+        !mayAct(bounds, query, first, last)) {
+        return;  // nothing acts below: too late in the file, row i alone, or too far along
     }
     if (node >= m_leafCount) {
         scan(std::max(first, query.all.begin), std::min(last, query.all.end), query, found);
@@ -276,7 +278,7 @@ void StraightLineIndex::scan(int first, int last, const Query& query, Found& fou
 }
 
 StraightLineIndex::Bounds StraightLineIndex::leafBounds(int leaf) const {
-    Bounds bounds{kInfinity, -kInfinity, kInfinity, -kInfinity, kInfinity, kNoRow};
+    Bounds bounds{kInfinity, -kInfinity, kInfinity, -kInfinity, kInfinity, kNoRow, -1};
     const int last = std::min((leaf + 1) * kLeafSize, static_cast<int>(m_entries.size()));
     for (int at = leaf * kLeafSize; at < last; ++at) {
         if (!m_isLive[at]) {
@@ -289,6 +291,7 @@ StraightLineIndex::Bounds StraightLineIndex::leafBounds(int leaf) const {
         bounds.highMax = std::max(bounds.highMax, entry.high);
         bounds.lengthMin = std::min(bounds.lengthMin, entry.high - entry.low);
         bounds.firstRow = std::min(bounds.firstRow, entry.row);
+        bounds.lastRow = std::max(bounds.lastRow, entry.row);
     }
     return bounds;
 }
@@ -301,8 +304,10 @@ bool StraightLineIndex::combine(const Bounds& a, const Bounds& b, Bounds& out) {
     const double highMax = std::max(a.highMax, b.highMax);
     const double lengthMin = std::min(a.lengthMin, b.lengthMin);
     const std::int32_t firstRow = std::min(a.firstRow, b.firstRow);
+    const std::int32_t lastRow = std::max(a.lastRow, b.lastRow);
     if (lowMin == out.lowMin && lowMax == out.lowMax && highMin == out.highMin &&
-        highMax == out.highMax && lengthMin == out.lengthMin && firstRow == out.firstRow) {
+        highMax == out.highMax && lengthMin == out.lengthMin && firstRow == out.firstRow &&
+        lastRow == out.lastRow) {
         return false;
     }
     out.lowMin = lowMin;
@@ -311,6 +316,7 @@ bool StraightLineIndex::combine(const Bounds& a, const Bounds& b, Bounds& out) {
     out.highMax = highMax;
     out.lengthMin = lengthMin;
     out.firstRow = firstRow;
+    out.lastRow = lastRow;
     return true;
 }
 

@@ -94,7 +94,8 @@ private:
         std::uint32_t block;
         std::int32_t begin;
     };
-    // What the live entries below a tree node can offer; firstRow is kNoRow when there are none.
+    // What the live entries below a tree node can offer; firstRow is kNoRow when there are none,
+    // and equals lastRow when there is one.
     struct Bounds {
         double lowMin;
         double lowMax;
@@ -102,6 +103,7 @@ private:
         double highMax;
         double lengthMin;
         std::int32_t firstRow;
+        std::int32_t lastRow;
     };
     struct Query;
     class Found;
