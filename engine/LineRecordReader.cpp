@@ -10,14 +10,16 @@
 namespace lintrel {
 namespace {
 
+// Fewer digits than this never overflow an int.
+constexpr std::size_t kFewDigits = 9;
+
 std::string_view skipBlanks(std::string_view text) {
     text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
     return text;
 }
 
-}  // namespace
-
-std::optional<int> groupCode(std::string_view line) {
+// The rare code line: from_chars after the blanks, then nothing but blanks.
+std::optional<int> parsedGroupCode(std::string_view line) {
     line = skipBlanks(line);
     int code = 0;
     auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), code);
@@ -25,6 +27,27 @@ std::optional<int> groupCode(std::string_view line) {
         return std::nullopt;
     }
     return code;
+}
+
+}  // namespace
+
+std::optional<int> groupCode(std::string_view line) {
+    // Nearly every code line is a few digits after blanks, read here at once; from_chars below
+    // settles the rest (signs, long numbers, stray characters).
+    std::size_t at = 0;
+    while (at < line.size() && line[at] == ' ') {
+        ++at;
+    }
+    const std::size_t digits = at;
+    int code = 0;
+    while (at < line.size() && at - digits < kFewDigits && line[at] >= '0' && line[at] <= '9') {
+        code = code * 10 + (line[at] - '0');
+        ++at;
+    }
+    if (at > digits && at - digits < kFewDigits && line.find_first_not_of(' ', at) == line.npos) {
+        return code;
+    }
+    return parsedGroupCode(line);
 }
 
 void LineRecordReader::takeNext(EntitySection& section, const DxfLineReader& reader) {

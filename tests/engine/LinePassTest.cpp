@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "CleanRun.h"
 #include "Controls.h"
 #include "Drawing.h"
 #include "FakeWindow.h"
-#include "LineRecordReader.h"
 #include "LinePass.h"
+#include "LineRecordReader.h"
 #include "TempDir.h"
 
 namespace lintrel {
@@ -124,12 +128,29 @@ TEST(LinePass, StopsTheRunWhenInterruptedDuringTheAnalysis) {
 }
 
 TEST(GroupCode, ReadsTheIntegerAfterLeadingBlanks) {
-    EXPECT_EQ(groupCode(" 10"), 10);
-    EXPECT_EQ(groupCode("10"), 10);
-    EXPECT_EQ(groupCode("  8 "), 8);
-    EXPECT_EQ(groupCode("x"), std::nullopt);
-    EXPECT_EQ(groupCode("1.5"), std::nullopt);
-    EXPECT_EQ(groupCode(""), std::nullopt);
+    const std::vector<std::pair<std::string_view, std::optional<int>>> cases = {
+        {" 10", 10},
+        {"10", 10},
+        {"  8 ", 8},
+        {"  0", 0},
+        {"1071", 1071},
+        {"00000010", 10},
+        {"0000000010", 10},  // more digits than are read at once
+        {"999999999", 999999999},
+        {"2147483647", 2147483647},
+        {"2147483648", std::nullopt},  // beyond an int
+        {"  -1", -1},
+        {"+5", std::nullopt},
+        {"10x", std::nullopt},
+        {"1 0", std::nullopt},
+        {"x", std::nullopt},
+        {"1.5", std::nullopt},
+        {"   ", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [line, code] : cases) {
+        EXPECT_EQ(groupCode(line), code) << '"' << line << '"';
+    }
 }
 
 }  // namespace
