@@ -1,215 +1,205 @@
-// The line analysis as the program runs it: the same turns in the same order as the literal scan,
-// but each turn looks only at the candidates that can act on its row. A candidate that does
-// nothing in the literal scan changes nothing when it is skipped; the ones that act are met in
-// file order, and after every join the search starts again, as the scan does from its first row.
-// StraightLineIndex and SlantedLineIndex say why the candidates they leave out cannot act.
+// The line analysis as the program runs it: the turns of the literal scan, each looking only at
+// the candidates that can act on its row (IndexedScan), and on a large table taken by two threads
+// at once (TurnLane).
 
-#include <algorithm>
-#include <atomic>
-#include <cassert>
-#include <chrono>
+#include <cstdint>
 #include <exception>
-#include <future>
-#include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "AnalysisTurns.h"
+#include "IndexedScan.h"
 #include "LineAnalysis.h"
-#include "PairTests.h"
-#include "SlantedLineIndex.h"
-#include "StraightLineIndex.h"
-#include "TurnPacer.h"
+#include "TurnLane.h"
 
 namespace lintrel {
 namespace {
 
-// Most turns meet one acting row or none; a row that swallows many pieces asks for more at once.
-constexpr std::size_t kFirstBatch = 4;
-constexpr std::size_t kLargestBatch = 256;
+// Below this many rows a second thread costs more than it saves, and so it does when it would
+// take less than this share of the turns.
+constexpr int kRowsForTwoThreads = 20000;
+constexpr int kSmallestShareInverse = 4;
 
-class IndexedScan {
-public:
-    IndexedScan(LineTable& table, const LineRules& rules, RunCounters& counters,
-                RowObserver& observer)
-        : m_table(table), m_rules(rules), m_counters(counters), m_pacer(observer, counters) {}
-
-    // Builds the indexes the rows need, two at once. Throws AnalysisInterrupted.
-    void buildIndexes();
-    // Each throws AnalysisInterrupted when the user interrupted during the turn.
-    void examineStraight(int i);
-    void examineSlanted(int i);
-
-private:
-    enum class Outcome { AllCarriedOut, RowChanged, RowDeleted };
-
-    Outcome carryOutFound(int i, Axis axis);
-    std::optional<StraightLineIndex>& straightSlot(Axis axis);
-    StraightLineIndex& straightIndex(Axis axis);
-    void removeStraight(int row);
-    void removePiece(const StraightLineIndex::Candidate& piece, Axis axis);
-    void refreshStraight(int row);
-
-    LineTable& m_table;
-    const LineRules& m_rules;
-    RunCounters& m_counters;
-    TurnPacer m_pacer;
-    // Built from the table as it was read, and kept up to date by every turn: a turn finds the
-    // same candidates as in an index built from the table as it is then.
-    std::optional<StraightLineIndex> m_vertical;
-    std::optional<StraightLineIndex> m_horizontal;
-    std::optional<SlantedLineIndex> m_slanted;
-    std::vector<StraightLineIndex::Candidate> m_found;
+// Which thread takes a row's turn. A row keeps its kind until its own turn, so this is settled
+// before the turns start.
+enum class Owner : std::uint8_t {
+    None,         // no rule examines it
+    Calling,      // a vertical row
+    CallingZero,  // a zero-length row: the helper's turns may touch it as well
+    Helper,       // a horizontal or slanted row
 };
 
-// Tells a helper thread's pacer to stop once the calling thread has stopped.
-class StopFlag : public RowObserver {
-public:
-    bool beforeRow(int, const RunCounters&) override { return !isRaised(); }
-    bool duringRow(int, const RunCounters&) override { return !isRaised(); }
-    void raise() { m_isRaised.store(true, std::memory_order_relaxed); }
-
-private:
-    bool isRaised() const { return m_isRaised.load(std::memory_order_relaxed); }
-    std::atomic<bool> m_isRaised{false};
-};
-
-void IndexedScan::buildIndexes() {
-    bool hasVertical = false;
-    bool hasHorizontal = false;
-    bool hasSlanted = false;
-    for (int r = 1; r <= m_table.size(); ++r) {
-        const LineRow& row = m_table[r];
-        hasVertical = hasVertical || row.isVertical();
-        hasHorizontal = hasHorizontal || row.isHorizontal();
-        hasSlanted = hasSlanted || row.isSlanted();
+std::vector<Owner> ownersOf(const LineTable& table, const LineRules& rules) {
+    const bool straight = rules.joinLines || rules.removeDuplicates;
+    std::vector<Owner> owners(static_cast<std::size_t>(table.size()) + 1, Owner::None);
+    for (int i = 1; i <= table.size(); ++i) {
+        const LineRow& row = table[i];
+        Owner& owner = owners[static_cast<std::size_t>(i)];
+        if (row.isSlanted()) {
+            owner = rules.removeDuplicates ? Owner::Helper : Owner::None;
+        } else if (straight) {
+            owner = row.isHorizontal() ? Owner::Helper
+                    : row.Y1 == row.Y2 ? Owner::CallingZero
+                                       : Owner::Calling;
+        }
     }
-    const bool straight = m_rules.joinLines || m_rules.removeDuplicates;
-    hasSlanted = hasSlanted && m_rules.removeDuplicates;
+    return owners;
+}
 
-    // The helper builds the horizontal and the slanted index; only this thread talks to the
-    // window, so the helper's pacer just watches for this thread to stop.
-    StopFlag stop;
-    TurnPacer helperPacer(stop, m_counters);
+bool sharesWell(const std::vector<Owner>& owners) {
+    std::size_t calling = 0;
+    std::size_t helper = 0;
+    for (const Owner owner : owners) {
+        calling += owner == Owner::Calling || owner == Owner::CallingZero ? 1 : 0;
+        helper += owner == Owner::Helper ? 1 : 0;
+    }
+    const std::size_t share = (calling + helper) / kSmallestShareInverse;
+    return calling >= share && helper >= share;
+}
+
+// The vertical turns on the calling thread, which alone talks to the window, and the horizontal
+// and slanted ones on a helper, which has the lighter turns. Throws AnalysisInterrupted.
+class TwoThreadTurns {
+public:
+    TwoThreadTurns(IndexedScan& scan, LineTable& table, std::vector<Owner> owners,
+                   RunCounters& counters, RowObserver& observer)
+        : m_scan(scan),
+          m_table(table),
+          m_counters(counters),
+          m_observer(observer),
+          m_owners(std::move(owners)),
+          m_calling(observer, counters, m_shown),
+          m_helper(m_stop, m_helperCounters, m_helperCounters) {
+        m_calling.pairWith(m_helper);
+    }
+
+    bool run();
+
+private:
+    bool takeCallingTurns();
+    void takeHelperTurns();
+    const RunCounters& shown();
+
+    IndexedScan& m_scan;
+    LineTable& m_table;
+    RunCounters& m_counters;
+    RowObserver& m_observer;
+    std::vector<Owner> m_owners;
+    RunCounters m_shown;  // this thread's counts with the helper's, for the window
+    RunCounters m_helperCounters;
+    StopFlag m_stop;
+    TurnLane m_calling;
+    TurnLane m_helper;
+};
+
+bool TwoThreadTurns::run() {
     std::exception_ptr helperFailure;
-    std::promise<void> helperDone;
-    std::future<void> helperBuilt = helperDone.get_future();
     std::jthread helper([&] {
         try {
-            if (straight && hasHorizontal) {
-                m_horizontal.emplace(m_table, Axis::Horizontal, m_rules, helperPacer);
-            }
-            if (hasSlanted) {
-                m_slanted.emplace(m_table, m_rules, helperPacer);
-            }
+            takeHelperTurns();
         } catch (...) {
             helperFailure = std::current_exception();
         }
-        helperDone.set_value();
+        m_helper.finish();
     });
+    bool finished = false;
+    std::exception_ptr failure;
     try {
-        if (straight && hasVertical) {
-            m_vertical.emplace(m_table, Axis::Vertical, m_rules, m_pacer);
-        }
-        while (helperBuilt.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
-            m_pacer.breathe();
+        finished = takeCallingTurns();
+        m_calling.finish();
+        while (finished && !m_helper.isFinished()) {
+            m_calling.pacer.step();  // the window breathes while the helper works on
+            std::this_thread::yield();
         }
     } catch (...) {
-        stop.raise();
-        throw;
+        failure = std::current_exception();
     }
-    if (helperFailure) {
+    m_calling.finish();
+    if (!finished || failure) {
+        m_stop.raise();
+    }
+    helper.join();
+    // Whatever the helper did stands in the table, so it counts, finished or not.
+    m_counters.DuplicateCount += m_helperCounters.DuplicateCount;
+    m_counters.JoinCount += m_helperCounters.JoinCount;
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+    if (finished && helperFailure) {
         std::rethrow_exception(helperFailure);
     }
+    return finished;
 }
 
-void IndexedScan::examineStraight(int i) {
-    m_pacer.startTurn(i);
-    const Axis axis = axisOf(m_table[i]);
-    StraightLineIndex& index = straightIndex(axis);
-    const StraightLineIndex::Turn turn = index.turnOf(i);
-    std::size_t limit = kFirstBatch;
-    for (;;) {
-        index.findActing(turn, limit, m_found);
-        switch (carryOutFound(i, axis)) {
-            case Outcome::RowDeleted:
-                return;
-            case Outcome::RowChanged:
-                limit = kFirstBatch;
-                break;
-            case Outcome::AllCarriedOut:
-                if (m_found.size() < limit) {
-                    return;
-                }
-                limit = std::min(2 * limit, kLargestBatch);
-                break;
+bool TwoThreadTurns::takeCallingTurns() {
+    for (int i = 1; i <= m_table.size(); ++i) {
+        const Owner owner = m_owners[static_cast<std::size_t>(i)];
+        if (owner != Owner::Calling && owner != Owner::CallingZero) {
+            continue;
         }
-        m_pacer.step();
+        m_calling.reach(i);
+        if (owner == Owner::CallingZero) {
+            m_calling.waitForOtherPast(i);  // one of the helper's earlier turns may take it
+        }
+        if (m_table[i].isDeleted()) {
+            continue;
+        }
+        if (!m_observer.beforeRow(i, shown())) {
+            return false;
+        }
+        m_scan.examineStraight(m_calling, i);
+    }
+    return true;
+}
+
+void TwoThreadTurns::takeHelperTurns() {
+    for (int i = 1; i <= m_table.size(); ++i) {
+        if (m_owners[static_cast<std::size_t>(i)] != Owner::Helper) {
+            continue;
+        }
+        m_helper.reach(i);
+        if (m_stop.isRaised()) {
+            return;
+        }
+        if (m_table[i].isDeleted()) {
+            continue;
+        }
+        if (m_table[i].isSlanted()) {
+            m_scan.examineSlanted(m_helper, i);
+        } else {
+            m_scan.examineStraight(m_helper, i);
+        }
+        m_helper.publishCounts();
     }
 }
 
-// Deleting a piece leaves row i and every other candidate as they were, so the rows found stay
-// valid until a join moves an end of row i.
-IndexedScan::Outcome IndexedScan::carryOutFound(int i, Axis axis) {
-    LineRow& row = m_table[i];
-    for (const StraightLineIndex::Candidate& piece : m_found) {
-        const auto action = straightAction(axis, spanOf(row, axis), piece.span, m_rules);
-        assert(action != StraightAction::None && "the index finds only rows that act");
-        carryOut(action, row, m_table[piece.row], piece.span, axis, m_counters);
-        if (action == StraightAction::DeleteRow) {
-            removeStraight(i);
-            return Outcome::RowDeleted;
-        }
-        removePiece(piece, axis);
-        if (isJoin(action)) {
-            refreshStraight(i);
-            return Outcome::RowChanged;
-        }
+const RunCounters& TwoThreadTurns::shown() {
+    m_shown = m_counters;
+    m_shown.DuplicateCount += m_helper.publishedDuplicates();
+    m_shown.JoinCount += m_helper.publishedJoins();
+    return m_shown;
+}
+
+bool analyse(LineTable& table, const LineRules& rules, RunCounters& counters, RowObserver& observer,
+             bool onTwoThreads) {
+    std::vector<Owner> owners;
+    if (onTwoThreads || table.size() >= kRowsForTwoThreads) {
+        owners = ownersOf(table, rules);
+        onTwoThreads = onTwoThreads || sharesWell(owners);
     }
-    return Outcome::AllCarriedOut;
-}
-
-void IndexedScan::examineSlanted(int i) {
-    m_pacer.startTurn(i);
-    if (m_slanted->isCovered(i)) {
-        deleteDuplicate(m_table[i], m_counters);
-        m_slanted->remove(i);
-    }
-}
-
-std::optional<StraightLineIndex>& IndexedScan::straightSlot(Axis axis) {
-    return axis == Axis::Vertical ? m_vertical : m_horizontal;
-}
-
-StraightLineIndex& IndexedScan::straightIndex(Axis axis) {
-    return *straightSlot(axis);
-}
-
-// A row is held only by the indexes of the axes it runs along (refresh() sees to that), and
-// looking up its entry in another would cost a cache miss for nothing.
-void IndexedScan::removeStraight(int row) {
-    for (const Axis axis : {Axis::Vertical, Axis::Horizontal}) {
-        if (std::optional<StraightLineIndex>& index = straightSlot(axis);
-            index && runsAlong(m_table[row], axis)) {
-            index->remove(row);
+    IndexedScan scan(table, rules);
+    TurnLane lane(observer, counters, counters);
+    try {
+        scan.buildIndexes(lane.pacer);
+        if (onTwoThreads) {
+            return TwoThreadTurns(scan, table, std::move(owners), counters, observer).run();
         }
-    }
-}
-
-void IndexedScan::removePiece(const StraightLineIndex::Candidate& piece, Axis axis) {
-    straightIndex(axis).remove(piece);
-    const Axis other = axis == Axis::Vertical ? Axis::Horizontal : Axis::Vertical;
-    if (std::optional<StraightLineIndex>& index = straightSlot(other);
-        index && runsAlong(m_table[piece.row], other)) {
-        index->remove(piece.row);
-    }
-}
-
-void IndexedScan::refreshStraight(int row) {
-    for (auto* index : {&m_vertical, &m_horizontal}) {
-        if (*index) {
-            (*index)->refresh(row);
-        }
+        return takeTurns(
+            table, rules, counters, observer, [&](int i) { scan.examineStraight(lane, i); },
+            [&](int i) { scan.examineSlanted(lane, i); });
+    } catch (const AnalysisInterrupted&) {
+        return false;
     }
 }
 
@@ -217,15 +207,12 @@ void IndexedScan::refreshStraight(int row) {
 
 bool analyseLines(LineTable& table, const LineRules& rules, RunCounters& counters,
                   RowObserver& observer) {
-    IndexedScan scan(table, rules, counters, observer);
-    try {
-        scan.buildIndexes();
-        return takeTurns(
-            table, rules, counters, observer, [&](int i) { scan.examineStraight(i); },
-            [&](int i) { scan.examineSlanted(i); });
-    } catch (const AnalysisInterrupted&) {
-        return false;
-    }
+    return analyse(table, rules, counters, observer, false);
+}
+
+bool analyseLinesOnTwoThreads(LineTable& table, const LineRules& rules, RunCounters& counters,
+                              RowObserver& observer) {
+    return analyse(table, rules, counters, observer, true);
 }
 
 }  // namespace lintrel

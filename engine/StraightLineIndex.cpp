@@ -91,12 +91,13 @@ void StraightLineIndex::collectEntries(TurnPacer& pacer) {
 
 void StraightLineIndex::findRuns(TurnPacer& pacer) {
     const int size = static_cast<int>(m_entries.size());
-    m_isLive.assign(m_entries.size(), 1);
+    m_isLive.reserve(m_entries.size());
     m_runOf.reserve(m_entries.size());
     for (int at = 0; at < size; ++at) {
         pacer.step();
         const Entry& entry = m_entries[at];
         m_entryOf[static_cast<std::size_t>(entry.row)] = at;
+        m_isLive.push_back(entry.low == entry.high ? kLive | kShared : kLive);
         if (m_runs.empty() || m_runs.back().block != entry.block ||
             m_runs.back().across != entry.across) {
             m_runs.push_back({entry.across, entry.block, at});
@@ -272,7 +273,10 @@ void StraightLineIndex::scan(int first, int last, const Query& query, Found& fou
         if (entry.row < found.cutoff() && acts(at, query)) {
             // Its row is read and written soon after; fetching it now overlaps the wait.
             __builtin_prefetch(&m_table[entry.row]);
-            found.add({entry.row, {entry.low, entry.high, entry.across}, at});
+            found.add({entry.row,
+                       {entry.low, entry.high, entry.across},
+                       at,
+                       (m_isLive[at] & kShared) != 0});
         }
     }
 }

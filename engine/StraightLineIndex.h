@@ -68,6 +68,7 @@ public:
         int row;
         Span span;
         int entry;
+        bool isShared;  // zero-length when the index was built: the other axis's index holds it too
     };
     // Fills `found` with the candidates of smallest row number, ascending and at most `limit` of
     // them, among the live rows whose straightAction() on row i, as it is now, is not None.
@@ -129,7 +130,10 @@ private:
     using Array = std::vector<T, HugePageAllocator<T>>;
 
     Array<Entry> m_entries;
-    Array<std::uint8_t> m_isLive;       // by entry
+    // By entry: kLive, with kShared for a row held by both axes' indexes; 0 once deleted.
+    static constexpr std::uint8_t kLive = 1;
+    static constexpr std::uint8_t kShared = 2;
+    Array<std::uint8_t> m_isLive;
     Array<std::int32_t> m_runOf;        // by entry
     Array<Run> m_runs;                  // in entry order, then one that begins at the end
     HugeArray<std::int32_t> m_entryOf;  // by row number; -1 for rows not held

@@ -152,11 +152,10 @@ public:
     std::vector<int> breaths;
 };
 
-TEST(FastAnalysis, BreathesAndStopsInTheMiddleOfALongTurn) {
-    // Row 1 swallows every other piece in its own turn: far more work than one breath allows.
-    constexpr int kPieces = 200'000;
-    LineTable table;
-    std::vector<int> starts(kPieces);
+// Unit pieces of one horizontal line from 0 to count, shuffled, far too many for one breath:
+// the first of them swallows all the others in its turn.
+void appendShuffledPieces(LineTable& table, int count) {
+    std::vector<int> starts(static_cast<std::size_t>(count));
     std::iota(starts.begin(), starts.end(), 0);
     std::shuffle(starts.begin(), starts.end(), std::mt19937(3));
     for (const int x : starts) {
@@ -164,11 +163,34 @@ TEST(FastAnalysis, BreathesAndStopsInTheMiddleOfALongTurn) {
         row.X1 = x + 1;
         row.X2 = x;
     }
+}
+
+TEST(FastAnalysis, BreathesAndStopsInTheMiddleOfALongTurn) {
+    // Row 1 swallows every other piece in its own turn: far more work than one breath allows.
+    constexpr int kPieces = 200'000;
+    LineTable table;
+    appendShuffledPieces(table, kPieces);
     RunCounters counters;
     BreathObserver observer;
     EXPECT_FALSE(analyseLines(table, joins(0, 0), counters, observer));
     EXPECT_EQ(observer.announced, std::vector<int>{1});
     EXPECT_EQ(observer.breaths, std::vector<int>{1});
+    EXPECT_LT(counters.JoinCount, kPieces - 1);
+}
+
+TEST(FastAnalysis, BreathesAndStopsWhileTheSecondThreadTakesALongTurn) {
+    // Row 1 is the calling thread's only row; row 2 swallows every other piece in the helper's
+    // turn, far longer than the calling thread may wait without a breath.
+    constexpr int kPieces = 400'000;
+    LineTable table;
+    table.append() = LineRow{-5, 1, -5, 0};
+    appendShuffledPieces(table, kPieces);
+    RunCounters counters;
+    BreathObserver observer;
+    EXPECT_FALSE(analyseLinesOnTwoThreads(table, joins(0, 0), counters, observer));
+    EXPECT_EQ(observer.announced, std::vector<int>{1});
+    EXPECT_EQ(observer.breaths, std::vector<int>{1});
+    EXPECT_GT(counters.JoinCount, 0);  // the helper's joins count, though it was stopped
     EXPECT_LT(counters.JoinCount, kPieces - 1);
 }
 

@@ -132,6 +132,28 @@ AnalysisRun run(const RandomCase& randomCase, Analysis analyse, LineTable& table
     return result;
 }
 
+// Two threads announce other rows and stop elsewhere: only the finished outcome is compared.
+std::string compareOnTwoThreads(const RandomCase& randomCase, const AnalysisRun& expected,
+                                const LineTable& expectedTable, LineTable& table) {
+    RandomCase unstopped = randomCase;
+    unstopped.stopAt = 0;
+    const AnalysisRun actual = run(unstopped, analyseLinesOnTwoThreads, table);
+    if (!actual.finished) {
+        return "on two threads: the analysis did not finish";
+    }
+    if (randomCase.stopAt != 0) {
+        return {};  // the reference stopped early: nothing finished to compare with
+    }
+    if (auto difference = firstDifference(expectedTable, table); !difference.empty()) {
+        return "on two threads: " + difference;
+    }
+    if (actual.counters.DuplicateCount != expected.counters.DuplicateCount ||
+        actual.counters.JoinCount != expected.counters.JoinCount) {
+        return "on two threads: the counters differ";
+    }
+    return {};
+}
+
 }  // namespace
 
 RandomCase randomCase(std::uint64_t seed, CaseSize size) {
@@ -170,7 +192,7 @@ std::string AnalysisComparison::compare(const RandomCase& randomCase) {
         actual.counters.JoinCount != expected.counters.JoinCount) {
         return "the counters differ";
     }
-    return {};
+    return compareOnTwoThreads(randomCase, expected, m_expected, m_onTwoThreads);
 }
 
 }  // namespace lintrel::testing

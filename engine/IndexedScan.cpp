@@ -1,0 +1,179 @@
+#include "IndexedScan.h"
+
+#include <algorithm>
+#include <cassert>
+#include <chrono>
+#include <exception>
+#include <future>
+#include <thread>
+
+#include "PairTests.h"
+
+namespace lintrel {
+namespace {
+
+// Most turns meet one acting row or none; a row that swallows many pieces asks for more at once.
+constexpr std::size_t kFirstBatch = 4;
+constexpr std::size_t kLargestBatch = 256;
+
+Axis otherAxis(Axis axis) {
+    return axis == Axis::Vertical ? Axis::Horizontal : Axis::Vertical;
+}
+
+}  // namespace
+
+void IndexedScan::buildIndexes(TurnPacer& pacer) {
+    bool hasVertical = false;
+    bool hasHorizontal = false;
+    bool hasSlanted = false;
+    for (int r = 1; r <= m_table.size(); ++r) {
+        const LineRow& row = m_table[r];
+        hasVertical = hasVertical || row.isVertical();
+        hasHorizontal = hasHorizontal || row.isHorizontal();
+        hasSlanted = hasSlanted || row.isSlanted();
+    }
+    const bool straight = m_rules.joinLines || m_rules.removeDuplicates;
+    hasSlanted = hasSlanted && m_rules.removeDuplicates;
+
+    // The helper builds the horizontal and the slanted index; only this thread talks to the
+    // window, so the helper's pacer just watches for this thread to stop.
+    StopFlag stop;
+    const RunCounters unshown;
+    TurnPacer helperPacer(stop, unshown);
+    std::exception_ptr helperFailure;
+    std::promise<void> helperDone;
+    std::future<void> helperBuilt = helperDone.get_future();
+    std::jthread helper([&] {
+        try {
+            if (straight && hasHorizontal) {
+                m_horizontal.emplace(m_table, Axis::Horizontal, m_rules, helperPacer);
+            }
+            if (hasSlanted) {
+                m_slanted.emplace(m_table, m_rules, helperPacer);
+            }
+        } catch (...) {
+            helperFailure = std::current_exception();
+        }
+        helperDone.set_value();
+    });
+    try {
+        if (straight && hasVertical) {
+            m_vertical.emplace(m_table, Axis::Vertical, m_rules, pacer);
+        }
+        while (helperBuilt.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+            pacer.breathe();
+        }
+    } catch (...) {
+        stop.raise();
+        throw;
+    }
+    if (helperFailure) {
+        std::rethrow_exception(helperFailure);
+    }
+}
+
+void IndexedScan::examineStraight(TurnLane& lane, int i) {
+    lane.pacer.startTurn(i);
+    const Axis axis = axisOf(m_table[i]);
+    StraightLineIndex& index = straightIndex(axis);
+    const StraightLineIndex::Turn turn = index.turnOf(i);
+    std::size_t limit = kFirstBatch;
+    for (;;) {
+        index.findActing(turn, limit, lane.found);
+        switch (carryOutFound(lane, i, axis)) {
+            case Outcome::RowDeleted:
+                return;
+            case Outcome::SearchAgain:
+                limit = kFirstBatch;
+                break;
+            case Outcome::AllCarriedOut:
+                if (lane.found.size() < limit) {
+                    return;
+                }
+                limit = std::min(2 * limit, kLargestBatch);
+                break;
+        }
+        lane.pacer.step();
+    }
+}
+
+// Deleting a piece leaves row i and every other candidate as they were, so the rows found stay
+// valid until a join moves an end of row i, or a zero-length piece turns out to have been taken
+// by the other lane's earlier turns.
+IndexedScan::Outcome IndexedScan::carryOutFound(TurnLane& lane, int i, Axis axis) {
+    LineRow& row = m_table[i];
+    for (const StraightLineIndex::Candidate& piece : lane.found) {
+        if (piece.isShared && lane.isPaired()) {
+            lane.waitForOtherPast(i);
+            const LineRow& now = m_table[piece.row];
+            if (now.isDeleted() || !runsAlong(now, axis)) {
+                straightIndex(axis).remove(piece);
+                return Outcome::SearchAgain;
+            }
+        }
+        const auto action = straightAction(axis, spanOf(row, axis), piece.span, m_rules);
+        assert(action != StraightAction::None && "the index finds only rows that act");
+        carryOut(action, row, m_table[piece.row], piece.span, axis, lane.counters);
+        if (action == StraightAction::DeleteRow) {
+            removeRow(lane, i, axis);
+            return Outcome::RowDeleted;
+        }
+        removePiece(lane, piece, axis);
+        if (isJoin(action)) {
+            refreshRow(lane, i, axis);
+            return Outcome::SearchAgain;
+        }
+    }
+    return Outcome::AllCarriedOut;
+}
+
+void IndexedScan::examineSlanted(TurnLane& lane, int i) {
+    lane.pacer.startTurn(i);
+    if (m_slanted->isCovered(i)) {
+        deleteDuplicate(m_table[i], lane.counters);
+        m_slanted->remove(i);
+    }
+}
+
+std::optional<StraightLineIndex>& IndexedScan::straightSlot(Axis axis) {
+    return axis == Axis::Vertical ? m_vertical : m_horizontal;
+}
+
+StraightLineIndex& IndexedScan::straightIndex(Axis axis) {
+    return *straightSlot(axis);
+}
+
+// An unpaired lane keeps the other axis's index up to date as well.
+StraightLineIndex* IndexedScan::otherIndex(const TurnLane& lane, Axis axis) {
+    std::optional<StraightLineIndex>& index = straightSlot(otherAxis(axis));
+    return !lane.isPaired() && index ? &*index : nullptr;
+}
+
+void IndexedScan::removeRow(const TurnLane& lane, int row, Axis axis) {
+    straightIndex(axis).remove(row);
+    removeFromOther(lane, row, axis);
+}
+
+void IndexedScan::removePiece(const TurnLane& lane, const StraightLineIndex::Candidate& piece,
+                              Axis axis) {
+    straightIndex(axis).remove(piece);
+    removeFromOther(lane, piece.row, axis);
+}
+
+// A row is held only by the indexes of the axes it runs along (refresh() sees to that), and
+// looking up its entry in another would cost a cache miss for nothing.
+void IndexedScan::removeFromOther(const TurnLane& lane, int row, Axis axis) {
+    if (StraightLineIndex* other = otherIndex(lane, axis);
+        other && runsAlong(m_table[row], otherAxis(axis))) {
+        other->remove(row);
+    }
+}
+
+void IndexedScan::refreshRow(const TurnLane& lane, int row, Axis axis) {
+    straightIndex(axis).refresh(row);
+    if (StraightLineIndex* other = otherIndex(lane, axis)) {
+        other->refresh(row);  // a zero-length row that grew leaves it
+    }
+}
+
+}  // namespace lintrel

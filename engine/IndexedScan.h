@@ -1,0 +1,52 @@
+#pragma once
+
+#include <optional>
+
+#include "LineAnalysis.h"
+#include "SlantedLineIndex.h"
+#include "StraightLineIndex.h"
+#include "TurnLane.h"
+
+namespace lintrel {
+
+// The turns of the line analysis, each looking only at the candidates that can act on its row.
+// A candidate that does nothing in the literal scan changes nothing when it is skipped; the ones
+// that act are met in file order, and after every join the search starts again, as the scan does
+// from its first row. StraightLineIndex and SlantedLineIndex say why the candidates they leave
+// out cannot act.
+class IndexedScan {
+public:
+    IndexedScan(LineTable& table, const LineRules& rules) : m_table(table), m_rules(rules) {}
+
+    // Builds the indexes the rows need, two at once, taking steps of the pacer (which may throw
+    // AnalysisInterrupted).
+    void buildIndexes(TurnPacer& pacer);
+    // Row i's turn, taken by the lane. Each throws AnalysisInterrupted when the user interrupted
+    // during the turn.
+    void examineStraight(TurnLane& lane, int i);
+    void examineSlanted(TurnLane& lane, int i);
+
+private:
+    enum class Outcome { AllCarriedOut, SearchAgain, RowDeleted };
+
+    Outcome carryOutFound(TurnLane& lane, int i, Axis axis);
+    std::optional<StraightLineIndex>& straightSlot(Axis axis);
+    StraightLineIndex& straightIndex(Axis axis);
+    // A paired lane keeps only the index of its own axis up to date: the other lane's index
+    // learns of a zero-length row's change when it meets the row.
+    StraightLineIndex* otherIndex(const TurnLane& lane, Axis axis);
+    void removeRow(const TurnLane& lane, int row, Axis axis);
+    void removePiece(const TurnLane& lane, const StraightLineIndex::Candidate& piece, Axis axis);
+    void removeFromOther(const TurnLane& lane, int row, Axis axis);
+    void refreshRow(const TurnLane& lane, int row, Axis axis);
+
+    LineTable& m_table;
+    const LineRules& m_rules;
+    // Built from the table as it was read, and kept up to date by every turn: a turn finds the
+    // same candidates as in an index built from the table as it is then.
+    std::optional<StraightLineIndex> m_vertical;
+    std::optional<StraightLineIndex> m_horizontal;
+    std::optional<SlantedLineIndex> m_slanted;
+};
+
+}  // namespace lintrel

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <atomic>
+#include <climits>
+#include <thread>
+#include <vector>
+
+#include "LineAnalysis.h"
+#include "StraightLineIndex.h"
+#include "TurnPacer.h"
+
+namespace lintrel {
+
+// Tells a helper thread's pacer to stop once the calling thread has stopped.
+class StopFlag : public RowObserver {
+public:
+    bool beforeRow(int, const RunCounters&) override { return !isRaised(); }
+    bool duringRow(int, const RunCounters&) override { return !isRaised(); }
+    void raise() { m_isRaised.store(true, std::memory_order_relaxed); }
+    bool isRaised() const { return m_isRaised.load(std::memory_order_relaxed); }
+
+private:
+    std::atomic<bool> m_isRaised{false};
+};
+
+// One thread's share of the turns. Alone, a lane takes every turn. Two paired lanes take the turns
+// of different rows at once, each with indexes of its own; the only rows both can touch are the
+// zero-length ones, held by the indexes of both axes. A lane touches such a row in row i's turn
+// only once the other lane has taken all its turns before row i, and that lane waits in turn for
+// this one to pass its own turn before it touches one: so each such row sees the turns in file
+// order, as in the literal scan, and never two threads at once.
+class TurnLane {
+public:
+    // `shown` are the counters the window is shown while this lane breathes.
+    TurnLane(RowObserver& observer, RunCounters& counters, const RunCounters& shown)
+        : pacer(observer, shown), counters(counters) {}
+
+    TurnPacer pacer;
+    RunCounters& counters;
+    std::vector<StraightLineIndex::Candidate> found;
+
+    void pairWith(TurnLane& other) {
+        m_other = &other;
+        other.m_other = this;
+    }
+    bool isPaired() const { return m_other != nullptr; }
+
+    // Row i's turn starts: every earlier turn of this lane is taken.
+    void reach(int i) { m_reached.store(i, std::memory_order_release); }
+    // This lane takes no more turns.
+    void finish() { m_reached.store(kPassedAll, std::memory_order_release); }
+    bool isFinished() const { return m_reached.load(std::memory_order_acquire) == kPassedAll; }
+
+    // Waits for the other lane to take all its turns before row i, taking steps of the pacer
+    // (which may throw AnalysisInterrupted).
+    void waitForOtherPast(int i) {
+        while (m_other->m_reached.load(std::memory_order_acquire) <= i) {
+            pacer.step();
+            std::this_thread::yield();
+        }
+    }
+
+    // The counts a helper lane has reached, for the window.
+    void publishCounts() {
+        m_duplicates.store(counters.DuplicateCount, std::memory_order_relaxed);
+        m_joins.store(counters.JoinCount, std::memory_order_relaxed);
+    }
+    std::int32_t publishedDuplicates() const {
+        return m_duplicates.load(std::memory_order_relaxed);
+    }
+    std::int32_t publishedJoins() const { return m_joins.load(std::memory_order_relaxed); }
+
+private:
+    static constexpr int kPassedAll = INT_MAX;
+
+    TurnLane* m_other = nullptr;
+    std::atomic<int> m_reached{0};
+    std::atomic<std::int32_t> m_duplicates{0};
+    std::atomic<std::int32_t> m_joins{0};
+};
+
+}  // namespace lintrel
