@@ -2,7 +2,9 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "DecimalDigits.h"
 
@@ -83,6 +85,28 @@ std::optional<double> roundPlainDecimal(std::string_view text) {
     return negative ? -value : value;
 }
 
+constexpr double kLargestPlainTenThousandths = 1e11;
+
+// n / 10000 as plain decimal text, without trailing zeros.
+std::string tenThousandths(std::int64_t n) {
+    std::string text = n < 0 ? "-" : "";
+    const std::uint64_t magnitude = n < 0 ? 0 - static_cast<std::uint64_t>(n) : n;
+    text += std::to_string(magnitude / 10000);
+    if (std::uint64_t fraction = magnitude % 10000; fraction != 0) {
+        int digits = 4;
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --digits;
+        }
+        std::array<char, 5> buffer{'.', '0', '0', '0', '0'};
+        for (int k = digits; k >= 1; --k, fraction /= 10) {
+            buffer[static_cast<std::size_t>(k)] = static_cast<char>('0' + fraction % 10);
+        }
+        text.append(buffer.data(), static_cast<std::size_t>(digits) + 1);
+    }
+    return text;
+}
+
 }  // namespace
 
 std::optional<double> parseDecimal(std::string_view text) {
@@ -137,6 +161,16 @@ double roundFixed(double value, int decimals) {
 }
 
 std::string formatCoordinate(double value) {
+    // Most coordinates written are ends the reader rounded to four decimals: the double nearest a
+    // whole number n of ten-thousandths, |n| < 10^15. Such a value rounds to n's digits at fifteen
+    // significant digits (its error is far below half a unit of the fifteenth), so they are
+    // written straight away.
+    if (std::fabs(value) < kLargestPlainTenThousandths) {
+        const double scaled = std::nearbyint(value * 10000);
+        if (scaled / 10000 == value) {
+            return tenThousandths(static_cast<std::int64_t>(scaled));
+        }
+    }
     return DecimalDigits::fromDouble(value).toPlain();
 }
 

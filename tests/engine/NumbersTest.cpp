@@ -2,10 +2,13 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <random>
 #include <string>
 
+#include "DecimalDigits.h"
 #include "Numbers.h"
 
 namespace lintrel {
@@ -93,9 +96,31 @@ TEST(FormatCoordinate, WritesTheShortestTextWithoutExponent) {
         {"a small value is not written with an exponent", 0.00012, "0.00012"},
         {"a large value is not written with an exponent", 1e16, "10000000000000000"},
         {"at most fifteen significant digits", 0.1 + 0.2, "0.3"},
+        {"fifteen digits of a large value with four decimals", 123456789012.3456,
+         "123456789012.346"},
+        {"a value between ten-thousandths", 0.00005, "0.00005"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(formatCoordinate(c.value), c.expected) << c.name;
+    }
+}
+
+// Values read with four decimals are written by a shortcut; it must give the general form's text.
+TEST(FormatCoordinate, WritesFourDecimalValuesAsTheGeneralFormDoes) {
+    std::mt19937_64 random(11);
+    std::size_t differences = 0;
+    for (int k = 0; k < 200'000; ++k) {
+        const int magnitude = static_cast<int>(random() % 16);  // up to 10^15 ten-thousandths
+        auto n = static_cast<std::int64_t>(random() % (std::uint64_t{10} << (3 * magnitude + 1)));
+        n = magnitude == 15 ? static_cast<std::int64_t>(random() % 1'000'000'000'000'000) : n;
+        const double value = (k % 2 == 0 ? n : -n) / 10000.0;
+        const std::string general = DecimalDigits::fromDouble(value).toPlain();
+        if (formatCoordinate(value) != general) {
+            ADD_FAILURE() << value << ": " << formatCoordinate(value) << " vs " << general;
+            if (++differences == 5) {
+                return;
+            }
+        }
     }
 }
 
