@@ -93,6 +93,7 @@ void StraightLineIndex::findRuns(TurnPacer& pacer) {
     const int size = static_cast<int>(m_entries.size());
     m_isLive.reserve(m_entries.size());
     m_runOf.reserve(m_entries.size());
+    m_runs.reserve(m_entries.size() + 1);  // never regrown: each regrowth would touch fresh memory
     for (int at = 0; at < size; ++at) {
         pacer.step();
         const Entry& entry = m_entries[at];
