@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "Controls.h"
 #include "DxfError.h"
@@ -246,7 +247,32 @@ double EntityFilter::number(std::string_view value, long lineNumber) const {
 
 void EntityFilter::count(std::int32_t& counter, ControlName label) {
     ++counter;
-    m_window.setCaption(label, std::to_string(counter));
+    if (m_window != nullptr) {
+        m_window->setCaption(label, std::to_string(counter));
+    }
+}
+
+void EntityFilter::addCounts(const RunCounters& other) {
+    static constexpr std::array<std::pair<std::int32_t RunCounters::*, ControlName>, 9> kLabels{{
+        {&RunCounters::TextDeleteCount, control::Label1},
+        {&RunCounters::MTextDeleteCount, control::Label18},
+        {&RunCounters::DimensionDeleteCount, control::Label22},
+        {&RunCounters::XLineDeleteCount, control::Label46},
+        {&RunCounters::LineTypeLineCount, control::Label2},
+        {&RunCounters::LineTypeCircleArcCount, control::Label3},
+        {&RunCounters::PointDeleteCount, control::Label4},
+        {&RunCounters::SizeLineCount, control::Label5},
+        {&RunCounters::SizeCircleArcCount, control::Label6},
+    }};
+    for (const auto& [counter, label] : kLabels) {
+        if (other.*counter == 0) {
+            continue;
+        }
+        m_counters.*counter += other.*counter;
+        if (m_window != nullptr) {
+            m_window->setCaption(label, std::to_string(m_counters.*counter));
+        }
+    }
 }
 
 }  // namespace lintrel

@@ -13,16 +13,19 @@
 namespace lintrel {
 
 // Decides the entity records of one file against the run's options and the file's line table,
-// counting each deletion in its run counter and showing it in its label at once.
+// counting each deletion in its run counter and showing it in its label at once (when there is a
+// window: a part of the file decided on another thread only counts).
 class EntityFilter {
 public:
+    // `linesBefore`: the LINE records before the part of the file this filter decides.
     EntityFilter(const RunOptions& options, const LineTable& lines, RunCounters& counters,
-                 WindowOps& window, std::string path)
+                 WindowOps* window, std::string path, int linesBefore = 0)
         : m_options(options),
           m_lines(lines),
           m_counters(counters),
           m_window(window),
-          m_path(std::move(path)) {}
+          m_path(std::move(path)),
+          m_lineOrdinal(linesBefore) {}
 
     // True when the record is written; a joined LINE gets its new coordinates in the record.
     // Throws DxfError(Damaged) when a number the rules need is not one.
@@ -38,6 +41,9 @@ public:
     // line pass fills the table, so without one every LINE is Unknown.
     Unread unreadVerdict(std::string_view type);
 
+    // Adds what another filter of the same file counted, and shows the counts that changed.
+    void addCounts(const RunCounters& other);
+
 private:
     bool keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank,
                   std::int32_t& counter, ControlName label);
@@ -52,9 +58,9 @@ private:
     const RunOptions& m_options;
     const LineTable& m_lines;
     RunCounters& m_counters;
-    WindowOps& m_window;
+    WindowOps* m_window;
     std::string m_path;
-    int m_lineOrdinal = 0;  // n: the LINE records met so far, the index into the line table
+    int m_lineOrdinal;  // n: the LINE records met so far, the index into the line table
 };
 
 // Which end-point coordinate a LINE's code line holds: x1, y1, x2, y2 as 0..3, else -1.

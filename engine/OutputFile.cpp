@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -112,6 +113,41 @@ void OutputFile::writeThrough(std::string_view bytes) {
         }
         data += written;
         left -= static_cast<std::size_t>(written);
+    }
+}
+
+void OutputFile::append(OutputFile& part) {
+    part.flush();
+    flush();
+    struct stat written {};
+    if (::fstat(part.m_fd, &written) != 0) {
+        fail(part.m_target, errno);
+    }
+    // Copied within the system where it can; through the buffer where it cannot.
+    auto left = static_cast<std::size_t>(written.st_size);
+    off_t from = 0;
+    while (left > 0) {
+        const ssize_t copied = ::copy_file_range(part.m_fd, &from, m_fd, nullptr, left, 0);
+        if (copied < 0 && errno == EINTR) {
+            continue;
+        }
+        if (copied <= 0) {
+            break;
+        }
+        left -= static_cast<std::size_t>(copied);
+    }
+    while (left > 0) {
+        const ssize_t got =
+            ::pread(part.m_fd, m_buffer.data(), std::min(left, m_buffer.size()), from);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            fail(part.m_target, got < 0 ? errno : EIO);
+        }
+        writeThrough({m_buffer.data(), static_cast<std::size_t>(got)});
+        from += got;
+        left -= static_cast<std::size_t>(got);
     }
 }
 

@@ -25,6 +25,9 @@ public:
 
     void write(std::string_view bytes);     // buffered; throws DxfError(Write)
     void writeLine(std::string_view text);  // the text and CR LF, buffered; throws DxfError(Write)
+    // Appends all that another file, never to be committed, holds: a part of the same target
+    // written at the same time. Throws DxfError(Write).
+    void append(OutputFile& part);
     // Flushes, closes and renames onto the target; throws DxfError(Write).
     void commit(Durability durability = Durability::Renamed);
 

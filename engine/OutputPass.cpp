@@ -1,8 +1,14 @@
 #include "OutputPass.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <exception>
+#include <future>
 #include <memory>
+#include <optional>
+#include <thread>
 
 #include "Controls.h"
 #include "DxfError.h"
@@ -40,6 +46,31 @@ long lineNumberDeciding(InputFile& input, const RecordLayout::Place& place) {
         lineEnds += std::count(bytes.begin(), bytes.end(), '\n');
     }
     return lineEnds + 2;
+}
+
+// Below this size a second thread for the output costs more than it saves.
+constexpr std::uint64_t kShortestShared = std::uint64_t{8} << 20;
+
+// The first place of the later part, where a second thread takes over; 0 for none. By itself a
+// long drawing is shared at its middle.
+std::size_t laterPartStart(const RecordLayout& layout, std::optional<std::uint64_t> laterFrom) {
+    if (!laterFrom) {
+        if (layout.fileSize() < kShortestShared) {
+            return 0;
+        }
+        laterFrom = layout.fileSize() / 2;
+    }
+    std::size_t low = 0;
+    std::size_t high = layout.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (layout[middle].offset < *laterFrom) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low == layout.size() ? 0 : low;
 }
 
 }  // namespace
@@ -84,7 +115,7 @@ void OutputPass::run(const std::string& input, const std::string& output,
     if (layout != nullptr && layout->isReplayable()) {
         InputFile file(input);
         produce(input, output, file.size(), [&](auto& writer, auto& filter, auto& progress) {
-            replay(file, *layout, writer, filter, progress);
+            replay(file, *layout, output, writer, filter, progress);
         });
     } else {
         DxfLineReader reader(input);
@@ -104,7 +135,7 @@ void OutputPass::produce(const std::string& input, const std::string& output, st
         file = std::make_unique<OutputFile>(output);
     }
     DxfLineWriter writer(file.get());
-    EntityFilter filter(m_options, m_lines, m_counters, m_window, input);
+    EntityFilter filter(m_options, m_lines, m_counters, &m_window, input);
     progress.at(0);
     pass(writer, filter, progress);
     if (file) {
@@ -147,14 +178,81 @@ void OutputPass::stream(DxfLineReader& reader, DxfLineWriter& writer, EntityFilt
 }
 
 // Every line of the drawing ends in CR LF, so what lies between the records that change is
-// copied as it stands: it is what the streaming pass would write line by line.
-void OutputPass::replay(InputFile& input, const RecordLayout& layout, DxfLineWriter& writer,
-                        EntityFilter& filter, Progress& progress) {
+// copied as it stands: it is what the streaming pass would write line by line. On a long drawing
+// a second thread writes the later half meanwhile, to a file of its own that is then appended.
+void OutputPass::replay(InputFile& input, const RecordLayout& layout, const std::string& output,
+                        DxfLineWriter& writer, EntityFilter& filter, Progress& progress) {
     if (input.size() != layout.fileSize()) {
         changedSinceFirstRead(input.path());
     }
+    auto onPlace = [&](std::uint64_t offset) {
+        yieldAndPoll();
+        progress.at(offset);
+    };
+    const std::size_t split = laterPartStart(layout, m_laterFrom);
+    if (split == 0) {
+        replayPart(input, layout, {0, layout.size(), 0, layout.fileSize()}, writer, filter,
+                   onPlace);
+    } else {
+        const std::uint64_t middle = layout[split].offset;
+        int linesBefore = 0;
+        for (std::size_t k = 0; k < split; ++k) {
+            linesBefore += layout[k].typeName() == "LINE" ? 1 : 0;
+        }
+        RunCounters laterCounts;
+        EntityFilter laterFilter(m_options, m_lines, laterCounts, nullptr, input.path(),
+                                 linesBefore);
+        std::unique_ptr<OutputFile> laterFile;
+        if (writer.isWriting()) {
+            laterFile = std::make_unique<OutputFile>(output);
+        }
+        DxfLineWriter laterWriter(laterFile.get());
+        std::atomic<bool> stop{false};
+        std::exception_ptr laterFailure;
+        std::promise<void> laterDone;
+        std::future<void> laterWritten = laterDone.get_future();
+        {
+            std::jthread later([&] {
+                try {
+                    replayPart(input, layout, {split, layout.size(), middle, layout.fileSize()},
+                               laterWriter, laterFilter, [&](std::uint64_t) {
+                                   if (stop.load(std::memory_order_relaxed)) {
+                                       throw RunInterrupted{};
+                                   }
+                               });
+                } catch (...) {
+                    laterFailure = std::current_exception();
+                }
+                laterDone.set_value();
+            });
+            try {
+                replayPart(input, layout, {0, split, 0, middle}, writer, filter, onPlace);
+                while (laterWritten.wait_for(std::chrono::milliseconds(10)) !=
+                       std::future_status::ready) {
+                    yieldAndPoll();
+                }
+            } catch (...) {
+                stop.store(true, std::memory_order_relaxed);
+                throw;  // once the later part has stopped too
+            }
+        }
+        // The earlier part ended well: what the later part counted up to its end, or up to its
+        // failure, is what one thread would have counted.
+        filter.addCounts(laterCounts);
+        if (laterFailure) {
+            std::rethrow_exception(laterFailure);
+        }
+        writer.append(laterWriter);
+    }
+    yieldAndPoll();
+    progress.at(layout.fileSize());
+}
+
+template <class OnPlace>
+void OutputPass::replayPart(InputFile& input, const RecordLayout& layout, const Part& part,
+                            DxfLineWriter& writer, EntityFilter& filter, OnPlace&& onPlace) {
     ForwardReader reader(input);
-    std::uint64_t copied = 0;  // everything before it is written or left out
+    std::uint64_t copied = part.begin;  // everything before it is written or left out
     auto copyUpTo = [&](std::uint64_t end) {
         for (; copied < end && writer.isWriting(); copied += kStretch) {
             writer.writeBytes(reader.bytes(copied, std::min(kStretch, end - copied)));
@@ -162,10 +260,9 @@ void OutputPass::replay(InputFile& input, const RecordLayout& layout, DxfLineWri
         copied = end;
     };
     EntityRecord record;
-    for (std::size_t k = 0; k < layout.size(); ++k) {
-        yieldAndPoll();
+    for (std::size_t k = part.first; k < part.last; ++k) {
         const RecordLayout::Place& place = layout[k];
-        progress.at(place.offset);
+        onPlace(place.offset);
         const std::string_view type = place.typeName();
         const EntityFilter::Unread verdict = filter.unreadVerdict(type);
         if (verdict == EntityFilter::Unread::Kept) {
@@ -207,9 +304,8 @@ void OutputPass::replay(InputFile& input, const RecordLayout& layout, DxfLineWri
             writeRecord(writer, type, record);
         }
     }
-    yieldAndPoll();  // the window shows the last count before the copy is finished
-    copyUpTo(layout.fileSize());
-    progress.at(layout.fileSize());
+    onPlace(part.end);  // the window shows the last count before the copy is finished
+    copyUpTo(part.end);
 }
 
 }  // namespace lintrel

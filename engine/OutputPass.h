@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "LineTable.h"
@@ -24,9 +25,15 @@ std::string outputPathFor(const std::string& input, const std::string& outputDir
 // against the options and the file's line table, everything else copied line by line.
 class OutputPass {
 public:
+    // From `laterFrom` on (by itself, from the middle of a long drawing) a second thread writes
+    // the later part of a copy made with the layout at the same time.
     OutputPass(WindowOps& window, const RunOptions& options, const LineTable& lines,
-               RunCounters& counters)
-        : m_window(window), m_options(options), m_lines(lines), m_counters(counters) {}
+               RunCounters& counters, std::optional<std::uint64_t> laterFrom = {})
+        : m_window(window),
+          m_options(options),
+          m_lines(lines),
+          m_counters(counters),
+          m_laterFrom(laterFrom) {}
 
     // Throws DxfError on a read or write failure and RunInterrupted when the user interrupted;
     // either way nothing is left at the output path but what was there before.
@@ -43,14 +50,26 @@ private:
                  Pass&& pass);
     void stream(DxfLineReader& reader, DxfLineWriter& writer, EntityFilter& filter,
                 Progress& progress);
-    void replay(InputFile& input, const RecordLayout& layout, DxfLineWriter& writer,
-                EntityFilter& filter, Progress& progress);
+    void replay(InputFile& input, const RecordLayout& layout, const std::string& output,
+                DxfLineWriter& writer, EntityFilter& filter, Progress& progress);
+    // Places [first, last) of the layout, within the bytes [begin, end).
+    struct Part {
+        std::size_t first;
+        std::size_t last;
+        std::uint64_t begin;
+        std::uint64_t end;
+    };
+    // onPlace(offset) comes before each place is decided, and at the end.
+    template <class OnPlace>
+    void replayPart(InputFile& input, const RecordLayout& layout, const Part& part,
+                    DxfLineWriter& writer, EntityFilter& filter, OnPlace&& onPlace);
     void yieldAndPoll();
 
     WindowOps& m_window;
     const RunOptions& m_options;
     const LineTable& m_lines;
     RunCounters& m_counters;
+    std::optional<std::uint64_t> m_laterFrom;
 };
 
 }  // namespace lintrel

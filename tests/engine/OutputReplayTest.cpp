@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,13 +35,15 @@ struct Produced {
     std::string bytes;
     RunCounters counters;
     std::vector<std::string> captions;
+    std::map<std::string, std::string, std::less<>> lastCaptions;
     std::string failure;
 };
 
 // Every rule on (texts deleted all or only blank ones), sizes that catch the short pieces, and the
 // layout the line pass noted used or not.
 Produced produce(const std::filesystem::path& input, bool replays, bool blankTextsOnly = false,
-                 const std::function<void()>& betweenPasses = {}) {
+                 const std::function<void()>& betweenPasses = {},
+                 std::optional<std::uint64_t> laterFrom = {}, int interruptAtYield = 0) {
     FakeWindow window;
     window.tick(control::TextDelete, !blankTextsOnly);
     window.tick(control::MTextDelete, !blankTextsOnly);
@@ -59,19 +65,26 @@ Produced produce(const std::filesystem::path& input, bool replays, bool blankTex
     TempDir out;
     const auto output = out.path() / "copy.dxf";
     window.events.clear();
+    window.onYield = [&](FakeWindow& w) { w.interrupt = w.yields == interruptAtYield; };
+    window.yields = 0;
     try {
-        OutputPass(window, options, table, produced.counters)
+        OutputPass(window, options, table, produced.counters, laterFrom)
             .run(input.string(), output.string(), replays ? &layout : nullptr);
         produced.bytes = testing::readBytes(output);
     } catch (const DxfError& error) {
         produced.failure = error.what();
-        EXPECT_FALSE(std::filesystem::exists(output));
+    } catch (const RunInterrupted&) {
+        produced.failure = "interrupted";
     }
     for (const auto& event : window.events) {
         if (event.starts_with("caption")) {
             produced.captions.push_back(event);
         }
     }
+    produced.lastCaptions = window.captions;
+    const auto files = std::distance(std::filesystem::directory_iterator(out.path()),
+                                     std::filesystem::directory_iterator());
+    EXPECT_EQ(files, produced.failure.empty() ? 1 : 0);  // no temporary part left behind
     return produced;
 }
 
@@ -142,6 +155,47 @@ TEST(OutputReplay, WritesWhatTheStreamingPassWrites) {
     EXPECT_NE(produce(damaged, true).failure.find("damaged.dxf:20: not a number"),
               std::string::npos)
         << produce(damaged, true).failure;
+}
+
+// A second thread writes the later part from each record on in turn: the copy, the counts and
+// the failures are those of one thread, and the shown counts end the same.
+TEST(OutputReplay, WritesTheSameWithASecondThreadFromAnyRecord) {
+    TempDir dir;
+    const std::string mixed = drawing(kMixedEntities);
+    const std::string damagedTwice = drawing(kMixedEntities + record("ARC", {{" 51", "x"}}) +
+                                             kMixedEntities + record("CIRCLE", {{" 40", "y"}}));
+    for (const std::string& bytes : {mixed, damagedTwice}) {
+        const auto path = dir.write("drawing.dxf", bytes);
+        for (bool blankTextsOnly : {false, true}) {
+            const Produced alone = produce(path, true, blankTextsOnly);
+            for (std::size_t at = bytes.find("  0\r\n"); at != std::string::npos;
+                 at = bytes.find("  0\r\n", at + 1)) {
+                SCOPED_TRACE("from byte " + std::to_string(at));
+                const Produced shared = produce(path, true, blankTextsOnly, {}, at);
+                EXPECT_EQ(shared.failure, alone.failure);
+                EXPECT_EQ(shared.bytes, alone.bytes);
+                EXPECT_EQ(shared.lastCaptions, alone.lastCaptions);
+                EXPECT_EQ(shared.counters.total(), alone.counters.total());
+                EXPECT_EQ(shared.counters.TextDeleteCount, alone.counters.TextDeleteCount);
+                EXPECT_EQ(shared.counters.SizeLineCount, alone.counters.SizeLineCount);
+            }
+        }
+    }
+}
+
+TEST(OutputReplay, StopsBothThreadsWhenInterrupted) {
+    TempDir dir;
+    std::string entities;
+    for (int k = 0; k < 200; ++k) {
+        entities += kMixedEntities;
+    }
+    const std::string bytes = drawing(entities);
+    const auto path = dir.write("drawing.dxf", bytes);
+    for (const int yield : {1, 2, 50, 1000}) {
+        SCOPED_TRACE("interrupted at yield " + std::to_string(yield));
+        const Produced produced = produce(path, true, false, {}, bytes.size() / 2, yield);
+        EXPECT_EQ(produced.failure, "interrupted");  // and nothing is left in the folder
+    }
 }
 
 TEST(OutputReplay, RefusesADrawingThatChangedAfterTheLinePass) {
