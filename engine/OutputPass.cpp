@@ -179,73 +179,85 @@ void OutputPass::stream(DxfLineReader& reader, DxfLineWriter& writer, EntityFilt
 
 // Every line of the drawing ends in CR LF, so what lies between the records that change is
 // copied as it stands: it is what the streaming pass would write line by line. On a long drawing
-// a second thread writes the later half meanwhile, to a file of its own that is then appended.
+// a second thread writes the later half meanwhile.
 void OutputPass::replay(InputFile& input, const RecordLayout& layout, const std::string& output,
                         DxfLineWriter& writer, EntityFilter& filter, Progress& progress) {
     if (input.size() != layout.fileSize()) {
         changedSinceFirstRead(input.path());
     }
-    auto onPlace = [&](std::uint64_t offset) {
-        yieldAndPoll();
-        progress.at(offset);
-    };
-    const std::size_t split = laterPartStart(layout, m_laterFrom);
-    if (split == 0) {
-        replayPart(input, layout, {0, layout.size(), 0, layout.fileSize()}, writer, filter,
-                   onPlace);
+    if (const std::size_t split = laterPartStart(layout, m_laterFrom); split != 0) {
+        replayInTwo(input, layout, split, output, writer, filter, progress);
     } else {
-        const std::uint64_t middle = layout[split].offset;
-        int linesBefore = 0;
-        for (std::size_t k = 0; k < split; ++k) {
-            linesBefore += layout[k].typeName() == "LINE" ? 1 : 0;
-        }
-        RunCounters laterCounts;
-        EntityFilter laterFilter(m_options, m_lines, laterCounts, nullptr, input.path(),
-                                 linesBefore);
-        std::unique_ptr<OutputFile> laterFile;
-        if (writer.isWriting()) {
-            laterFile = std::make_unique<OutputFile>(output);
-        }
-        DxfLineWriter laterWriter(laterFile.get());
-        std::atomic<bool> stop{false};
-        std::exception_ptr laterFailure;
-        std::promise<void> laterDone;
-        std::future<void> laterWritten = laterDone.get_future();
-        {
-            std::jthread later([&] {
-                try {
-                    replayPart(input, layout, {split, layout.size(), middle, layout.fileSize()},
-                               laterWriter, laterFilter, [&](std::uint64_t) {
-                                   if (stop.load(std::memory_order_relaxed)) {
-                                       throw RunInterrupted{};
-                                   }
-                               });
-                } catch (...) {
-                    laterFailure = std::current_exception();
-                }
-                laterDone.set_value();
-            });
-            try {
-                replayPart(input, layout, {0, split, 0, middle}, writer, filter, onPlace);
-                while (laterWritten.wait_for(std::chrono::milliseconds(10)) !=
-                       std::future_status::ready) {
-                    yieldAndPoll();
-                }
-            } catch (...) {
-                stop.store(true, std::memory_order_relaxed);
-                throw;  // once the later part has stopped too
-            }
-        }
-        // The earlier part ended well: what the later part counted up to its end, or up to its
-        // failure, is what one thread would have counted.
-        filter.addCounts(laterCounts);
-        if (laterFailure) {
-            std::rethrow_exception(laterFailure);
-        }
-        writer.append(laterWriter);
+        replayPart(input, layout, {0, layout.size(), 0, layout.fileSize()}, writer, filter,
+                   [&](std::uint64_t offset) {
+                       yieldAndPoll();
+                       progress.at(offset);
+                   });
     }
     yieldAndPoll();
     progress.at(layout.fileSize());
+}
+
+// Only this thread talks to the window; the second one writes to a part file of its own, and
+// counts with a filter of its own, which are added when both are done.
+void OutputPass::replayInTwo(InputFile& input, const RecordLayout& layout, std::size_t split,
+                             const std::string& output, DxfLineWriter& writer, EntityFilter& filter,
+                             Progress& progress) {
+    const std::uint64_t middle = layout[split].offset;
+    int linesBefore = 0;
+    for (std::size_t k = 0; k < split; ++k) {
+        linesBefore += layout[k].typeName() == "LINE" ? 1 : 0;
+    }
+    RunCounters laterCounts;
+    EntityFilter laterFilter(m_options, m_lines, laterCounts, nullptr, input.path(), linesBefore);
+    std::unique_ptr<OutputFile> laterFile;
+    if (writer.isWriting()) {
+        laterFile = std::make_unique<OutputFile>(output);
+    }
+    DxfLineWriter laterWriter(laterFile.get());
+    std::atomic<bool> stop{false};
+    std::atomic<std::uint64_t> laterAt{middle};  // how far the later part has got
+    std::exception_ptr laterFailure;
+    std::promise<void> laterDone;
+    std::future<void> laterWritten = laterDone.get_future();
+    // The bar shows what both parts have done.
+    auto onPlace = [&](std::uint64_t offset) {
+        yieldAndPoll();
+        progress.at(offset + laterAt.load(std::memory_order_relaxed) - middle);
+    };
+    {
+        std::jthread later([&] {
+            try {
+                replayPart(input, layout, {split, layout.size(), middle, layout.fileSize()},
+                           laterWriter, laterFilter, [&](std::uint64_t offset) {
+                               if (stop.load(std::memory_order_relaxed)) {
+                                   throw RunInterrupted{};
+                               }
+                               laterAt.store(offset, std::memory_order_relaxed);
+                           });
+            } catch (...) {
+                laterFailure = std::current_exception();
+            }
+            laterDone.set_value();
+        });
+        try {
+            replayPart(input, layout, {0, split, 0, middle}, writer, filter, onPlace);
+            while (laterWritten.wait_for(std::chrono::milliseconds(10)) !=
+                   std::future_status::ready) {
+                onPlace(middle);
+            }
+        } catch (...) {
+            stop.store(true, std::memory_order_relaxed);
+            throw;  // once the later part has stopped too
+        }
+    }
+    // The earlier part ended well: what the later part counted up to its end, or up to its
+    // failure, is what one thread would have counted.
+    filter.addCounts(laterCounts);
+    if (laterFailure) {
+        std::rethrow_exception(laterFailure);
+    }
+    writer.append(laterWriter);
 }
 
 template <class OnPlace>

@@ -52,6 +52,9 @@ private:
                 Progress& progress);
     void replay(InputFile& input, const RecordLayout& layout, const std::string& output,
                 DxfLineWriter& writer, EntityFilter& filter, Progress& progress);
+    void replayInTwo(InputFile& input, const RecordLayout& layout, std::size_t split,
+                     const std::string& output, DxfLineWriter& writer, EntityFilter& filter,
+                     Progress& progress);
     // Places [first, last) of the layout, within the bytes [begin, end).
     struct Part {
         std::size_t first;
