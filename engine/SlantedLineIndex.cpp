@@ -52,14 +52,12 @@ private:
 
 SlantedLineIndex::SlantedLineIndex(const LineTable& table, const LineRules& rules, TurnPacer& pacer)
     : m_entryOf(static_cast<std::size_t>(table.size()) + 1) {
-    std::size_t slantedCount = 0;
-    for (int r = 1; r <= table.size(); ++r) {
-        slantedCount += table[r].isSlanted() ? 1 : 0;
-    }
-    m_entries.reserve(slantedCount);
+    // Room for every row rather than a pass to count them: what stays empty is never touched.
+    const auto rowCount = static_cast<std::size_t>(table.size());
+    m_entries.reserve(rowCount);
     m_entryOf[0] = -1;
     FilterBlocks blocks;
-    RoundingCache round(slantedCount);
+    RoundingCache round(rowCount);
     for (int r = 1; r <= table.size(); ++r) {
         pacer.step();
         m_entryOf[static_cast<std::size_t>(r)] = -1;
@@ -68,7 +66,7 @@ SlantedLineIndex::SlantedLineIndex(const LineTable& table, const LineRules& rule
             continue;
         }
         if (const SlantKey key = slantKeyOf(row, round); isComparable(key)) {
-            m_entries.push_back({blocks.numberOf(filterKey(row, rules)), key, row.X1, row.X2, r});
+            m_entries.push_back({key, row.X1, row.X2, blocks.numberOf(filterKey(row, rules)), r});
         }
     }
     // Within a group the rows furthest to the right come first.

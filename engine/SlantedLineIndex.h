@@ -32,10 +32,10 @@ public:
 
 private:
     struct Entry {
-        std::uint32_t block;
         SlantKey key;
         double right;  // X1
         double left;   // X2
+        std::uint32_t block;
         std::int32_t row;
     };
 

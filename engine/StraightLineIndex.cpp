@@ -69,11 +69,8 @@ StraightLineIndex::StraightLineIndex(const LineTable& table, Axis axis, const Li
 
 void StraightLineIndex::collectEntries(TurnPacer& pacer) {
     auto isHeld = [&](const LineRow& row) { return !row.isDeleted() && runsAlong(row, m_axis); };
-    std::size_t held = 0;
-    for (int r = 1; r <= m_table.size(); ++r) {
-        held += isHeld(m_table[r]) ? 1 : 0;
-    }
-    m_entries.reserve(held);
+    // Room for every row rather than a pass to count them: what stays empty is never touched.
+    m_entries.reserve(static_cast<std::size_t>(m_table.size()));
     FilterBlocks blocks;
     m_entryOf[0] = -1;
     for (int r = 1; r <= m_table.size(); ++r) {
