@@ -105,6 +105,32 @@ TEST(FormatCoordinate, WritesTheShortestTextWithoutExponent) {
     }
 }
 
+// Rounding takes a shortcut away from ties; it must give what the fifteen-digit text gives.
+TEST(RoundFixed, RoundsAsTheFifteenDigitTextDoes) {
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> exponent(-6, 6);
+    std::size_t differences = 0;
+    for (int k = 0; k < 300'000; ++k) {
+        const int decimals = static_cast<int>(random() % 5);
+        double value = std::pow(10.0, exponent(random)) * (k % 2 == 0 ? 1 : -1);
+        if (k % 3 == 0) {  // a tie at the last decimal kept, or a hair beside one
+            const double unit = std::pow(10.0, -decimals);
+            value = (std::round(value / unit) + 0.5) * unit + (static_cast<int>(k % 7) - 3) * 1e-12;
+        }
+        auto general = DecimalDigits::fromDouble(value);
+        general.roundToDecimals(decimals);
+        const double expected = general.toDouble().value_or(value);
+        if (roundFixed(value, decimals) != expected ||
+            std::signbit(roundFixed(value, decimals)) != std::signbit(expected)) {
+            ADD_FAILURE() << value << " to " << decimals << ": " << roundFixed(value, decimals)
+                          << " vs " << expected;
+            if (++differences == 5) {
+                return;
+            }
+        }
+    }
+}
+
 // Values read with four decimals are written by a shortcut; it must give the general form's text.
 TEST(FormatCoordinate, WritesFourDecimalValuesAsTheGeneralFormDoes) {
     std::mt19937_64 random(11);
