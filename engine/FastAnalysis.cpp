@@ -59,7 +59,7 @@ bool sharesWell(const std::vector<Owner>& owners) {
 }
 
 // The vertical turns on the calling thread, which alone talks to the window, and the horizontal
-// and slanted ones on a helper, which has the lighter turns. Throws AnalysisInterrupted.
+// and slanted ones on a helper. Throws AnalysisInterrupted.
 class TwoThreadTurns {
 public:
     TwoThreadTurns(IndexedScan& scan, LineTable& table, std::vector<Owner> owners,
