@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <limits>
-#include <memory>
 #include <vector>
 
 #include "HugePages.h"

@@ -194,8 +194,6 @@ void OutputPass::replay(InputFile& input, const RecordLayout& layout, const std:
                        progress.at(offset);
                    });
     }
-    yieldAndPoll();
-    progress.at(layout.fileSize());
 }
 
 // Only this thread talks to the window; the second one writes to a part file of its own, and
@@ -257,7 +255,9 @@ void OutputPass::replayInTwo(InputFile& input, const RecordLayout& layout, std::
     if (laterFailure) {
         std::rethrow_exception(laterFailure);
     }
+    yieldAndPoll();  // the window shows the last counts before the part is appended
     writer.append(laterWriter);
+    progress.at(layout.fileSize());
 }
 
 template <class OnPlace>
