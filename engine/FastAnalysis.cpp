@@ -86,8 +86,11 @@ private:
     RunCounters& m_counters;
     RowObserver& m_observer;
     std::vector<Owner> m_owners;
-    RunCounters m_shown;  // this thread's counts with the helper's, for the window
-    RunCounters m_helperCounters;
+    // What each thread writes as it goes lies on lines of its own, away from what the other
+    // thread reads at every turn.
+    static constexpr std::size_t kLine = 64;
+    alignas(kLine) RunCounters m_shown;  // this thread's counts with the helper's, for the window
+    alignas(kLine) RunCounters m_helperCounters;
     StopFlag m_stop;
     TurnLane m_calling;
     TurnLane m_helper;

@@ -60,8 +60,14 @@ public:
         }
     }
 
-    // The counts a helper lane has reached, for the window.
+    // The counts a helper lane has reached, for the window. Told only every few turns: the
+    // calling thread reads them at each of its turns, and a line written at every turn would
+    // travel between the cores at each.
     void publishCounts() {
+        if (++m_unpublished < kTurnsPerPublish) {
+            return;
+        }
+        m_unpublished = 0;
         m_duplicates.store(counters.DuplicateCount, std::memory_order_relaxed);
         m_joins.store(counters.JoinCount, std::memory_order_relaxed);
     }
@@ -72,10 +78,14 @@ public:
 
 private:
     static constexpr int kPassedAll = INT_MAX;
+    static constexpr int kTurnsPerPublish = 64;
+    // Each lane writes its own line, and the other lane's reads stay off it.
+    static constexpr std::size_t kLine = 64;
 
     TurnLane* m_other = nullptr;
-    std::atomic<int> m_reached{0};
-    std::atomic<std::int32_t> m_duplicates{0};
+    int m_unpublished = 0;
+    alignas(kLine) std::atomic<int> m_reached{0};
+    alignas(kLine) std::atomic<std::int32_t> m_duplicates{0};
     std::atomic<std::int32_t> m_joins{0};
 };
 
