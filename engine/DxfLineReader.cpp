@@ -54,10 +54,12 @@ bool DxfLineReader::fill() {
 
 void DxfLineReader::indexLineEnds(std::size_t from) {
     constexpr std::size_t kSlack = 8;  // room for the unconditional writes below
-    if (m_lineEnds.size() < m_buffer.size() + kSlack) {
-        m_lineEnds.resize(m_buffer.size() + kSlack);  // sized with the buffer, never cleared
+    if (m_lineEndRoom < m_buffer.size() + kSlack) {
+        // Sized with the buffer and left unwritten: only the slots used are ever touched.
+        m_lineEndRoom = m_buffer.size() + kSlack;
+        m_lineEnds.reset(new std::uint32_t[m_lineEndRoom]);
     }
-    std::uint32_t* out = m_lineEnds.data();
+    std::uint32_t* out = m_lineEnds.get();
     const char* data = m_buffer.data();
     std::size_t at = from;
 #if defined(__SSE2__)
@@ -90,7 +92,7 @@ void DxfLineReader::indexLineEnds(std::size_t from) {
             *out++ = static_cast<std::uint32_t>(at);
         }
     }
-    m_lineEndCount = static_cast<std::size_t>(out - m_lineEnds.data());
+    m_lineEndCount = static_cast<std::size_t>(out - m_lineEnds.get());
     m_nextEnd = 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -78,7 +79,8 @@ private:
     std::size_t m_end = 0;    // end of the bytes read from the file
     // Where the CRs and LFs of [m_begin, m_end) are, found a buffer at a time: finding them
     // line by line cost a mispredicted branch per line.
-    std::vector<std::uint32_t> m_lineEnds;
+    std::unique_ptr<std::uint32_t[]> m_lineEnds;
+    std::size_t m_lineEndRoom = 0;
     std::size_t m_lineEndCount = 0;
     std::size_t m_nextEnd = 0;
     std::size_t m_pin = 0;  // the first byte of the pinned lines

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AnalysisTurns.h"
+#include "HugePages.h"
 #include "IndexedScan.h"
 #include "LineAnalysis.h"
 #include "TurnLane.h"
@@ -30,9 +31,11 @@ enum class Owner : std::uint8_t {
     Helper,       // a horizontal or slanted row
 };
 
-std::vector<Owner> ownersOf(const LineTable& table, const LineRules& rules) {
+using Owners = std::vector<Owner, HugePageAllocator<Owner>>;
+
+Owners ownersOf(const LineTable& table, const LineRules& rules) {
     const bool straight = rules.joinLines || rules.removeDuplicates;
-    std::vector<Owner> owners(static_cast<std::size_t>(table.size()) + 1, Owner::None);
+    Owners owners(static_cast<std::size_t>(table.size()) + 1, Owner::None);
     for (int i = 1; i <= table.size(); ++i) {
         const LineRow& row = table[i];
         Owner& owner = owners[static_cast<std::size_t>(i)];
@@ -47,7 +50,7 @@ std::vector<Owner> ownersOf(const LineTable& table, const LineRules& rules) {
     return owners;
 }
 
-bool sharesWell(const std::vector<Owner>& owners) {
+bool sharesWell(const Owners& owners) {
     std::size_t calling = 0;
     std::size_t helper = 0;
     for (const Owner owner : owners) {
@@ -62,7 +65,7 @@ bool sharesWell(const std::vector<Owner>& owners) {
 // and slanted ones on a helper. Throws AnalysisInterrupted.
 class TwoThreadTurns {
 public:
-    TwoThreadTurns(IndexedScan& scan, LineTable& table, std::vector<Owner> owners,
+    TwoThreadTurns(IndexedScan& scan, LineTable& table, Owners owners,
                    RunCounters& counters, RowObserver& observer)
         : m_scan(scan),
           m_table(table),
@@ -85,7 +88,7 @@ private:
     LineTable& m_table;
     RunCounters& m_counters;
     RowObserver& m_observer;
-    std::vector<Owner> m_owners;
+    Owners m_owners;
     // What each thread writes as it goes lies on lines of its own, away from what the other
     // thread reads at every turn.
     static constexpr std::size_t kLine = 64;
@@ -186,7 +189,7 @@ const RunCounters& TwoThreadTurns::shown() {
 
 bool analyse(LineTable& table, const LineRules& rules, RunCounters& counters, RowObserver& observer,
              bool onTwoThreads) {
-    std::vector<Owner> owners;
+    Owners owners;
     if (onTwoThreads || table.size() >= kRowsForTwoThreads) {
         owners = ownersOf(table, rules);
         onTwoThreads = onTwoThreads || sharesWell(owners);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <limits>
-#include <vector>
 
 #include "HugePages.h"
 
@@ -15,13 +14,13 @@ public:
     static constexpr double kNone = std::numeric_limits<double>::infinity();
 
     MinTree() = default;
-    // Calls step() for every node it builds: a tree over a million values takes a while.
-    template <class Step>
-    MinTree(const std::vector<double>& values, Step step)
-        : m_size(values.size()), m_nodes(2 * m_size) {
+    // The values are valueAt(0) to valueAt(size - 1). Calls step() for every node it builds: a
+    // tree over a million values takes a while.
+    template <class ValueAt, class Step>
+    MinTree(std::size_t size, ValueAt valueAt, Step step) : m_size(size), m_nodes(2 * m_size) {
         for (std::size_t at = 0; at < m_size; ++at) {
             step();
-            m_nodes[m_size + at] = values[at];
+            m_nodes[m_size + at] = valueAt(at);
         }
         for (std::size_t node = m_size; node-- > 1;) {
             step();

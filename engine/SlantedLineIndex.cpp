@@ -72,25 +72,26 @@ SlantedLineIndex::SlantedLineIndex(const LineTable& table, const LineRules& rule
     // Within a group the rows furthest to the right come first.
     std::sort(m_entries.begin(), m_entries.end(),
               pacer.pacedLess([](const Entry& a, const Entry& b) {
-                  return std::tie(a.block, a.key.slope, a.key.intercept, b.right, a.left, a.row) <
-                         std::tie(b.block, b.key.slope, b.key.intercept, a.right, b.left, b.row);
+                  return std::tie(a.group, a.key.slope, a.key.intercept, b.right, a.left, a.row) <
+                         std::tie(b.group, b.key.slope, b.key.intercept, a.right, b.left, b.row);
               }));
-    std::vector<double> lefts;
-    lefts.reserve(m_entries.size());
-    m_groupOf.reserve(m_entries.size());
+    m_groupStart.reserve(m_entries.size() + 1);
+    std::uint32_t block = 0;
     for (std::size_t at = 0; at < m_entries.size(); ++at) {
         pacer.step();
-        const Entry& entry = m_entries[at];
-        if (at == 0 || entry.block != m_entries[at - 1].block ||
-            !isCollinear(entry.key, m_entries[at - 1].key)) {
+        Entry& entry = m_entries[at];
+        const std::uint32_t previousBlock = block;
+        block = entry.group;
+        if (at == 0 || block != previousBlock || !isCollinear(entry.key, m_entries[at - 1].key)) {
             m_groupStart.push_back(static_cast<std::int32_t>(at));
         }
-        m_groupOf.push_back(static_cast<std::int32_t>(m_groupStart.size()) - 1);
+        entry.group = static_cast<std::uint32_t>(m_groupStart.size()) - 1;
         m_entryOf[static_cast<std::size_t>(entry.row)] = static_cast<std::int32_t>(at);
-        lefts.push_back(entry.left);
     }
     m_groupStart.push_back(static_cast<std::int32_t>(m_entries.size()));
-    m_lefts = MinTree(lefts, [&] { pacer.step(); });
+    m_lefts = MinTree(
+        m_entries.size(), [&](std::size_t at) { return m_entries[at].left; },
+        [&] { pacer.step(); });
 }
 
 bool SlantedLineIndex::isCovered(int i) const {
@@ -99,7 +100,7 @@ bool SlantedLineIndex::isCovered(int i) const {
         return false;  // its slope or intercept is not a number
     }
     const Entry& row = m_entries[at];
-    const auto group = m_groupOf[at];
+    const auto group = row.group;
     const auto first = m_entries.begin() + m_groupStart[group];
     const auto last = m_entries.begin() + m_groupStart[group + 1];
     const auto reachingRight =

@@ -33,15 +33,14 @@ private:
     struct Entry {
         SlantKey key;
         double right;  // X1
-        double left;   // X2
-        std::uint32_t block;
+        double left;          // X2
+        std::uint32_t group;  // the filter block until grouped, then the group's number
         std::int32_t row;
     };
 
     std::vector<Entry, HugePageAllocator<Entry>> m_entries;
     HugeArray<std::int32_t> m_entryOf;       // by row number; -1 for rows not held
     std::vector<std::int32_t> m_groupStart;  // by group, with the end of the last one
-    std::vector<std::int32_t, HugePageAllocator<std::int32_t>> m_groupOf;  // by entry
     MinTree m_lefts;  // X2 by entry, cleared for deleted rows
 };
 
