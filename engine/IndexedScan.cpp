@@ -23,18 +23,6 @@ Axis otherAxis(Axis axis) {
 }  // namespace
 
 void IndexedScan::buildIndexes(TurnPacer& pacer) {
-    bool hasVertical = false;
-    bool hasHorizontal = false;
-    bool hasSlanted = false;
-    for (int r = 1; r <= m_table.size(); ++r) {
-        const LineRow& row = m_table[r];
-        hasVertical = hasVertical || row.isVertical();
-        hasHorizontal = hasHorizontal || row.isHorizontal();
-        hasSlanted = hasSlanted || row.isSlanted();
-    }
-    const bool straight = m_rules.joinLines || m_rules.removeDuplicates;
-    hasSlanted = hasSlanted && m_rules.removeDuplicates;
-
     // The helper builds the horizontal and the slanted index; only this thread talks to the
     // window, so the helper's pacer just watches for this thread to stop.
     StopFlag stop;
@@ -45,21 +33,15 @@ void IndexedScan::buildIndexes(TurnPacer& pacer) {
     std::future<void> helperBuilt = helperDone.get_future();
     std::jthread helper([&] {
         try {
-            if (straight && hasHorizontal) {
-                m_horizontal.emplace(m_table, Axis::Horizontal, m_rules, helperPacer);
-            }
-            if (hasSlanted) {
-                m_slanted.emplace(m_table, m_rules, helperPacer);
-            }
+            buildStraightIndex(Axis::Horizontal, helperPacer);
+            buildSlantedIndex(helperPacer);
         } catch (...) {
             helperFailure = std::current_exception();
         }
         helperDone.set_value();
     });
     try {
-        if (straight && hasVertical) {
-            m_vertical.emplace(m_table, Axis::Vertical, m_rules, pacer);
-        }
+        buildStraightIndex(Axis::Vertical, pacer);
         while (helperBuilt.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
             pacer.breathe();
         }
@@ -69,6 +51,18 @@ void IndexedScan::buildIndexes(TurnPacer& pacer) {
     }
     if (helperFailure) {
         std::rethrow_exception(helperFailure);
+    }
+}
+
+void IndexedScan::buildStraightIndex(Axis axis, TurnPacer& pacer) {
+    if ((m_rules.joinLines || m_rules.removeDuplicates) && m_kinds.hasAlong(axis)) {
+        straightSlot(axis).emplace(m_table, m_kinds, axis, m_rules, pacer);
+    }
+}
+
+void IndexedScan::buildSlantedIndex(TurnPacer& pacer) {
+    if (m_rules.removeDuplicates && m_kinds.count(RowKind::Slanted) > 0) {
+        m_slanted.emplace(m_table, m_kinds, m_rules, pacer);
     }
 }
 

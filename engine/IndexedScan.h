@@ -16,11 +16,15 @@ namespace lintrel {
 // out cannot act.
 class IndexedScan {
 public:
-    IndexedScan(LineTable& table, const LineRules& rules) : m_table(table), m_rules(rules) {}
+    IndexedScan(LineTable& table, const RowKinds& kinds, const LineRules& rules)
+        : m_table(table), m_kinds(kinds), m_rules(rules) {}
 
     // Builds the indexes the rows need, two at once, taking steps of the pacer (which may throw
     // AnalysisInterrupted).
     void buildIndexes(TurnPacer& pacer);
+    // Builds one of them, when the rows need it; only turns of other kinds may run meanwhile.
+    void buildStraightIndex(Axis axis, TurnPacer& pacer);
+    void buildSlantedIndex(TurnPacer& pacer);
     // Row i's turn, taken by the lane. Each throws AnalysisInterrupted when the user interrupted
     // during the turn.
     void examineStraight(TurnLane& lane, int i);
@@ -41,6 +45,7 @@ private:
     void refreshRow(const TurnLane& lane, int row, Axis axis);
 
     LineTable& m_table;
+    const RowKinds& m_kinds;
     const LineRules& m_rules;
     // Built from the table as it was read, and kept up to date by every turn: a turn finds the
     // same candidates as in an index built from the table as it is then.

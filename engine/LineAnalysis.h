@@ -31,16 +31,16 @@ public:
 
 // Marks duplicate rows Deleted and merges collinear pieces (Lengthened / Deleted), counting both.
 // Returns false when the observer asked to stop; the table is then left part-analysed. A table
-// of many rows is analysed on two threads, as analyseLinesOnTwoThreads() says.
+// of many rows is analysed in parallel, as analyseLinesInParallel() says.
 [[nodiscard]] bool analyseLines(LineTable& table, const LineRules& rules, RunCounters& counters,
                                 RowObserver& observer);
 
-// analyseLines() with the turns taken by two threads at once, as it does by itself on a large
-// table: the vertical rows' on the calling thread, the horizontal and slanted rows' on another.
-// The verdicts are the same, but the observer hears only of the calling thread's rows, and an
-// interrupted table is left part-analysed in a way the literal scan may never pass through.
-[[nodiscard]] bool analyseLinesOnTwoThreads(LineTable& table, const LineRules& rules,
-                                            RunCounters& counters, RowObserver& observer);
+// analyseLines() with the turns shared out among threads, as it does by itself on a large table:
+// the vertical rows' on the calling thread, the horizontal rows' on another, the slanted rows' on
+// a third. The verdicts are the same, but the observer hears only of the calling thread's rows,
+// and an interrupted table is left part-analysed in a way the literal scan may never pass through.
+[[nodiscard]] bool analyseLinesInParallel(LineTable& table, const LineRules& rules,
+                                          RunCounters& counters, RowObserver& observer);
 
 // The literal scan that compares every row with every other, restarting after each join.
 // It is the definition of the verdicts; analyseLines() must give exactly the same.

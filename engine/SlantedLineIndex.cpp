@@ -50,7 +50,8 @@ private:
 
 }  // namespace
 
-SlantedLineIndex::SlantedLineIndex(const LineTable& table, const LineRules& rules, TurnPacer& pacer)
+SlantedLineIndex::SlantedLineIndex(const LineTable& table, const RowKinds& kinds,
+                                   const LineRules& rules, TurnPacer& pacer)
     : m_entryOf(static_cast<std::size_t>(table.size()) + 1) {
     // Room for every row rather than a pass to count them: what stays empty is never touched.
     const auto rowCount = static_cast<std::size_t>(table.size());
@@ -61,10 +62,10 @@ SlantedLineIndex::SlantedLineIndex(const LineTable& table, const LineRules& rule
     for (int r = 1; r <= table.size(); ++r) {
         pacer.step();
         m_entryOf[static_cast<std::size_t>(r)] = -1;
-        const LineRow& row = table[r];
-        if (row.isDeleted() || !row.isSlanted()) {
+        if (kinds[r] != RowKind::Slanted) {
             continue;
         }
+        const LineRow& row = table[r];
         if (const SlantKey key = slantKeyOf(row, round); isComparable(key)) {
             m_entries.push_back({key, row.X1, row.X2, blocks.numberOf(filterKey(row, rules)), r});
         }

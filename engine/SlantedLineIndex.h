@@ -7,6 +7,7 @@
 #include "LineAnalysis.h"
 #include "MinTree.h"
 #include "PairTests.h"
+#include "RowKinds.h"
 #include "TurnPacer.h"
 
 namespace lintrel {
@@ -21,8 +22,10 @@ namespace lintrel {
 // smallest X2 among them, row i left out, is <= X2[i].
 class SlantedLineIndex {
 public:
-    // Takes steps of the pacer while it is built (it may throw AnalysisInterrupted).
-    SlantedLineIndex(const LineTable& table, const LineRules& rules, TurnPacer& pacer);
+    // The rows of the slanted kind. Takes steps of the pacer while it is built (it may throw
+    // AnalysisInterrupted).
+    SlantedLineIndex(const LineTable& table, const RowKinds& kinds, const LineRules& rules,
+                     TurnPacer& pacer);
 
     // Whether a live row of row i's group other than row i covers it by X range.
     bool isCovered(int i) const;
@@ -32,7 +35,7 @@ public:
 private:
     struct Entry {
         SlantKey key;
-        double right;  // X1
+        double right;         // X1
         double left;          // X2
         std::uint32_t group;  // the filter block until grouped, then the group's number
         std::int32_t row;
@@ -41,7 +44,7 @@ private:
     std::vector<Entry, HugePageAllocator<Entry>> m_entries;
     HugeArray<std::int32_t> m_entryOf;       // by row number; -1 for rows not held
     std::vector<std::int32_t> m_groupStart;  // by group, with the end of the last one
-    MinTree m_lefts;  // X2 by entry, cleared for deleted rows
+    MinTree m_lefts;                         // X2 by entry, cleared for deleted rows
 };
 
 }  // namespace lintrel

@@ -51,13 +51,13 @@ private:
     std::vector<Candidate>& m_rows;
 };
 
-StraightLineIndex::StraightLineIndex(const LineTable& table, Axis axis, const LineRules& rules,
-                                     TurnPacer& pacer)
+StraightLineIndex::StraightLineIndex(const LineTable& table, const RowKinds& kinds, Axis axis,
+                                     const LineRules& rules, TurnPacer& pacer)
     : m_table(table),
       m_axis(axis),
       m_rules(rules),
       m_entryOf(static_cast<std::size_t>(table.size()) + 1) {
-    collectEntries(pacer);
+    collectEntries(kinds, pacer);
     std::sort(m_entries.begin(), m_entries.end(),
               pacer.pacedLess([](const Entry& a, const Entry& b) {
                   return std::tie(a.block, a.across, a.low, a.high, a.row) <
@@ -67,8 +67,7 @@ StraightLineIndex::StraightLineIndex(const LineTable& table, Axis axis, const Li
     buildTree(pacer);
 }
 
-void StraightLineIndex::collectEntries(TurnPacer& pacer) {
-    auto isHeld = [&](const LineRow& row) { return !row.isDeleted() && runsAlong(row, m_axis); };
+void StraightLineIndex::collectEntries(const RowKinds& kinds, TurnPacer& pacer) {
     // Room for every row rather than a pass to count them: what stays empty is never touched.
     m_entries.reserve(static_cast<std::size_t>(m_table.size()));
     FilterBlocks blocks;
@@ -76,7 +75,7 @@ void StraightLineIndex::collectEntries(TurnPacer& pacer) {
     for (int r = 1; r <= m_table.size(); ++r) {
         pacer.step();
         m_entryOf[static_cast<std::size_t>(r)] = -1;
-        if (isHeld(m_table[r])) {
+        if (kinds.isAlong(r, m_axis)) {
             const Span span = spanOf(m_table[r], m_axis);
             assert(std::isfinite(span.across) && std::isfinite(span.low) &&
                    std::isfinite(span.high) && "the reader only stores finite coordinates");

@@ -7,6 +7,7 @@
 #include "HugePages.h"
 #include "LineAnalysis.h"
 #include "PairTests.h"
+#include "RowKinds.h"
 #include "TurnPacer.h"
 
 namespace lintrel {
@@ -37,8 +38,10 @@ namespace lintrel {
 //    row.
 class StraightLineIndex {
 public:
-    // Takes steps of the pacer while it is built (it may throw AnalysisInterrupted).
-    StraightLineIndex(const LineTable& table, Axis axis, const LineRules& rules, TurnPacer& pacer);
+    // The rows of the axis's kinds. Takes steps of the pacer while it is built (it may throw
+    // AnalysisInterrupted).
+    StraightLineIndex(const LineTable& table, const RowKinds& kinds, Axis axis,
+                      const LineRules& rules, TurnPacer& pacer);
 
     // Positions of entries [begin, end).
     struct Range {
@@ -108,7 +111,7 @@ private:
     struct Query;
     class Found;
 
-    void collectEntries(TurnPacer& pacer);
+    void collectEntries(const RowKinds& kinds, TurnPacer& pacer);
     void findRuns(TurnPacer& pacer);
     void buildTree(TurnPacer& pacer);
     Range acrossRange(int at, double offset) const;

@@ -85,6 +85,14 @@ std::vector<DrawnLine> copies(const DrawnLine& line, int count) {
     return std::vector<DrawnLine>(static_cast<std::size_t>(count), line);
 }
 
+int deletedRows(const LineTable& table) {
+    int deleted = 0;
+    for (int row = 1; row <= table.size(); ++row) {
+        deleted += table[row].isDeleted() ? 1 : 0;
+    }
+    return deleted;
+}
+
 // Unit pieces of one horizontal line from 0 to count, in a fixed shuffled order.
 std::vector<DrawnLine> shuffledPieces(int count) {
     std::vector<DrawnLine> pieces;
@@ -187,11 +195,30 @@ TEST(FastAnalysis, BreathesAndStopsWhileTheSecondThreadTakesALongTurn) {
     appendShuffledPieces(table, kPieces);
     RunCounters counters;
     BreathObserver observer;
-    EXPECT_FALSE(analyseLinesOnTwoThreads(table, joins(0, 0), counters, observer));
+    EXPECT_FALSE(analyseLinesInParallel(table, joins(0, 0), counters, observer));
     EXPECT_EQ(observer.announced, std::vector<int>{1});
     EXPECT_EQ(observer.breaths, std::vector<int>{1});
-    EXPECT_GT(counters.JoinCount, 0);  // the helper's joins count, though it was stopped
+    // However far the helper got before it stopped, each piece it swallowed is counted.
+    EXPECT_EQ(counters.JoinCount, deletedRows(table));
     EXPECT_LT(counters.JoinCount, kPieces - 1);
+}
+
+TEST(FastAnalysis, BreathesAndStopsWhileTheSlantedRowsAreTaken) {
+    // Row 1 is the calling thread's only row; the copies of one slanted line after it keep the
+    // third thread busy far longer than the calling thread may wait without a breath.
+    constexpr int kCopies = 300'000;
+    LineTable table;
+    table.append() = LineRow{-5, 1, -5, 0};
+    for (int k = 0; k < kCopies; ++k) {
+        table.append() = LineRow{2, 1, 0, 0};
+    }
+    RunCounters counters;
+    BreathObserver observer;
+    EXPECT_FALSE(analyseLinesInParallel(table, duplicates(0), counters, observer));
+    EXPECT_EQ(observer.announced, std::vector<int>{1});
+    EXPECT_EQ(observer.breaths, std::vector<int>{1});
+    EXPECT_EQ(counters.DuplicateCount, deletedRows(table));
+    EXPECT_LT(counters.DuplicateCount, kCopies - 1);
 }
 
 TEST(FastAnalysis, StopsWhileItBuildsItsIndexes) {

@@ -132,24 +132,24 @@ AnalysisRun run(const RandomCase& randomCase, Analysis analyse, LineTable& table
     return result;
 }
 
-// Two threads announce other rows and stop elsewhere: only the finished outcome is compared.
-std::string compareOnTwoThreads(const RandomCase& randomCase, const AnalysisRun& expected,
-                                const LineTable& expectedTable, LineTable& table) {
+// Shared turns announce other rows and stop elsewhere: only the finished outcome is compared.
+std::string compareInParallel(const RandomCase& randomCase, const AnalysisRun& expected,
+                              const LineTable& expectedTable, LineTable& table) {
     RandomCase unstopped = randomCase;
     unstopped.stopAt = 0;
-    const AnalysisRun actual = run(unstopped, analyseLinesOnTwoThreads, table);
+    const AnalysisRun actual = run(unstopped, analyseLinesInParallel, table);
     if (!actual.finished) {
-        return "on two threads: the analysis did not finish";
+        return "in parallel: the analysis did not finish";
     }
     if (randomCase.stopAt != 0) {
         return {};  // the reference stopped early: nothing finished to compare with
     }
     if (auto difference = firstDifference(expectedTable, table); !difference.empty()) {
-        return "on two threads: " + difference;
+        return "in parallel: " + difference;
     }
     if (actual.counters.DuplicateCount != expected.counters.DuplicateCount ||
         actual.counters.JoinCount != expected.counters.JoinCount) {
-        return "on two threads: the counters differ";
+        return "in parallel: the counters differ";
     }
     return {};
 }
@@ -192,7 +192,7 @@ std::string AnalysisComparison::compare(const RandomCase& randomCase) {
         actual.counters.JoinCount != expected.counters.JoinCount) {
         return "the counters differ";
     }
-    return compareOnTwoThreads(randomCase, expected, m_expected, m_onTwoThreads);
+    return compareInParallel(randomCase, expected, m_expected, m_inParallel);
 }
 
 }  // namespace lintrel::testing

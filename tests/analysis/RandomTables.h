@@ -33,14 +33,14 @@ std::string describe(const RandomCase& randomCase);
 class AnalysisComparison {
 public:
     // Empty when both analyses agree on the rows announced, the outcome, every row's state and
-    // coordinates and both counters, and the fast analysis on two threads agrees on the finished
+    // coordinates and both counters, and the fast analysis in parallel agrees on the finished
     // outcome too; else the first difference.
     std::string compare(const RandomCase& randomCase);
 
 private:
     LineTable m_expected;
     LineTable m_actual;
-    LineTable m_onTwoThreads;
+    LineTable m_inParallel;
 };
 
 }  // namespace lintrel::testing
