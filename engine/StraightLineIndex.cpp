@@ -60,8 +60,8 @@ StraightLineIndex::StraightLineIndex(const LineTable& table, const RowKinds& kin
     collectEntries(kinds, pacer);
     std::sort(m_entries.begin(), m_entries.end(),
               pacer.pacedLess([](const Entry& a, const Entry& b) {
-                  return std::tie(a.block, a.across, a.low, a.high, a.row) <
-                         std::tie(b.block, b.across, b.low, b.high, b.row);
+                  return std::tie(a.blockThenRun, a.across, a.low, a.high, a.row) <
+                         std::tie(b.blockThenRun, b.across, b.low, b.high, b.row);
               }));
     findRuns(pacer);
     buildTree(pacer);
@@ -88,18 +88,17 @@ void StraightLineIndex::collectEntries(const RowKinds& kinds, TurnPacer& pacer) 
 void StraightLineIndex::findRuns(TurnPacer& pacer) {
     const int size = static_cast<int>(m_entries.size());
     m_isLive.reserve(m_entries.size());
-    m_runOf.reserve(m_entries.size());
     m_runs.reserve(m_entries.size() + 1);  // never regrown: each regrowth would touch fresh memory
     for (int at = 0; at < size; ++at) {
         pacer.step();
-        const Entry& entry = m_entries[at];
+        Entry& entry = m_entries[at];
         m_entryOf[static_cast<std::size_t>(entry.row)] = at;
         m_isLive.push_back(entry.low == entry.high ? kLive | kShared : kLive);
-        if (m_runs.empty() || m_runs.back().block != entry.block ||
+        if (m_runs.empty() || m_runs.back().block != entry.blockThenRun ||
             m_runs.back().across != entry.across) {
-            m_runs.push_back({entry.across, entry.block, at});
+            m_runs.push_back({entry.across, entry.blockThenRun, at});
         }
-        m_runOf.push_back(static_cast<std::int32_t>(m_runs.size()) - 1);
+        entry.blockThenRun = static_cast<std::uint32_t>(m_runs.size()) - 1;
     }
     m_runs.push_back({0, 0, size});
 }
@@ -196,7 +195,7 @@ StraightLineIndex::Range StraightLineIndex::acrossRange(int at, double offset) c
     }
     // Whole runs pass or fail together: step over runs, not entries.
     const double across = m_entries[at].across;
-    const int run = m_runOf[at];
+    const auto run = static_cast<int>(m_entries[at].blockThenRun);
     auto isWithin = [&](int other) {
         return m_runs[other].block == m_runs[run].block &&
                std::fabs(across - m_runs[other].across) <= offset;

@@ -89,7 +89,9 @@ private:
         double low;
         double high;
         std::int32_t row;
-        std::uint32_t block;  // rows with equal filter keys share a block
+        // The filter block while the entries are sorted (rows with equal filter keys share
+        // one), then the number of the entry's run.
+        std::uint32_t blockThenRun;
     };
     // Entries of one block with one across-coordinate, consecutive from `begin`.
     struct Run {
@@ -136,7 +138,6 @@ private:
     static constexpr std::uint8_t kLive = 1;
     static constexpr std::uint8_t kShared = 2;
     Array<std::uint8_t> m_isLive;
-    Array<std::int32_t> m_runOf;        // by entry
     Array<Run> m_runs;                  // in entry order, then one that begins at the end
     HugeArray<std::int32_t> m_entryOf;  // by row number; -1 for rows not held
     // Node 1 is the root, node k has children 2k and 2k+1. Left unwritten until the build fills
