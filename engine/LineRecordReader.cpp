@@ -19,19 +19,15 @@ std::string_view skipBlanks(std::string_view text) {
 }
 
 // The rare code line: from_chars after the blanks, then nothing but blanks.
-std::optional<int> parsedGroupCode(std::string_view line) {
+bool readParsedGroupCode(std::string_view line, int& code) {
     line = skipBlanks(line);
-    int code = 0;
     auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), code);
-    if (error != std::errc() || skipBlanks({end, line.size() - (end - line.data())}).size() != 0) {
-        return std::nullopt;
-    }
-    return code;
+    return error == std::errc() && skipBlanks({end, line.size() - (end - line.data())}).empty();
 }
 
 }  // namespace
 
-std::optional<int> groupCode(std::string_view line) {
+bool readGroupCode(std::string_view line, int& code) {
     // Nearly every code line is a few digits after blanks, read here at once; from_chars below
     // settles the rest (signs, long numbers, stray characters).
     std::size_t at = 0;
@@ -39,15 +35,16 @@ std::optional<int> groupCode(std::string_view line) {
         ++at;
     }
     const std::size_t digits = at;
-    int code = 0;
+    int value = 0;
     while (at < line.size() && at - digits < kFewDigits && line[at] >= '0' && line[at] <= '9') {
-        code = code * 10 + (line[at] - '0');
+        value = value * 10 + (line[at] - '0');
         ++at;
     }
     if (at > digits && at - digits < kFewDigits && line.find_first_not_of(' ', at) == line.npos) {
-        return code;
+        code = value;
+        return true;
     }
-    return parsedGroupCode(line);
+    return readParsedGroupCode(line, code);
 }
 
 void LineRecordReader::takeNext(EntitySection& section, const DxfLineReader& reader) {

@@ -29,8 +29,14 @@ private:
     RecordLayout* m_layout;
 };
 
-// The group code of a code line as the line pass reads it: an integer after leading blanks, or
-// nothing when the line holds none (such a group is ignored).
-std::optional<int> groupCode(std::string_view line);
+// The group code of a code line as the line pass reads it: an integer after leading blanks;
+// false when the line holds none (such a group is ignored).
+[[nodiscard]] bool readGroupCode(std::string_view line, int& code);
+
+// The same, nothing when the line holds none. Inline, as roundedNumber() is, for the same stall.
+[[nodiscard]] inline std::optional<int> groupCode(std::string_view line) {
+    int code = 0;
+    return readGroupCode(line, code) ? std::optional<int>(code) : std::nullopt;
+}
 
 }  // namespace lintrel

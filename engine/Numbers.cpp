@@ -42,8 +42,8 @@ std::uint64_t roundAwayDigits(std::uint64_t mantissa, int dropped) {
 }
 
 // The common case of a drawing's number, "-12.3456789" with at most 15 significant digits,
-// rounded in integers; nothing when the text needs the general reading.
-std::optional<double> roundPlainDecimal(std::string_view text) {
+// rounded in integers; false when the text needs the general reading.
+bool roundPlainDecimal(std::string_view text, double& rounded) {
     const char* at = text.data();
     const char* end = at + text.size();
     bool negative = false;
@@ -66,23 +66,25 @@ std::optional<double> roundPlainDecimal(std::string_view text) {
         } else if (c == '.' && !sawPoint) {
             sawPoint = true;
         } else {
-            return std::nullopt;
+            return false;
         }
     }
     if (!sawDigit || significant > 15 || decimals >= static_cast<int>(kPowersOfTen.size())) {
-        return std::nullopt;
+        return false;
     }
     if (decimals > 4) {
         mantissa = roundAwayDigits(mantissa, decimals - 4);
         decimals = 4;
     }
     if (mantissa == 0) {
-        return 0.0;
+        rounded = 0.0;
+        return true;
     }
     // Both exact in a double, so the division rounds once, like reading the rounded text.
     double value = static_cast<double>(mantissa) /
                    static_cast<double>(kPowersOfTen[static_cast<std::size_t>(decimals)]);
-    return negative ? -value : value;
+    rounded = negative ? -value : value;
+    return true;
 }
 
 constexpr double kLargestPlainTenThousandths = 1e11;
@@ -121,9 +123,10 @@ std::optional<float> parseSingle(std::string_view text) {
     if (!number) {
         return std::nullopt;
     }
-    std::string canonical = (number->negative ? "-" : "") +
-                            (number->digits.empty() ? std::string("0") : number->digits) + "e" +
-                            std::to_string(number->exponent);
+    std::string canonical = number->negative ? "-" : "";
+    canonical += number->digits.empty() ? "0" : number->digits;
+    canonical += 'e';
+    canonical += std::to_string(number->exponent);
     float value = 0;
     auto result = std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
     if (result.ec != std::errc()) {
@@ -137,17 +140,19 @@ double leadingDecimal(std::string_view text) {
     return number ? number->toDouble().value_or(0.0) : 0.0;
 }
 
-std::optional<double> roundedNumber(std::string_view text) {
-    if (auto plain = roundPlainDecimal(text)) {
-        return plain;
+bool readRoundedNumber(std::string_view text, double& value) {
+    if (roundPlainDecimal(text, value)) {
+        return true;
     }
     auto number = DecimalDigits::fromText(text);
     if (!number) {
-        return std::nullopt;
+        return false;
     }
     number->roundToSignificant(15);
     number->roundToDecimals(4);
-    return number->toDouble();
+    const std::optional<double> rounded = number->toDouble();
+    value = rounded.value_or(0);
+    return rounded.has_value();
 }
 
 std::string formatFixed(double value, int decimals) {
