@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "AnalysisTurns.h"
+#include "CacheLine.h"
 #include "IndexedScan.h"
 #include "LineAnalysis.h"
 #include "RowKinds.h"
@@ -89,10 +90,10 @@ private:
     RowObserver& m_observer;
     // What each thread writes as it goes lies on lines of its own, away from what the others
     // read at every turn.
-    static constexpr std::size_t kLine = 64;
-    alignas(kLine) RunCounters m_shown;  // this thread's counts with the others', for the window
-    alignas(kLine) RunCounters m_horizontalCounters;
-    alignas(kLine) RunCounters m_slantedCounters;
+    alignas(kCacheLine)
+        RunCounters m_shown;  // this thread's counts with the others', for the window
+    alignas(kCacheLine) RunCounters m_horizontalCounters;
+    alignas(kCacheLine) RunCounters m_slantedCounters;
     StopFlag m_stop;
     std::atomic<int> m_helpersDone{0};
     TurnLane m_calling;

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "CacheLine.h"
 #include "LineAnalysis.h"
 #include "SlantedLineIndex.h"
 #include "StraightLineIndex.h"
@@ -49,9 +50,10 @@ private:
     const LineRules& m_rules;
     // Built from the table as it was read, and kept up to date by every turn: a turn finds the
     // same candidates as in an index built from the table as it is then.
-    std::optional<StraightLineIndex> m_vertical;
-    std::optional<StraightLineIndex> m_horizontal;
-    std::optional<SlantedLineIndex> m_slanted;
+    // Each is built by a thread of its own.
+    alignas(kCacheLine) std::optional<StraightLineIndex> m_vertical;
+    alignas(kCacheLine) std::optional<StraightLineIndex> m_horizontal;
+    alignas(kCacheLine) std::optional<SlantedLineIndex> m_slanted;
 };
 
 }  // namespace lintrel

@@ -10,6 +10,7 @@
 #include <optional>
 #include <thread>
 
+#include "CacheLine.h"
 #include "Controls.h"
 #include "DxfError.h"
 #include "DxfLineReader.h"
@@ -47,6 +48,9 @@ long lineNumberDeciding(InputFile& input, const RecordLayout::Place& place) {
     }
     return lineEnds + 2;
 }
+
+// How often the second thread of the output tells how far it has got.
+constexpr int kPlacesPerTelling = 64;
 
 // Below this size a second thread for the output costs more than it saves.
 constexpr std::uint64_t kShortestShared = std::uint64_t{8} << 20;
@@ -206,15 +210,19 @@ void OutputPass::replayInTwo(InputFile& input, const RecordLayout& layout, std::
     for (std::size_t k = 0; k < split; ++k) {
         linesBefore += layout[k].typeName() == "LINE" ? 1 : 0;
     }
-    RunCounters laterCounts;
-    EntityFilter laterFilter(m_options, m_lines, laterCounts, nullptr, input.path(), linesBefore);
+    // What the second thread writes as it goes, and what each thread reads of the other's, lie
+    // on lines of their own.
+    alignas(kCacheLine) RunCounters laterCounts;
+    alignas(kCacheLine) EntityFilter laterFilter(m_options, m_lines, laterCounts, nullptr,
+                                                 input.path(), linesBefore);
     std::unique_ptr<OutputFile> laterFile;
     if (writer.isWriting()) {
         laterFile = std::make_unique<OutputFile>(output);
     }
-    DxfLineWriter laterWriter(laterFile.get());
-    std::atomic<bool> stop{false};
-    std::atomic<std::uint64_t> laterAt{middle};  // how far the later part has got
+    alignas(kCacheLine) DxfLineWriter laterWriter(laterFile.get());
+    alignas(kCacheLine) std::atomic<bool> stop{false};
+    // How far the later part has got, told every few records.
+    alignas(kCacheLine) std::atomic<std::uint64_t> laterAt{middle};
     std::exception_ptr laterFailure;
     std::promise<void> laterDone;
     std::future<void> laterWritten = laterDone.get_future();
@@ -227,11 +235,14 @@ void OutputPass::replayInTwo(InputFile& input, const RecordLayout& layout, std::
         std::jthread later([&] {
             try {
                 replayPart(input, layout, {split, layout.size(), middle, layout.fileSize()},
-                           laterWriter, laterFilter, [&](std::uint64_t offset) {
+                           laterWriter, laterFilter, [&, untold = 0](std::uint64_t offset) mutable {
                                if (stop.load(std::memory_order_relaxed)) {
                                    throw RunInterrupted{};
                                }
-                               laterAt.store(offset, std::memory_order_relaxed);
+                               if (++untold == kPlacesPerTelling) {
+                                   untold = 0;
+                                   laterAt.store(offset, std::memory_order_relaxed);
+                               }
                            });
             } catch (...) {
                 laterFailure = std::current_exception();

@@ -10,6 +10,7 @@
 #include <thread>
 #include <utility>
 
+#include "CacheLine.h"
 #include "DxfError.h"
 #include "DxfLineReader.h"
 #include "EntitySection.h"
@@ -23,10 +24,12 @@ constexpr std::uint64_t kShortestShared = std::uint64_t{4} << 20;
 constexpr std::uint64_t kSearching = std::numeric_limits<std::uint64_t>::max();
 constexpr std::uint64_t kNotFound = kSearching - 1;
 
-// What the second thread read, from the record it started at to the end of the file.
+// What the second thread read, from the record it started at to the end of the file. The first
+// thread reads `start` at every record: it has a line of its own, away from the tables the second
+// thread writes at every record.
 struct LaterPart {
-    std::atomic<std::uint64_t> start{kSearching};
-    LineTable table;
+    alignas(kCacheLine) std::atomic<std::uint64_t> start{kSearching};
+    alignas(kCacheLine) LineTable table;
     RecordLayout layout;
     std::uint64_t end = 0;
     bool endsAllInCrLf = true;

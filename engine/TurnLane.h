@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "CacheLine.h"
 #include "LineAnalysis.h"
 #include "StraightLineIndex.h"
 #include "TurnPacer.h"
@@ -79,13 +80,12 @@ public:
 private:
     static constexpr int kPassedAll = INT_MAX;
     static constexpr int kTurnsPerPublish = 64;
-    // Each lane writes its own line, and the other lane's reads stay off it.
-    static constexpr std::size_t kLine = 64;
 
     TurnLane* m_other = nullptr;
     int m_unpublished = 0;
-    alignas(kLine) std::atomic<int> m_reached{0};
-    alignas(kLine) std::atomic<std::int32_t> m_duplicates{0};
+    // Each written by this lane and read by another.
+    alignas(kCacheLine) std::atomic<int> m_reached{0};
+    alignas(kCacheLine) std::atomic<std::int32_t> m_duplicates{0};
     std::atomic<std::int32_t> m_joins{0};
 };
 
