@@ -49,8 +49,8 @@ private:
     const RowKinds& m_kinds;
     const LineRules& m_rules;
     // Built from the table as it was read, and kept up to date by every turn: a turn finds the
-    // same candidates as in an index built from the table as it is then.
-    // Each is built by a thread of its own.
+    // same candidates as in an index built from the table as it is then. Each may be built by a
+    // thread of its own.
     alignas(kCacheLine) std::optional<StraightLineIndex> m_vertical;
     alignas(kCacheLine) std::optional<StraightLineIndex> m_horizontal;
     alignas(kCacheLine) std::optional<SlantedLineIndex> m_slanted;

@@ -13,9 +13,10 @@ namespace lintrel {
 // What a row is as the analysis starts; a deleted row is None.
 enum class RowKind : std::uint8_t { None, Vertical, ZeroLength, Horizontal, Slanted };
 
-// The kind of every row, read once before the indexes are built. A row keeps its kind until its
-// own turn or a turn of its own kind, so an index built while other kinds' turns run reads only
-// rows of its kinds, which nobody else writes meanwhile.
+// The kind of every row as the analysis starts, read once before any turn. An index reads only
+// the rows of its kinds, so it may be built while turns of other kinds run: no such turn writes
+// them. The zero-length rows, held by both straight indexes, are touched by no turn before both
+// are built (TurnLane).
 class RowKinds {
 public:
     explicit RowKinds(const LineTable& table);
