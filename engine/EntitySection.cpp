@@ -3,7 +3,7 @@
 namespace lintrel {
 
 void EntityRecord::setValue(int i, std::string_view value) {
-    m_pairs[index(i)].value = {m_replaced.size(), value.size(), true};
+    m_pairs[index(i)].value = Span::of(m_replaced.size(), value.size(), true);
     m_replaced.append(value);
     m_isChanged = true;
 }
@@ -17,7 +17,7 @@ bool EntityRecord::assign(std::string_view lines) {
         if (end == std::string_view::npos) {
             return false;
         }
-        span = {at, end - at, false};
+        span = Span::of(at, end - at, false);
         at = end + 2;
         return true;
     };
@@ -82,10 +82,11 @@ void EntitySection::readRecord() {
             continue;
         }
         // Offsets, not views: the next read may move the pinned lines within the buffer.
-        EntityRecord::Span codeSpan{m_reader.pinnedOffsetOf(code), code.size(), false};
+        const auto codeSpan =
+            EntityRecord::Span::of(m_reader.pinnedOffsetOf(code), code.size(), false);
         std::string_view value = m_reader.readLine();
-        m_record.m_pairs.push_back(
-            {codeSpan, {m_reader.pinnedOffsetOf(value), value.size(), false}});
+        m_record.m_pairs.push_back({codeSpan, EntityRecord::Span::of(m_reader.pinnedOffsetOf(value),
+                                                                     value.size(), false)});
     }
     m_pendingType.assign(m_reader.readLine());
     m_hasPending = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,10 +30,18 @@ public:
 private:
     friend class EntitySection;
 
+    // 32 bits are room enough: the reader refuses to hold more than 256 MiB of lines at once, so
+    // no record it hands over is longer. Half the size of two size_t keeps the many pairs of a
+    // million records in fewer cache lines.
     struct Span {
-        std::size_t offset;
-        std::size_t length;
+        std::uint32_t offset;
+        std::uint32_t length;
         bool isReplaced;  // in m_replaced rather than in the reader's buffer
+
+        static Span of(std::size_t offset, std::size_t length, bool isReplaced) {
+            return {static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length),
+                    isReplaced};
+        }
     };
     struct Pair {
         Span code;

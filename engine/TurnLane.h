@@ -1,7 +1,10 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <climits>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -47,14 +50,29 @@ public:
     bool isPaired() const { return m_other != nullptr; }
 
     // Row i's turn starts: every earlier turn of this lane is taken.
-    void reach(int i) { m_reached.store(i, std::memory_order_release); }
+    void reach(int i) {
+        m_reached.store(i, std::memory_order_release);
+        if (!m_hasAnnouncedStart) {
+            announceStart();
+        }
+    }
     // This lane takes no more turns.
-    void finish() { m_reached.store(kPassedAll, std::memory_order_release); }
+    void finish() {
+        m_reached.store(kPassedAll, std::memory_order_release);
+        if (!m_hasAnnouncedStart) {
+            announceStart();
+        }
+    }
     bool isFinished() const { return m_reached.load(std::memory_order_acquire) == kPassedAll; }
 
     // Waits for the other lane to take all its turns before row i, taking steps of the pacer
-    // (which may throw AnalysisInterrupted).
+    // (which may throw AnalysisInterrupted). Most waits are a few turns long and spin; the first
+    // one may last as long as the other lane builds its index, and sleeps, so that another thread
+    // can have this core meanwhile.
     void waitForOtherPast(int i) {
+        if (m_other->m_reached.load(std::memory_order_acquire) <= i) {
+            m_other->waitForStart(pacer);
+        }
         while (m_other->m_reached.load(std::memory_order_acquire) <= i) {
             pacer.step();
             std::this_thread::yield();
@@ -79,10 +97,36 @@ public:
 
 private:
     static constexpr int kPassedAll = INT_MAX;
+    static constexpr auto kBreathEvery = std::chrono::milliseconds(10);
+
+    void announceStart() {
+        m_hasAnnouncedStart = true;
+        {
+            const std::lock_guard lock(m_startMutex);
+            m_hasStarted = true;
+        }
+        m_started.notify_all();
+    }
+    // Called by the other lane's thread, which breathes with its own pacer meanwhile.
+    void waitForStart(TurnPacer& waiting) {
+        std::unique_lock lock(m_startMutex);
+        while (!m_hasStarted) {
+            if (m_started.wait_for(lock, kBreathEvery) == std::cv_status::timeout) {
+                lock.unlock();
+                waiting.breathe();
+                lock.lock();
+            }
+        }
+    }
+
     static constexpr int kTurnsPerPublish = 64;
 
     TurnLane* m_other = nullptr;
     int m_unpublished = 0;
+    bool m_hasAnnouncedStart = false;
+    std::mutex m_startMutex;
+    std::condition_variable m_started;
+    bool m_hasStarted = false;  // guarded by m_startMutex
     // Each written by this lane and read by another.
     alignas(kCacheLine) std::atomic<int> m_reached{0};
     alignas(kCacheLine) std::atomic<std::int32_t> m_duplicates{0};

@@ -203,6 +203,29 @@ TEST(FastAnalysis, BreathesAndStopsWhileTheSecondThreadTakesALongTurn) {
     EXPECT_LT(counters.JoinCount, kPieces - 1);
 }
 
+TEST(FastAnalysis, BreathesAndStopsWhileWaitingForTheOtherThreadsIndex) {
+    // Row 1, zero-length, is the calling thread's: it waits for the helper to start its turns,
+    // which it does only once its index over the many horizontal rows is built. The first breath
+    // comes as the calling thread's own index is built; the second, 10 ms on, finds it waiting.
+    constexpr int kPieces = 400'000;
+    LineTable table;
+    table.append() = LineRow{-5, 0, -5, 0};
+    appendShuffledPieces(table, kPieces);
+    struct StopAtSecondBreath : RowObserver {
+        bool beforeRow(int row, const RunCounters&) override {
+            announced.push_back(row);
+            return true;
+        }
+        bool duringRow(int, const RunCounters&) override { return ++breaths < 2; }
+        std::vector<int> announced;
+        int breaths = 0;
+    } observer;
+    RunCounters counters;
+    EXPECT_FALSE(analyseLinesInParallel(table, joins(0, 0), counters, observer));
+    EXPECT_TRUE(observer.announced.empty());
+    EXPECT_EQ(observer.breaths, 2);
+}
+
 TEST(FastAnalysis, BreathesAndStopsWhileTheSlantedRowsAreTaken) {
     // Row 1 is the calling thread's only row; the copies of one slanted line after it keep the
     // third thread busy far longer than the calling thread may wait without a breath.
