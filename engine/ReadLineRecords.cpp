@@ -1,6 +1,7 @@
 #include "ReadLineRecords.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <exception>
@@ -9,6 +10,7 @@
 #include <stop_token>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "CacheLine.h"
 #include "DxfError.h"
@@ -19,22 +21,32 @@
 namespace lintrel {
 namespace {
 
-// Below this much after the head a second thread costs more than it saves.
-constexpr std::uint64_t kShortestShared = std::uint64_t{4} << 20;
+// Below this much after the head, another thread costs more than it saves.
+constexpr std::uint64_t kShortestPart = std::uint64_t{4} << 20;
+// What follows the head is read in this many parts at most, each by a thread of its own. More
+// threads than cores: when one is done early, the parts left share both cores.
+constexpr std::size_t kMostParts = 3;
+constexpr std::size_t kMostLaterParts = kMostParts - 1;
 constexpr std::uint64_t kSearching = std::numeric_limits<std::uint64_t>::max();
 constexpr std::uint64_t kNotFound = kSearching - 1;
+constexpr std::size_t kNoPart = std::numeric_limits<std::size_t>::max();
 
-// What the second thread read, from the record it started at to the end of the file. The first
-// thread reads `start` at every record: it has a line of its own, away from the tables the second
-// thread writes at every record.
+// A part after the first, read by a thread of its own from the record it finds near where it
+// starts to look up to where the next part starts, or to the end of the file. Whoever reads the
+// part before it reads `start` at every record: it has a line of its own, away from the tables
+// this part's thread writes at every record.
 struct LaterPart {
     alignas(kCacheLine) std::atomic<std::uint64_t> start{kSearching};
     alignas(kCacheLine) LineTable table;
     RecordLayout layout;
+    std::size_t next = kNoPart;  // the part whose start it met; none at the end of the file
     std::uint64_t end = 0;
+    long lines = 0;  // from its start to its end
     bool endsAllInCrLf = true;
     std::exception_ptr failure;  // a DxfError counts its lines from `start`
+    std::promise<void> read;
 };
+using LaterParts = std::array<LaterPart, kMostLaterParts>;
 
 // The first "  0" line after `from` that is followed by the type name of a record with rules: most
 // likely a record's start, which the first thread confirms or not when it gets there.
@@ -59,30 +71,73 @@ std::uint64_t findRecordStart(const InputFile& file, std::uint64_t from,
     return kNotFound;
 }
 
+// Reads records up to the first that starts where a later part starts, from part `next` on, and
+// gives that part's number; kNoPart at the end of the file, or when `goesOn` says to stop. A part
+// whose start it passes is left to `passes`: what was read there does not count.
+template <class GoesOn, class Passes>
+std::size_t readUpToLaterPart(EntitySection& section, const DxfLineReader& reader,
+                              LineRecordReader& take, LaterParts& parts, std::size_t next,
+                              std::size_t count, GoesOn&& goesOn, Passes&& passes) {
+    while (section.hasMore()) {
+        if (!goesOn()) {
+            return kNoPart;
+        }
+        for (; next < count; ++next) {
+            const std::uint64_t start = parts[next].start.load(std::memory_order_acquire);
+            const std::uint64_t at = section.nextItemOffset();
+            if (at == start) {
+                return next;
+            }
+            if (start != kNotFound && (start == kSearching || at < start)) {
+                break;
+            }
+            passes(next);
+        }
+        take.takeNext(section, reader);
+    }
+    return kNoPart;
+}
+
+// A part's thread passes others by without stopping them: its own start may yet prove wrong.
 void readLaterPart(const InputFile& file, const RunOptions& options, std::uint64_t from,
-                   bool placesRecords, LaterPart& part, const std::stop_token& stop) {
+                   bool placesRecords, LaterParts& parts, std::size_t index, std::size_t count,
+                   const std::stop_token& stop) {
+    LaterPart& part = parts[index];
     try {
         const std::uint64_t start = findRecordStart(file, from, stop);
         part.start.store(start, std::memory_order_release);
-        if (start == kNotFound) {
-            return;
+        if (start != kNotFound) {
+            DxfLineReader reader(file, start);
+            EntitySection section(reader, options.recordTypes(), "LINE");
+            LineRecordReader take(options, part.table, placesRecords ? &part.layout : nullptr);
+            part.next = readUpToLaterPart(
+                section, reader, take, parts, index + 1, count,
+                [&] { return !stop.stop_requested(); }, [](std::size_t) {});
+            part.end = section.nextItemOffset();
+            part.lines = section.linesBeforeNextItem();
+            part.endsAllInCrLf = reader.endsAllInCrLf();
         }
-        DxfLineReader reader(file, start);
-        EntitySection section(reader, options.recordTypes(), "LINE");
-        LineRecordReader take(options, part.table, placesRecords ? &part.layout : nullptr);
-        while (section.hasMore() && !stop.stop_requested()) {
-            take.takeNext(section, reader);
-        }
-        part.end = reader.position();
-        part.endsAllInCrLf = reader.endsAllInCrLf();
     } catch (...) {
         part.failure = std::current_exception();
         std::uint64_t searching = kSearching;
         part.start.compare_exchange_strong(searching, kNotFound);
     }
+    part.read.set_value();
 }
 
-// Rethrows the second thread's failure with its line counted from the start of the file.
+// Where the later parts start to look for a record: the rest after the head shared evenly, as
+// far as it is long enough.
+std::vector<std::uint64_t> evenParts(std::uint64_t headEnd, std::uint64_t size) {
+    const std::uint64_t rest = size > headEnd ? size - headEnd : 0;
+    const std::uint64_t parts = std::min<std::uint64_t>(kMostParts, rest / kShortestPart);
+    std::vector<std::uint64_t> starts;
+    for (std::uint64_t k = 1; k < parts; ++k) {
+        starts.push_back(headEnd + rest * k / parts);
+    }
+    return starts;
+}
+
+// Rethrows a later part's failure with its line counted from the start of the file.
 [[noreturn]] void rethrowLater(const LaterPart& part, const std::string& path, long linesBefore) {
     try {
         std::rethrow_exception(part.failure);
@@ -96,58 +151,63 @@ void readLaterPart(const InputFile& file, const RunOptions& options, std::uint64
 
 void readLineRecords(const std::string& path, const RunOptions& options, LineTable& table,
                      RecordLayout* layout, const std::function<void()>& poll,
-                     std::optional<std::uint64_t> laterFrom) {
+                     std::vector<std::uint64_t> laterFrom) {
     DxfLineReader reader(path);
     EntitySection section(reader, options.recordTypes(), "LINE");
     if (layout != nullptr) {
         layout->clear();
     }
     section.readHead([&](std::string_view) { poll(); });
-    const std::uint64_t headEnd = section.nextItemOffset();
-    if (!laterFrom && reader.size() >= headEnd + kShortestShared) {
-        laterFrom = headEnd + (reader.size() - headEnd) / 2;
+    if (laterFrom.empty()) {
+        laterFrom = evenParts(section.nextItemOffset(), reader.size());
     }
+    const std::size_t count = std::min(laterFrom.size(), kMostLaterParts);
 
-    LaterPart later;
-    std::promise<void> laterDone;
-    std::future<void> laterRead = laterDone.get_future();
-    std::jthread second;  // declared last: leaving early stops and joins it first
-    if (laterFrom) {
-        second = std::jthread([&, from = *laterFrom](const std::stop_token& stop) {
-            readLaterPart(reader.file(), options, from, layout != nullptr, later, stop);
-            laterDone.set_value();
+    LaterParts parts;
+    std::array<std::future<void>, kMostLaterParts> read;
+    std::array<std::jthread, kMostLaterParts> threads;  // last: leaving early stops and joins them
+    for (std::size_t k = 0; k < count; ++k) {
+        read[k] = parts[k].read.get_future();
+        threads[k] = std::jthread([&, k, from = laterFrom[k]](const std::stop_token& stop) {
+            readLaterPart(reader.file(), options, from, layout != nullptr, parts, k, count, stop);
         });
     }
 
+    // This thread's part counts from the start; each part it meets the start of counts too, and
+    // so on along the parts each of those met.
     LineRecordReader take(options, table, layout);
-    while (section.hasMore()) {
-        poll();
-        if (second.joinable()) {
-            const std::uint64_t start = later.start.load(std::memory_order_acquire);
-            const std::uint64_t at = section.nextItemOffset();
-            if (start == kNotFound || (start != kSearching && at > start)) {
-                second.request_stop();
-                second.join();  // it guessed wrong: this thread reads on alone
-            } else if (at == start) {
-                while (laterRead.wait_for(std::chrono::milliseconds(10)) !=
-                       std::future_status::ready) {
-                    poll();
-                }
-                if (later.failure) {
-                    rethrowLater(later, path, section.linesBeforeNextItem());
-                }
-                table.append(std::move(later.table));
-                if (layout != nullptr) {
-                    layout->append(std::move(later.layout));
-                    layout->complete(later.end, reader.endsAllInCrLf() && later.endsAllInCrLf);
-                }
-                return;
-            }
+    std::size_t next = readUpToLaterPart(
+        section, reader, take, parts, 0, count,
+        [&] {
+            poll();
+            return true;
+        },
+        [&](std::size_t passed) { threads[passed].request_stop(); });
+    long linesBefore = section.linesBeforeNextItem();
+    std::uint64_t end = section.nextItemOffset();
+    bool endsAllInCrLf = reader.endsAllInCrLf();
+    while (next != kNoPart) {
+        LaterPart& part = parts[next];
+        while (read[next].wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+            poll();
         }
-        take.takeNext(section, reader);
+        if (part.failure) {
+            rethrowLater(part, path, linesBefore);
+        }
+        for (std::size_t passed = next + 1; passed < std::min(part.next, count); ++passed) {
+            threads[passed].request_stop();
+        }
+        table.append(std::move(part.table));
+        if (layout != nullptr) {
+            layout->append(std::move(part.layout));
+        }
+        linesBefore += part.lines;
+        end = part.end;
+        endsAllInCrLf = endsAllInCrLf && part.endsAllInCrLf;
+        next = part.next;
     }
     if (layout != nullptr) {
-        layout->complete(reader.position(), reader.endsAllInCrLf());
+        layout->complete(end, endsAllInCrLf);
     }
 }
 

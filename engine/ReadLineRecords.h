@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
+#include <vector>
 
 #include "LineTable.h"
 #include "RecordLayout.h"
@@ -12,16 +12,18 @@
 namespace lintrel {
 
 // Reads the LINE records of a drawing into a line table, and with a layout where its records with
-// rules lie, as LineRecordReader takes them. A long drawing is read by two threads: the second
-// starts at a record it finds about halfway, and what it read counts only when the first, reading
-// up to there, meets a record starting at that very line; otherwise the first reads on alone.
-// Either way the table and the layout are the same.
+// rules lie, as LineRecordReader takes them. A long drawing is read in parts by several threads:
+// each later part starts at a record its thread finds near where it starts to look, and what it
+// read counts only when the reader of the part before it, itself counting, meets a record starting
+// at that very line; otherwise that reader reads on through it. Either way the table and the
+// layout are the same.
 //
 // `poll` is called between items and while waiting, on the calling thread only, and may throw to
-// stop the read. `laterFrom` is where the second thread starts to look for a record; by default
-// halfway along what follows the head, and nowhere in a drawing too short to gain from it.
+// stop the read. `laterFrom` are where the later parts' threads start to look for a record, in
+// order; by default the rest after the head is shared evenly among up to three parts, and not at
+// all in a drawing too short to gain from it.
 void readLineRecords(const std::string& path, const RunOptions& options, LineTable& table,
                      RecordLayout* layout, const std::function<void()>& poll,
-                     std::optional<std::uint64_t> laterFrom = std::nullopt);
+                     std::vector<std::uint64_t> laterFrom = {});
 
 }  // namespace lintrel
