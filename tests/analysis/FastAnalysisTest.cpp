@@ -229,7 +229,7 @@ TEST(FastAnalysis, BreathesAndStopsWhileWaitingForTheOtherThreadsIndex) {
 TEST(FastAnalysis, BreathesAndStopsWhileTheSlantedRowsAreTaken) {
     // Row 1 is the calling thread's only row; the copies of one slanted line after it keep the
     // third thread busy far longer than the calling thread may wait without a breath.
-    constexpr int kCopies = 300'000;
+    constexpr int kCopies = 1'000'000;
     LineTable table;
     table.append() = LineRow{-5, 1, -5, 0};
     for (int k = 0; k < kCopies; ++k) {
