@@ -91,6 +91,25 @@ constexpr double kLargestPlainTenThousandths = 1e11;
 constexpr double kLargestQuicklyRounded = 1e5;
 constexpr double kTieMargin = 1e-5;
 
+// The whole number of units of the last decimal kept that |value| rounds to, when the shortcut
+// holds: away from a tie a value below 10^5 rounds as its fifteen-digit text does (the text is
+// within 5e-11 of it, and the scaled value is off by far less than the margin kept here).
+bool roundsQuickly(double value, int decimals, double& units) {
+    constexpr int kMostQuickDecimals = 4;
+    if (decimals < 0 || decimals > kMostQuickDecimals ||
+        !(std::fabs(value) < kLargestQuicklyRounded)) {
+        return false;
+    }
+    const double scaled =
+        std::fabs(value) * static_cast<double>(kPowersOfTen[static_cast<std::size_t>(decimals)]);
+    const double whole = std::floor(scaled);
+    if (std::fabs(scaled - whole - 0.5) <= kTieMargin) {
+        return false;
+    }
+    units = scaled - whole > 0.5 ? whole + 1 : whole;
+    return true;
+}
+
 // n / 10000 as plain decimal text, without trailing zeros.
 std::string tenThousandths(std::int64_t n) {
     std::string text = n < 0 ? "-" : "";
@@ -156,24 +175,31 @@ bool readRoundedNumber(std::string_view text, double& value) {
 }
 
 std::string formatFixed(double value, int decimals) {
+    if (double units = 0; roundsQuickly(value, decimals, units)) {
+        const auto whole = static_cast<std::uint64_t>(units);
+        const std::uint64_t scale = kPowersOfTen[static_cast<std::size_t>(decimals)];
+        std::string text = value < 0 && whole != 0 ? "-" : "";
+        text += std::to_string(whole / scale);
+        if (decimals > 0) {
+            const std::string fraction = std::to_string(whole % scale);
+            text += '.';
+            text.append(static_cast<std::size_t>(decimals) - fraction.size(), '0');
+            text += fraction;
+        }
+        return text;
+    }
     auto number = DecimalDigits::fromDouble(value);
     number.roundToDecimals(decimals);
     return number.toFixed(decimals);
 }
 
 double roundFixed(double value, int decimals) {
-    // Away from a tie the value rounds as its fifteen-digit text does: below 10^5 the text is
-    // within 5e-11 of it, and the scaled value is off by far less than the margin kept here.
-    static constexpr std::array<double, 5> kScales = {1, 10, 100, 1000, 10000};
-    if (decimals >= 0 && decimals < static_cast<int>(kScales.size()) &&
-        std::fabs(value) < kLargestQuicklyRounded) {
-        const double scale = kScales[static_cast<std::size_t>(decimals)];
-        const double scaled = std::fabs(value) * scale;
-        const double whole = std::floor(scaled);
-        if (std::fabs(scaled - whole - 0.5) > kTieMargin) {
-            const double rounded = scaled - whole > 0.5 ? whole + 1 : whole;
-            return rounded == 0 ? 0.0 : std::copysign(rounded / scale, value);
-        }
+    if (double units = 0; roundsQuickly(value, decimals, units)) {
+        return units == 0
+                   ? 0.0
+                   : std::copysign(units / static_cast<double>(
+                                               kPowersOfTen[static_cast<std::size_t>(decimals)]),
+                                   value);
     }
     auto number = DecimalDigits::fromDouble(value);
     number.roundToDecimals(decimals);

@@ -105,8 +105,9 @@ TEST(FormatCoordinate, WritesTheShortestTextWithoutExponent) {
     }
 }
 
-// Rounding takes a shortcut away from ties; it must give what the fifteen-digit text gives.
-TEST(RoundFixed, RoundsAsTheFifteenDigitTextDoes) {
+// Rounding and fixed writing take a shortcut away from ties; they must give what the
+// fifteen-digit text gives.
+TEST(RoundFixed, RoundsAndWritesAsTheFifteenDigitTextDoes) {
     std::mt19937_64 random(5);
     std::uniform_real_distribution<double> exponent(-6, 6);
     std::size_t differences = 0;
@@ -120,10 +121,13 @@ TEST(RoundFixed, RoundsAsTheFifteenDigitTextDoes) {
         auto general = DecimalDigits::fromDouble(value);
         general.roundToDecimals(decimals);
         const double expected = general.toDouble().value_or(value);
+        const std::string expectedText = general.toFixed(decimals);
         if (roundFixed(value, decimals) != expected ||
-            std::signbit(roundFixed(value, decimals)) != std::signbit(expected)) {
+            std::signbit(roundFixed(value, decimals)) != std::signbit(expected) ||
+            formatFixed(value, decimals) != expectedText) {
             ADD_FAILURE() << value << " to " << decimals << ": " << roundFixed(value, decimals)
-                          << " vs " << expected;
+                          << " vs " << expected << ", \"" << formatFixed(value, decimals)
+                          << "\" vs \"" << expectedText << '"';
             if (++differences == 5) {
                 return;
             }
