@@ -23,19 +23,20 @@ namespace {
 
 // Below this much after the head, another thread costs more than it saves.
 constexpr std::uint64_t kShortestPart = std::uint64_t{4} << 20;
-// What follows the head is read in this many parts at most, each by a thread of its own. More
-// threads than cores: when one is done early, the parts left share both cores.
-constexpr std::size_t kMostParts = 3;
-constexpr std::size_t kMostLaterParts = kMostParts - 1;
+// What follows the head is read in this many parts at most, each by a thread of its own while
+// this one waits. More threads than cores: when one is done early, the parts left share both
+// cores.
+constexpr std::size_t kMostParts = 4;
 constexpr std::uint64_t kSearching = std::numeric_limits<std::uint64_t>::max();
 constexpr std::uint64_t kNotFound = kSearching - 1;
 constexpr std::size_t kNoPart = std::numeric_limits<std::size_t>::max();
 
-// A part after the first, read by a thread of its own from the record it finds near where it
-// starts to look up to where the next part starts, or to the end of the file. Whoever reads the
-// part before it reads `start` at every record: it has a line of its own, away from the tables
-// this part's thread writes at every record.
-struct LaterPart {
+// A part of what follows the head, read by a thread of its own up to where the next part starts,
+// or to the end of the file. The first starts right after the head; each later one at the record
+// its thread finds near where it starts to look. The thread reading the part before reads
+// `start` at every record: it has a line of its own, away from the tables this part's thread
+// writes at every record.
+struct Part {
     alignas(kCacheLine) std::atomic<std::uint64_t> start{kSearching};
     alignas(kCacheLine) LineTable table;
     RecordLayout layout;
@@ -46,7 +47,7 @@ struct LaterPart {
     std::exception_ptr failure;  // a DxfError counts its lines from `start`
     std::promise<void> read;
 };
-using LaterParts = std::array<LaterPart, kMostLaterParts>;
+using Parts = std::array<Part, kMostParts>;
 
 // The first "  0" line after `from` that is followed by the type name of a record with rules: most
 // likely a record's start, which the first thread confirms or not when it gets there.
@@ -72,14 +73,14 @@ std::uint64_t findRecordStart(const InputFile& file, std::uint64_t from,
 }
 
 // Reads records up to the first that starts where a later part starts, from part `next` on, and
-// gives that part's number; kNoPart at the end of the file, or when `goesOn` says to stop. A part
-// whose start it passes is left to `passes`: what was read there does not count.
-template <class GoesOn, class Passes>
-std::size_t readUpToLaterPart(EntitySection& section, const DxfLineReader& reader,
-                              LineRecordReader& take, LaterParts& parts, std::size_t next,
-                              std::size_t count, GoesOn&& goesOn, Passes&& passes) {
+// gives that part's number; kNoPart at the end of the file, or once told to stop. A part whose
+// start it passes by does not count: what was read there is left unused. Nor is it stopped, as
+// this part's own start may yet prove wrong.
+std::size_t readUpToNextPart(EntitySection& section, const DxfLineReader& reader,
+                             LineRecordReader& take, const Parts& parts, std::size_t next,
+                             std::size_t count, const std::stop_token& stop) {
     while (section.hasMore()) {
-        if (!goesOn()) {
+        if (stop.stop_requested()) {
             return kNoPart;
         }
         for (; next < count; ++next) {
@@ -91,28 +92,24 @@ std::size_t readUpToLaterPart(EntitySection& section, const DxfLineReader& reade
             if (start != kNotFound && (start == kSearching || at < start)) {
                 break;
             }
-            passes(next);
         }
         take.takeNext(section, reader);
     }
     return kNoPart;
 }
 
-// A part's thread passes others by without stopping them: its own start may yet prove wrong.
-void readLaterPart(const InputFile& file, const RunOptions& options, std::uint64_t from,
-                   bool placesRecords, LaterParts& parts, std::size_t index, std::size_t count,
-                   const std::stop_token& stop) {
-    LaterPart& part = parts[index];
+void readPart(const InputFile& file, const RunOptions& options, std::uint64_t from,
+              bool placesRecords, Parts& parts, std::size_t index, std::size_t count,
+              const std::stop_token& stop) {
+    Part& part = parts[index];
     try {
-        const std::uint64_t start = findRecordStart(file, from, stop);
+        const std::uint64_t start = index == 0 ? from : findRecordStart(file, from, stop);
         part.start.store(start, std::memory_order_release);
         if (start != kNotFound) {
             DxfLineReader reader(file, start);
             EntitySection section(reader, options.recordTypes(), "LINE");
             LineRecordReader take(options, part.table, placesRecords ? &part.layout : nullptr);
-            part.next = readUpToLaterPart(
-                section, reader, take, parts, index + 1, count,
-                [&] { return !stop.stop_requested(); }, [](std::size_t) {});
+            part.next = readUpToNextPart(section, reader, take, parts, index + 1, count, stop);
             part.end = section.nextItemOffset();
             part.lines = section.linesBeforeNextItem();
             part.endsAllInCrLf = reader.endsAllInCrLf();
@@ -125,8 +122,8 @@ void readLaterPart(const InputFile& file, const RunOptions& options, std::uint64
     part.read.set_value();
 }
 
-// Where the later parts start to look for a record: the rest after the head shared evenly, as
-// far as it is long enough.
+// Where the parts after the first start to look for a record: the rest after the head shared
+// evenly, as far as it is long enough.
 std::vector<std::uint64_t> evenParts(std::uint64_t headEnd, std::uint64_t size) {
     const std::uint64_t rest = size > headEnd ? size - headEnd : 0;
     const std::uint64_t parts = std::min<std::uint64_t>(kMostParts, rest / kShortestPart);
@@ -137,8 +134,8 @@ std::vector<std::uint64_t> evenParts(std::uint64_t headEnd, std::uint64_t size) 
     return starts;
 }
 
-// Rethrows a later part's failure with its line counted from the start of the file.
-[[noreturn]] void rethrowLater(const LaterPart& part, const std::string& path, long linesBefore) {
+// Rethrows a part's failure with its line counted from the start of the file.
+[[noreturn]] void rethrowFailure(const Part& part, const std::string& path, long linesBefore) {
     try {
         std::rethrow_exception(part.failure);
     } catch (const DxfError& error) {
@@ -158,41 +155,46 @@ void readLineRecords(const std::string& path, const RunOptions& options, LineTab
         layout->clear();
     }
     section.readHead([&](std::string_view) { poll(); });
+    const std::uint64_t headEnd = section.nextItemOffset();
     if (laterFrom.empty()) {
-        laterFrom = evenParts(section.nextItemOffset(), reader.size());
+        laterFrom = evenParts(headEnd, reader.size());
     }
-    const std::size_t count = std::min(laterFrom.size(), kMostLaterParts);
+    if (laterFrom.empty()) {
+        LineRecordReader take(options, table, layout);
+        while (section.hasMore()) {
+            poll();
+            take.takeNext(section, reader);
+        }
+        if (layout != nullptr) {
+            layout->complete(reader.position(), reader.endsAllInCrLf());
+        }
+        return;
+    }
 
-    LaterParts parts;
-    std::array<std::future<void>, kMostLaterParts> read;
-    std::array<std::jthread, kMostLaterParts> threads;  // last: leaving early stops and joins them
+    const std::size_t count = std::min(laterFrom.size() + 1, kMostParts);
+    Parts parts;
+    std::array<std::future<void>, kMostParts> read;
+    std::array<std::jthread, kMostParts> threads;  // last: leaving early stops and joins them
     for (std::size_t k = 0; k < count; ++k) {
         read[k] = parts[k].read.get_future();
-        threads[k] = std::jthread([&, k, from = laterFrom[k]](const std::stop_token& stop) {
-            readLaterPart(reader.file(), options, from, layout != nullptr, parts, k, count, stop);
-        });
+        threads[k] = std::jthread(
+            [&, k, from = k == 0 ? headEnd : laterFrom[k - 1]](const std::stop_token& stop) {
+                readPart(reader.file(), options, from, layout != nullptr, parts, k, count, stop);
+            });
     }
 
-    // This thread's part counts from the start; each part it meets the start of counts too, and
-    // so on along the parts each of those met.
-    LineRecordReader take(options, table, layout);
-    std::size_t next = readUpToLaterPart(
-        section, reader, take, parts, 0, count,
-        [&] {
-            poll();
-            return true;
-        },
-        [&](std::size_t passed) { threads[passed].request_stop(); });
+    // The first part counts; each part whose start a counting part met counts too. This thread
+    // only waits meanwhile, so that its core is theirs.
     long linesBefore = section.linesBeforeNextItem();
-    std::uint64_t end = section.nextItemOffset();
+    std::uint64_t end = headEnd;
     bool endsAllInCrLf = reader.endsAllInCrLf();
-    while (next != kNoPart) {
-        LaterPart& part = parts[next];
+    for (std::size_t next = 0; next != kNoPart;) {
+        Part& part = parts[next];
         while (read[next].wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
             poll();
         }
         if (part.failure) {
-            rethrowLater(part, path, linesBefore);
+            rethrowFailure(part, path, linesBefore);
         }
         for (std::size_t passed = next + 1; passed < std::min(part.next, count); ++passed) {
             threads[passed].request_stop();
