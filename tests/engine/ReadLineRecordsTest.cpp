@@ -63,14 +63,14 @@ std::string read(const std::string& path, const std::vector<std::uint64_t>& from
     return describe(table, layout);
 }
 
-// Every one of the starts as the only later part's, and with each of them as the first of two
-// later parts, about eight of the starts from there on as the second.
+// Every one of the starts as the only later part's; and every third of them as the first of two
+// later parts, with about four of the starts from there on as the second.
 void expectTheSameFrom(const std::string& path, const std::vector<std::uint64_t>& starts) {
     const std::string alone = read(path, {});
-    const std::size_t secondStep = std::max<std::size_t>(1, starts.size() / 8);
+    const std::size_t secondStep = std::max<std::size_t>(1, starts.size() / 4);
     for (std::size_t i = 0; i < starts.size(); ++i) {
         ASSERT_EQ(read(path, {starts[i]}), alone) << path << " with a part from " << starts[i];
-        for (std::size_t j = i; j < starts.size(); j += secondStep) {
+        for (std::size_t j = i; i % 3 == 0 && j < starts.size(); j += secondStep) {
             ASSERT_EQ(read(path, {starts[i], starts[j]}), alone)
                 << path << " with parts from " << starts[i] << " and " << starts[j];
         }
