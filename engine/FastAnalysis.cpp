@@ -116,13 +116,13 @@ bool SharedTurns::run() {
     bool finished = false;
     const std::exception_ptr failure = failureOf([&] {
         finished = takeCallingShare();
-        m_calling.finish();
+        m_calling.finish();  // the helper never waits for this thread again
         while (finished && m_helpersDone.load(std::memory_order_acquire) < 2) {
             m_calling.pacer.step();  // the window breathes while the helpers work on
             std::this_thread::yield();
         }
     });
-    m_calling.finish();
+    m_calling.finish();  // also when this thread stopped early
     if (!finished || failure) {
         m_stop.raise();
     }

@@ -63,7 +63,6 @@ public:
             announceStart();
         }
     }
-    bool isFinished() const { return m_reached.load(std::memory_order_acquire) == kPassedAll; }
 
     // Waits for the other lane to take all its turns before row i, taking steps of the pacer
     // (which may throw AnalysisInterrupted). Most waits are a few turns long and spin; the first
