@@ -199,8 +199,8 @@ void FrmMain::LISTClear_Click() {
     lintrel::LISTClear_Click(m_list, m_ops);
 }
 
-void FrmMain::List1_OLEDragDrop(const QMimeData* data) {
-    lintrel::List1_OLEDragDrop(m_list, m_ops, dropPayloadFrom(*data));
+void FrmMain::List1_OLEDragDrop(const QMimeData* dropped) {
+    lintrel::List1_OLEDragDrop(m_list, m_ops, dropPayloadFrom(*dropped));
 }
 
 void FrmMain::AddFiles_Click() {

@@ -60,7 +60,7 @@ private:
     void Command3_Click();
     void Command4_Click();
     void LISTClear_Click();
-    void List1_OLEDragDrop(const QMimeData* data);
+    void List1_OLEDragDrop(const QMimeData* dropped);
     void AddFiles_Click();
     void Label_Click(ControlName box);
     void ExclusiveBox_Click(ControlName partner, bool isTicked);

@@ -11,9 +11,14 @@ namespace lintrel::testing {
 
 // One LINE record as a drawing lists it: first point, second point, layer, linetype.
 struct DrawnLine {
-    DrawnLine(double x1, double y1, double x2, double y2, std::string layer = "0",
-              std::string lineType = "")
-        : x1(x1), y1(y1), x2(x2), y2(y2), layer(std::move(layer)), lineType(std::move(lineType)) {}
+    DrawnLine(double fromX, double fromY, double toX, double toY, std::string onLayer = "0",
+              std::string inLineType = "")
+        : x1(fromX),
+          y1(fromY),
+          x2(toX),
+          y2(toY),
+          layer(std::move(onLayer)),
+          lineType(std::move(inLineType)) {}
 
     double x1;
     double y1;

@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AppendCase{"IntoAFullBlock", 0, kBlock, kBlock - 1},
                       AppendCase{"AllIntoRoomLeftByClear", 2 * kBlock, 10, kBlock},
                       AppendCase{"PartlyIntoRoomLeftByClear", kBlock, kBlock - 4, kBlock + 9}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace lintrel

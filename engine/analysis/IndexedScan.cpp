@@ -7,7 +7,7 @@
 #include <future>
 #include <thread>
 
-#include "PairTests.h"
+#include "PairRules.h"
 
 namespace lintrel {
 namespace {
@@ -67,13 +67,13 @@ void IndexedScan::buildSlantedIndex(TurnPacer& pacer) {
 }
 
 void IndexedScan::examineStraight(TurnLane& lane, int i) {
-    lane.pacer.startTurn(i);
+    lane.pacer().startTurn(i);
     const Axis axis = axisOf(m_table[i]);
     StraightLineIndex& index = straightIndex(axis);
     const StraightLineIndex::Turn turn = index.turnOf(i);
     std::size_t limit = kFirstBatch;
     for (;;) {
-        index.findActing(turn, limit, lane.found);
+        index.findActing(turn, limit, lane.found());
         switch (carryOutFound(lane, i, axis)) {
             case Outcome::RowDeleted:
                 return;
@@ -81,13 +81,13 @@ void IndexedScan::examineStraight(TurnLane& lane, int i) {
                 limit = kFirstBatch;
                 break;
             case Outcome::AllCarriedOut:
-                if (lane.found.size() < limit) {
+                if (lane.found().size() < limit) {
                     return;
                 }
                 limit = std::min(2 * limit, kLargestBatch);
                 break;
         }
-        lane.pacer.step();
+        lane.pacer().step();
     }
 }
 
@@ -96,7 +96,7 @@ void IndexedScan::examineStraight(TurnLane& lane, int i) {
 // by the other lane's earlier turns.
 IndexedScan::Outcome IndexedScan::carryOutFound(TurnLane& lane, int i, Axis axis) {
     LineRow& row = m_table[i];
-    for (const StraightLineIndex::Candidate& piece : lane.found) {
+    for (const StraightLineIndex::Candidate& piece : lane.found()) {
         if (piece.isShared && lane.isPaired()) {
             lane.waitForOtherPast(i);
             const LineRow& now = m_table[piece.row];
@@ -107,7 +107,7 @@ IndexedScan::Outcome IndexedScan::carryOutFound(TurnLane& lane, int i, Axis axis
         }
         const auto action = straightAction(axis, spanOf(row, axis), piece.span, m_rules);
         assert(action != StraightAction::None && "the index finds only rows that act");
-        carryOut(action, row, m_table[piece.row], piece.span, axis, lane.counters);
+        carryOut(action, row, m_table[piece.row], piece.span, axis, lane.counters());
         if (action == StraightAction::DeleteRow) {
             removeRow(lane, i, axis);
             return Outcome::RowDeleted;
@@ -122,9 +122,9 @@ IndexedScan::Outcome IndexedScan::carryOutFound(TurnLane& lane, int i, Axis axis
 }
 
 void IndexedScan::examineSlanted(TurnLane& lane, int i) {
-    lane.pacer.startTurn(i);
+    lane.pacer().startTurn(i);
     if (m_slanted->isCovered(i)) {
-        deleteDuplicate(m_table[i], lane.counters);
+        deleteDuplicate(m_table[i], lane.counters());
         m_slanted->remove(i);
     }
 }

@@ -118,7 +118,7 @@ bool SharedTurns::run() {
         finished = takeCallingShare();
         m_calling.finish();  // the helper never waits for this thread again
         while (finished && m_helpersDone.load(std::memory_order_acquire) < 2) {
-            m_calling.pacer.step();  // the window breathes while the helpers work on
+            m_calling.pacer().step();  // the window breathes while the helpers work on
             std::this_thread::yield();
         }
     });
@@ -147,7 +147,7 @@ bool SharedTurns::takeCallingShare() {
     if (!takesStraight(m_rules)) {
         return true;
     }
-    m_scan.buildStraightIndex(Axis::Vertical, m_calling.pacer);
+    m_scan.buildStraightIndex(Axis::Vertical, m_calling.pacer());
     for (int i = 1; i <= m_table.size(); ++i) {
         const RowKind kind = m_kinds[i];
         if (kind != RowKind::Vertical && kind != RowKind::ZeroLength) {
@@ -172,7 +172,7 @@ void SharedTurns::takeHorizontalShare() {
     if (!takesStraight(m_rules)) {
         return;
     }
-    m_scan.buildStraightIndex(Axis::Horizontal, m_horizontal.pacer);
+    m_scan.buildStraightIndex(Axis::Horizontal, m_horizontal.pacer());
     for (int i = 1; i <= m_table.size(); ++i) {
         if (m_kinds[i] != RowKind::Horizontal) {
             continue;
@@ -194,7 +194,7 @@ void SharedTurns::takeSlantedShare() {
     if (!m_rules.removeDuplicates) {
         return;
     }
-    m_scan.buildSlantedIndex(m_slanted.pacer);
+    m_scan.buildSlantedIndex(m_slanted.pacer());
     for (int i = 1; i <= m_table.size(); ++i) {
         if (m_kinds[i] != RowKind::Slanted) {
             continue;
@@ -226,7 +226,7 @@ bool analyse(LineTable& table, const LineRules& rules, RunCounters& counters, Ro
             return SharedTurns(scan, table, kinds, rules, counters, observer).run();
         }
         TurnLane lane(observer, counters, counters);
-        scan.buildIndexes(lane.pacer);
+        scan.buildIndexes(lane.pacer());
         return takeTurns(
             table, rules, counters, observer, [&](int i) { scan.examineStraight(lane, i); },
             [&](int i) { scan.examineSlanted(lane, i); });

@@ -6,7 +6,7 @@
 
 #include "HugePages.h"
 #include "LineTable.h"
-#include "PairTests.h"
+#include "PairRules.h"
 
 namespace lintrel {
 

@@ -1,4 +1,4 @@
-#include "PairTests.h"
+#include "PairRules.h"
 
 #include <cassert>
 #include <cmath>

@@ -37,11 +37,12 @@ class TurnLane {
 public:
     // `shown` are the counters the window is shown while this lane breathes.
     TurnLane(RowObserver& observer, RunCounters& counters, const RunCounters& shown)
-        : pacer(observer, shown), counters(counters) {}
+        : m_pacer(observer, shown), m_counters(counters) {}
 
-    TurnPacer pacer;
-    RunCounters& counters;
-    std::vector<StraightLineIndex::Candidate> found;
+    TurnPacer& pacer() { return m_pacer; }
+    RunCounters& counters() { return m_counters; }
+    // The pieces a straight turn found, kept from turn to turn so that its room is reused.
+    std::vector<StraightLineIndex::Candidate>& found() { return m_found; }
 
     void pairWith(TurnLane& other) {
         m_other = &other;
@@ -70,10 +71,10 @@ public:
     // can have this core meanwhile.
     void waitForOtherPast(int i) {
         if (m_other->m_reached.load(std::memory_order_acquire) <= i) {
-            m_other->waitForStart(pacer);
+            m_other->waitForStart(m_pacer);
         }
         while (m_other->m_reached.load(std::memory_order_acquire) <= i) {
-            pacer.step();
+            m_pacer.step();
             std::this_thread::yield();
         }
     }
@@ -86,8 +87,8 @@ public:
             return;
         }
         m_unpublished = 0;
-        m_duplicates.store(counters.DuplicateCount, std::memory_order_relaxed);
-        m_joins.store(counters.JoinCount, std::memory_order_relaxed);
+        m_duplicates.store(m_counters.DuplicateCount, std::memory_order_relaxed);
+        m_joins.store(m_counters.JoinCount, std::memory_order_relaxed);
     }
     std::int32_t publishedDuplicates() const {
         return m_duplicates.load(std::memory_order_relaxed);
@@ -120,6 +121,9 @@ private:
 
     static constexpr int kTurnsPerPublish = 64;
 
+    TurnPacer m_pacer;
+    RunCounters& m_counters;
+    std::vector<StraightLineIndex::Candidate> m_found;
     TurnLane* m_other = nullptr;
     int m_unpublished = 0;
     bool m_hasAnnouncedStart = false;

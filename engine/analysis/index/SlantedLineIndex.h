@@ -6,7 +6,7 @@
 #include "HugePages.h"
 #include "LineAnalysis.h"
 #include "MinTree.h"
-#include "PairTests.h"
+#include "PairRules.h"
 #include "RowKinds.h"
 #include "TurnPacer.h"
 

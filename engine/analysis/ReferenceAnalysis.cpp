@@ -4,7 +4,7 @@
 
 #include "AnalysisTurns.h"
 #include "LineAnalysis.h"
-#include "PairTests.h"
+#include "PairRules.h"
 
 namespace lintrel {
 namespace {

@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "FilterBlocks.h"
-#include "Gallop.h"
+#include "LeadingRun.h"
 
 namespace lintrel {
 namespace {
