@@ -44,6 +44,16 @@ constexpr std::array<OptionFlag, 8> kValues = {{
     {control::Text3, "max-circle-diameter", "delete CIRCLEs up to this diameter"},
 }};
 
+// --threads N: at most N threads at work at once; fewer than one is a usage error.
+void addThreadsOption(CLI::App& app, CommandLine& line) {
+    app.add_option("--threads", line.threads,
+                   "work on at most N threads at once (1: all on one thread; default: the "
+                   "machine's cores, here " +
+                       std::to_string(machineCores()) + ")")
+        ->check(CLI::PositiveNumber)
+        ->type_name("N");
+}
+
 }  // namespace
 
 std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
@@ -105,6 +115,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
     app.add_flag("--json", line.json, "print the report as JSON on stdout");
     app.add_flag("--reference-analysis", line.reference,
                  "analyse lines with the slow literal scan (for checking)");
+    addThreadsOption(app, line);
 
     try {
         app.parse(argc, argv);
