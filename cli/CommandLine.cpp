@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 #include <array>
+#include <charconv>
+#include <string>
 
 #include "Controls.h"
 
@@ -43,6 +45,28 @@ constexpr std::array<OptionFlag, 8> kValues = {{
     {control::Text2, "max-arc-length", "delete ARCs up to this arc length"},
     {control::Text3, "max-circle-diameter", "delete CIRCLEs up to this diameter"},
 }};
+
+constexpr std::string_view kThreadsWanted = "needs a whole number of threads, 1 or more, got ";
+
+// The text of a thread count: empty when it is one, else why not.
+std::string checkThreadCount(const std::string& text) {
+    int count = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, count);
+    return error == std::errc{} && stop == end && count >= 1
+               ? std::string()
+               : std::string(kThreadsWanted) + "\"" + text + "\"";
+}
+
+// --threads N: at most N threads at work at once; fewer than one is a usage error.
+void addThreadsOption(CLI::App& app, CommandLine& line) {
+    app.add_option("--threads", line.threads,
+                   "work on at most N threads at once (1: all on one thread; default: the "
+                   "machine's cores, here " +
+                       std::to_string(machineCores()) + ")")
+        ->check(CLI::Validator(checkThreadCount, ""))
+        ->type_name("N");
+}
 
 }  // namespace
 
@@ -105,6 +129,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
     app.add_flag("--json", line.json, "print the report as JSON on stdout");
     app.add_flag("--reference-analysis", line.reference,
                  "analyse lines with the slow literal scan (for checking)");
+    addThreadsOption(app, line);
 
     try {
         app.parse(argc, argv);

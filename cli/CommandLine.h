@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "OptionSet.h"
+#include "ThreadBudget.h"
 
 namespace lintrel {
 
@@ -19,6 +20,7 @@ struct CommandLine {
     bool json = false;
     bool dryRun = false;
     bool reference = false;  // line analysis by the literal scan, for checking the fast one
+    int threads = machineCores();
 };
 
 // Parses the arguments; on --help, --version or a usage error it prints and gives the exit code.

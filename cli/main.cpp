@@ -63,7 +63,11 @@ int main(int argc, char** argv) {
         std::cerr << refusal << '\n';
     }
     TerminalWindow window(options, list, isatty(STDERR_FILENO) != 0 && !line.json);
-    RunTarget target{line.outputDir, line.dryRun, line.reference};
+    RunTarget target;
+    target.outputDir = line.outputDir;
+    target.dryRun = line.dryRun;
+    target.referenceAnalysis = line.reference;
+    target.threads.threads = line.threads;
     RunReport report = CleanRun(window, target).run();
 
     if (line.json) {

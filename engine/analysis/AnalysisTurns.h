@@ -7,17 +7,15 @@ namespace lintrel {
 // The turns of the line analysis, the same for every way of carrying them out: each row not
 // deleted by the time its turn comes, in file order, tells the observer and is then examined.
 // Vertical and horizontal rows go to `straight` when joining or duplicate removal is on, slanted
-// rows to `slanted` when duplicate removal is on. False when the observer asked to stop.
+// rows to `slanted` when duplicate removal is on.
 template <class Straight, class Slanted>
-bool takeTurns(LineTable& table, const LineRules& rules, const RunCounters& counters,
+void takeTurns(LineTable& table, const LineRules& rules, const RunCounters& counters,
                RowObserver& observer, Straight straight, Slanted slanted) {
     for (int i = 1; i <= table.size(); ++i) {
         if (table[i].isDeleted()) {
             continue;
         }
-        if (!observer.beforeRow(i, counters)) {
-            return false;
-        }
+        observer.beforeRow(i, counters);
         if (!table[i].isSlanted()) {
             if (rules.joinLines || rules.removeDuplicates) {
                 straight(i);
@@ -26,7 +24,6 @@ bool takeTurns(LineTable& table, const LineRules& rules, const RunCounters& coun
             slanted(i);
         }
     }
-    return true;
 }
 
 }  // namespace lintrel

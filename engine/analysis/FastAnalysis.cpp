@@ -4,13 +4,12 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <cstdint>
 #include <exception>
-#include <thread>
+#include <stop_token>
 
 #include "AnalysisTurns.h"
 #include "CacheLine.h"
+#include "HelperThread.h"
 #include "IndexedScan.h"
 #include "LineAnalysis.h"
 #include "RowKinds.h"
@@ -57,7 +56,7 @@ std::exception_ptr failureOf(F f) {
 // horizontal index and takes the horizontal rows (TurnLane says how the two keep to file order
 // where their rows meet). Slanted rows act on nothing but themselves and meet only each other, so
 // a third thread builds their index and takes their turns, in file order, all the while: the
-// cores are its whenever the other two wait for each other. Throws AnalysisInterrupted.
+// cores are its whenever the other two wait for each other.
 class SharedTurns {
 public:
     SharedTurns(IndexedScan& scan, LineTable& table, const RowKinds& kinds, const LineRules& rules,
@@ -69,17 +68,19 @@ public:
           m_counters(counters),
           m_observer(observer),
           m_calling(observer, counters, m_shown),
-          m_horizontal(m_stop, m_horizontalCounters, m_horizontalCounters),
-          m_slanted(m_stop, m_slantedCounters, m_slantedCounters) {
+          m_horizontal(m_helpersWatch, m_horizontalCounters, m_horizontalCounters),
+          m_slanted(m_helpersWatch, m_slantedCounters, m_slantedCounters) {
         m_calling.pairWith(m_horizontal);
     }
 
-    bool run();
+    // Passes on what the observer throws, or what a helper threw.
+    void run();
 
 private:
-    bool takeCallingShare();
-    void takeHorizontalShare();
-    void takeSlantedShare();
+    void takeCallingShare();
+    void waitForHelpers(HelperThread& horizontal, HelperThread& slanted);
+    void takeHorizontalShare(const std::stop_token& stop);
+    void takeSlantedShare(const std::stop_token& stop);
     const RunCounters& shown();
 
     IndexedScan& m_scan;
@@ -94,40 +95,35 @@ private:
         RunCounters m_shown;  // this thread's counts with the others', for the window
     alignas(kCacheLine) RunCounters m_horizontalCounters;
     alignas(kCacheLine) RunCounters m_slantedCounters;
-    StopFlag m_stop;
-    std::atomic<int> m_helpersDone{0};
+    std::stop_source m_helpersStop;  // both helpers stop together
+    StopWatch m_helpersWatch{m_helpersStop.get_token()};
     TurnLane m_calling;
     TurnLane m_horizontal;
     TurnLane m_slanted;
 };
 
-bool SharedTurns::run() {
-    std::exception_ptr horizontalFailure;
-    std::exception_ptr slantedFailure;
-    std::jthread horizontal([&] {
-        horizontalFailure = failureOf([&] { takeHorizontalShare(); });
-        m_horizontal.finish();  // the calling thread never waits for it again
-        m_helpersDone.fetch_add(1, std::memory_order_release);
-    });
-    std::jthread slanted([&] {
-        slantedFailure = failureOf([&] { takeSlantedShare(); });
-        m_helpersDone.fetch_add(1, std::memory_order_release);
-    });
-    bool finished = false;
-    const std::exception_ptr failure = failureOf([&] {
-        finished = takeCallingShare();
-        m_calling.finish();  // the helper never waits for this thread again
-        while (finished && m_helpersDone.load(std::memory_order_acquire) < 2) {
-            m_calling.pacer().step();  // the window breathes while the helpers work on
-            std::this_thread::yield();
-        }
-    });
-    m_calling.finish();  // also when this thread stopped early
-    if (!finished || failure) {
-        m_stop.raise();
+void SharedTurns::run() {
+    std::exception_ptr failure;
+    {
+        HelperThread horizontal(
+            [this](const std::stop_token& stop) {
+                // Finished however it ends: the calling thread never waits for it again.
+                const std::exception_ptr helperFailure =
+                    failureOf([&] { takeHorizontalShare(stop); });
+                m_horizontal.finish();
+                if (helperFailure) {
+                    std::rethrow_exception(helperFailure);
+                }
+            },
+            m_helpersStop);
+        HelperThread slanted([this](const std::stop_token& stop) { takeSlantedShare(stop); },
+                             m_helpersStop);
+        failure = failureOf([&] {
+            takeCallingShare();
+            waitForHelpers(horizontal, slanted);
+        });
+        m_calling.finish();  // also when this thread stopped early: the helper never waits for it
     }
-    horizontal.join();
-    slanted.join();
     // Whatever the helpers did stands in the table, so it counts, finished or not.
     m_counters.DuplicateCount +=
         m_horizontalCounters.DuplicateCount + m_slantedCounters.DuplicateCount;
@@ -135,17 +131,11 @@ bool SharedTurns::run() {
     if (failure) {
         std::rethrow_exception(failure);
     }
-    for (const std::exception_ptr& helperFailure : {horizontalFailure, slantedFailure}) {
-        if (finished && helperFailure) {
-            std::rethrow_exception(helperFailure);
-        }
-    }
-    return finished;
 }
 
-bool SharedTurns::takeCallingShare() {
+void SharedTurns::takeCallingShare() {
     if (!takesStraight(m_rules)) {
-        return true;
+        return;
     }
     m_scan.buildStraightIndex(Axis::Vertical, m_calling.pacer());
     for (int i = 1; i <= m_table.size(); ++i) {
@@ -160,15 +150,19 @@ bool SharedTurns::takeCallingShare() {
         if (m_table[i].isDeleted()) {
             continue;
         }
-        if (!m_observer.beforeRow(i, shown())) {
-            return false;
-        }
+        m_observer.beforeRow(i, shown());
         m_scan.examineStraight(m_calling, i);
     }
-    return true;
 }
 
-void SharedTurns::takeHorizontalShare() {
+void SharedTurns::waitForHelpers(HelperThread& horizontal, HelperThread& slanted) {
+    m_calling.finish();  // the helper never waits for this thread again
+    const auto breathe = [this] { m_calling.pacer().breathe(); };
+    horizontal.wait(breathe);
+    slanted.wait(breathe);
+}
+
+void SharedTurns::takeHorizontalShare(const std::stop_token& stop) {
     if (!takesStraight(m_rules)) {
         return;
     }
@@ -178,9 +172,7 @@ void SharedTurns::takeHorizontalShare() {
             continue;
         }
         m_horizontal.reach(i);
-        if (m_stop.isRaised()) {
-            return;
-        }
+        throwIfStopped(stop);
         if (m_table[i].isDeleted()) {
             continue;
         }
@@ -190,7 +182,7 @@ void SharedTurns::takeHorizontalShare() {
 }
 
 // A slanted row is deleted only in its own turn, so each one still stands when its turn comes.
-void SharedTurns::takeSlantedShare() {
+void SharedTurns::takeSlantedShare(const std::stop_token& stop) {
     if (!m_rules.removeDuplicates) {
         return;
     }
@@ -199,9 +191,7 @@ void SharedTurns::takeSlantedShare() {
         if (m_kinds[i] != RowKind::Slanted) {
             continue;
         }
-        if (m_stop.isRaised()) {
-            return;
-        }
+        throwIfStopped(stop);
         m_scan.examineSlanted(m_slanted, i);
         m_slanted.publishCounts();
     }
@@ -216,35 +206,22 @@ const RunCounters& SharedTurns::shown() {
     return m_shown;
 }
 
-bool analyse(LineTable& table, const LineRules& rules, RunCounters& counters, RowObserver& observer,
-             bool inParallel) {
-    const RowKinds kinds(table);
-    inParallel = inParallel || (table.size() >= kRowsForSharing && sharesWell(kinds, rules));
-    IndexedScan scan(table, kinds, rules);
-    try {
-        if (inParallel) {
-            return SharedTurns(scan, table, kinds, rules, counters, observer).run();
-        }
-        TurnLane lane(observer, counters, counters);
-        scan.buildIndexes(lane.pacer());
-        return takeTurns(
-            table, rules, counters, observer, [&](int i) { scan.examineStraight(lane, i); },
-            [&](int i) { scan.examineSlanted(lane, i); });
-    } catch (const AnalysisInterrupted&) {
-        return false;
-    }
-}
-
 }  // namespace
 
-bool analyseLines(LineTable& table, const LineRules& rules, RunCounters& counters,
-                  RowObserver& observer) {
-    return analyse(table, rules, counters, observer, false);
-}
-
-bool analyseLinesInParallel(LineTable& table, const LineRules& rules, RunCounters& counters,
-                            RowObserver& observer) {
-    return analyse(table, rules, counters, observer, true);
+void analyseLines(LineTable& table, const LineRules& rules, RunCounters& counters,
+                  RowObserver& observer, const ThreadBudget& threads) {
+    const RowKinds kinds(table);
+    IndexedScan scan(table, kinds, rules);
+    const bool isLargeEnough = table.size() >= kRowsForSharing && sharesWell(kinds, rules);
+    if (threads.allows(3) && (isLargeEnough || threads.sharesAnySize)) {
+        SharedTurns(scan, table, kinds, rules, counters, observer).run();
+        return;
+    }
+    TurnLane lane(observer, counters, counters);
+    scan.buildIndexes(lane.pacer(), threads);
+    takeTurns(
+        table, rules, counters, observer, [&](int i) { scan.examineStraight(lane, i); },
+        [&](int i) { scan.examineSlanted(lane, i); });
 }
 
 }  // namespace lintrel

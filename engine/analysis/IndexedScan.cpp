@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cassert>
-#include <chrono>
-#include <exception>
-#include <future>
-#include <thread>
+#include <stop_token>
 
+#include "HelperThread.h"
 #include "PairRules.h"
 
 namespace lintrel {
@@ -22,36 +20,24 @@ Axis otherAxis(Axis axis) {
 
 }  // namespace
 
-void IndexedScan::buildIndexes(TurnPacer& pacer) {
+void IndexedScan::buildIndexes(TurnPacer& pacer, const ThreadBudget& threads) {
+    if (!threads.allows(2)) {
+        buildStraightIndex(Axis::Vertical, pacer);
+        buildStraightIndex(Axis::Horizontal, pacer);
+        buildSlantedIndex(pacer);
+        return;
+    }
     // The helper builds the horizontal and the slanted index; only this thread talks to the
     // window, so the helper's pacer just watches for this thread to stop.
-    StopFlag stop;
-    const RunCounters unshown;
-    TurnPacer helperPacer(stop, unshown);
-    std::exception_ptr helperFailure;
-    std::promise<void> helperDone;
-    std::future<void> helperBuilt = helperDone.get_future();
-    std::jthread helper([&] {
-        try {
-            buildStraightIndex(Axis::Horizontal, helperPacer);
-            buildSlantedIndex(helperPacer);
-        } catch (...) {
-            helperFailure = std::current_exception();
-        }
-        helperDone.set_value();
+    HelperThread helper([this](const std::stop_token& stop) {
+        StopWatch watch(stop);
+        const RunCounters unshown;
+        TurnPacer helperPacer(watch, unshown);
+        buildStraightIndex(Axis::Horizontal, helperPacer);
+        buildSlantedIndex(helperPacer);
     });
-    try {
-        buildStraightIndex(Axis::Vertical, pacer);
-        while (helperBuilt.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
-            pacer.breathe();
-        }
-    } catch (...) {
-        stop.raise();
-        throw;
-    }
-    if (helperFailure) {
-        std::rethrow_exception(helperFailure);
-    }
+    buildStraightIndex(Axis::Vertical, pacer);
+    helper.wait([&pacer] { pacer.breathe(); });
 }
 
 void IndexedScan::buildStraightIndex(Axis axis, TurnPacer& pacer) {

@@ -6,6 +6,7 @@
 #include "LineAnalysis.h"
 #include "SlantedLineIndex.h"
 #include "StraightLineIndex.h"
+#include "ThreadBudget.h"
 #include "TurnLane.h"
 
 namespace lintrel {
@@ -20,13 +21,13 @@ public:
     IndexedScan(LineTable& table, const RowKinds& kinds, const LineRules& rules)
         : m_table(table), m_kinds(kinds), m_rules(rules) {}
 
-    // Builds the indexes the rows need, two at once, taking steps of the pacer (which may throw
-    // AnalysisInterrupted).
-    void buildIndexes(TurnPacer& pacer);
+    // Builds the indexes the rows need, two at once when the budget allows, taking steps of the
+    // pacer (which may throw RunInterrupted).
+    void buildIndexes(TurnPacer& pacer, const ThreadBudget& threads);
     // Builds one of them, when the rows need it; only turns of other kinds may run meanwhile.
     void buildStraightIndex(Axis axis, TurnPacer& pacer);
     void buildSlantedIndex(TurnPacer& pacer);
-    // Row i's turn, taken by the lane. Each throws AnalysisInterrupted when the user interrupted
+    // Row i's turn, taken by the lane. Each throws RunInterrupted when the user interrupted
     // during the turn.
     void examineStraight(TurnLane& lane, int i);
     void examineSlanted(TurnLane& lane, int i);

@@ -2,6 +2,7 @@
 
 #include "LineTable.h"
 #include "RunCounters.h"
+#include "ThreadBudget.h"
 
 namespace lintrel {
 
@@ -17,34 +18,31 @@ struct LineRules {
     double LineCorrection = 0;      // Text6
 };
 
-// Told before each row the analysis examines (every row not yet deleted, in file order; on two
-// threads, every such row of the calling thread).
+// Told before each row the analysis examines (every row not yet deleted, in file order; on
+// several threads, every such row of the calling thread). Either call may throw RunInterrupted
+// to stop the analysis, which leaves the table part-analysed.
 class RowObserver {
 public:
     virtual ~RowObserver() = default;
-    // Yields to the window and shows the progress; false when the user interrupted.
-    virtual bool beforeRow(int row, const RunCounters& counters) = 0;
+    // Yields to the window and shows the progress.
+    virtual void beforeRow(int row, const RunCounters& counters) = 0;
     // Yields to the window in the middle of a long turn (row is the row whose turn it is), every
-    // few tens of milliseconds; false when the user interrupted. The literal scan never calls it.
-    virtual bool duringRow(int /*row*/, const RunCounters& /*counters*/) { return true; }
+    // kBreathEvery. The literal scan never calls it.
+    virtual void duringRow(int /*row*/, const RunCounters& /*counters*/) {}
 };
 
-// Marks duplicate rows Deleted and merges collinear pieces (Lengthened / Deleted), counting both.
-// Returns false when the observer asked to stop; the table is then left part-analysed. A table
-// of many rows is analysed in parallel, as analyseLinesInParallel() says.
-[[nodiscard]] bool analyseLines(LineTable& table, const LineRules& rules, RunCounters& counters,
-                                RowObserver& observer);
-
-// analyseLines() with the turns shared out among threads, as it does by itself on a large table:
-// the vertical rows' on the calling thread, the horizontal rows' on another, the slanted rows' on
-// a third. The verdicts are the same, but the observer hears only of the calling thread's rows,
-// and an interrupted table is left part-analysed in a way the literal scan may never pass through.
-[[nodiscard]] bool analyseLinesInParallel(LineTable& table, const LineRules& rules,
-                                          RunCounters& counters, RowObserver& observer);
+// Marks duplicate rows Deleted and merges collinear pieces (Lengthened / Deleted), counting both;
+// passes on what the observer throws. With three threads to spare, a table of many rows has its
+// turns shared out among them: the vertical rows' on the calling thread, the horizontal rows' on
+// another, the slanted rows' on a third. The verdicts are the same, but the observer hears only
+// of the calling thread's rows, and an interrupted table is left part-analysed in a way the
+// literal scan may never pass through. With two, the indexes are built two at a time.
+void analyseLines(LineTable& table, const LineRules& rules, RunCounters& counters,
+                  RowObserver& observer, const ThreadBudget& threads = {});
 
 // The literal scan that compares every row with every other, restarting after each join.
 // It is the definition of the verdicts; analyseLines() must give exactly the same.
-[[nodiscard]] bool analyseLinesReference(LineTable& table, const LineRules& rules,
-                                         RunCounters& counters, RowObserver& observer);
+void analyseLinesReference(LineTable& table, const LineRules& rules, RunCounters& counters,
+                           RowObserver& observer);
 
 }  // namespace lintrel

@@ -57,9 +57,9 @@ void scanSlanted(LineTable& table, int i, const LineRules& rules, RunCounters& c
 
 }  // namespace
 
-bool analyseLinesReference(LineTable& table, const LineRules& rules, RunCounters& counters,
+void analyseLinesReference(LineTable& table, const LineRules& rules, RunCounters& counters,
                            RowObserver& observer) {
-    return takeTurns(
+    takeTurns(
         table, rules, counters, observer, [&](int i) { scanStraight(table, i, rules, counters); },
         [&](int i) { scanSlanted(table, i, rules, counters); });
 }

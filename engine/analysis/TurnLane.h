@@ -1,30 +1,32 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <climits>
 #include <condition_variable>
 #include <mutex>
+#include <stop_token>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "CacheLine.h"
+#include "HelperThread.h"
 #include "LineAnalysis.h"
 #include "StraightLineIndex.h"
 #include "TurnPacer.h"
 
 namespace lintrel {
 
-// Tells a helper thread's pacer to stop once the calling thread has stopped.
-class StopFlag : public RowObserver {
+// The observer of a helper thread's pacer: only the calling thread talks to the window, so a
+// helper's breath only looks whether it was asked to stop.
+class StopWatch : public RowObserver {
 public:
-    bool beforeRow(int, const RunCounters&) override { return !isRaised(); }
-    bool duringRow(int, const RunCounters&) override { return !isRaised(); }
-    void raise() { m_isRaised.store(true, std::memory_order_relaxed); }
-    bool isRaised() const { return m_isRaised.load(std::memory_order_relaxed); }
+    explicit StopWatch(std::stop_token stop) : m_stop(std::move(stop)) {}
+    void beforeRow(int, const RunCounters&) override { throwIfStopped(m_stop); }
+    void duringRow(int, const RunCounters&) override { throwIfStopped(m_stop); }
 
 private:
-    std::atomic<bool> m_isRaised{false};
+    std::stop_token m_stop;
 };
 
 // One thread's share of the turns. Alone, a lane takes every turn. Two paired lanes take the turns
@@ -66,7 +68,7 @@ public:
     }
 
     // Waits for the other lane to take all its turns before row i, taking steps of the pacer
-    // (which may throw AnalysisInterrupted). Most waits are a few turns long and spin; the first
+    // (passing on what its observer throws). Most waits are a few turns long and spin; the first
     // one may last as long as the other lane builds its index, and sleeps, so that another thread
     // can have this core meanwhile.
     void waitForOtherPast(int i) {
@@ -97,7 +99,6 @@ public:
 
 private:
     static constexpr int kPassedAll = INT_MAX;
-    static constexpr auto kBreathEvery = std::chrono::milliseconds(10);
 
     void announceStart() {
         m_hasAnnouncedStart = true;

@@ -2,12 +2,10 @@
 
 #include <chrono>
 
+#include "HelperThread.h"
 #include "LineAnalysis.h"
 
 namespace lintrel {
-
-// Thrown out of a turn when the user interrupted it; analyseLines() turns it into its result.
-struct AnalysisInterrupted {};
 
 // Lets the window breathe inside a long turn: one turn may build an index over a million rows or
 // swallow a million pieces, and the user must still be able to interrupt within a few tens of
@@ -25,7 +23,7 @@ public:
         m_isTimed = false;
     }
 
-    // One step of the turn is done. Throws AnalysisInterrupted when the user interrupted.
+    // One step of the turn is done. Passes on what the observer throws.
     void step() {
         // A step takes about a microsecond: reading the clock at every one would cost more.
         if (++m_steps % kStepsPerLook != 0) {
@@ -43,13 +41,11 @@ public:
         breathe();
     }
 
-    // Lets the window breathe now. Throws AnalysisInterrupted when the user interrupted.
+    // Lets the window breathe now. Passes on what the observer throws.
     void breathe() {
         m_isTimed = true;
         m_lastBreath = Clock::now();
-        if (!m_observer.duringRow(m_row, m_counters)) {
-            throw AnalysisInterrupted{};
-        }
+        m_observer.duringRow(m_row, m_counters);
     }
 
     // `less` for sorting, taking a step every kComparisonsPerStep comparisons.
@@ -68,7 +64,6 @@ private:
     using Clock = std::chrono::steady_clock;
     static constexpr int kStepsPerLook = 64;
     static constexpr int kComparisonsPerStep = 1024;
-    static constexpr auto kBreathEvery = std::chrono::milliseconds(10);
 
     RowObserver& m_observer;
     const RunCounters& m_counters;

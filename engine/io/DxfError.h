@@ -38,7 +38,4 @@ private:
     int m_systemError;
 };
 
-// Thrown from inside a pass when the user interrupted; the run catches it.
-struct RunInterrupted {};
-
 }  // namespace lintrel

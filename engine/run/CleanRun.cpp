@@ -9,6 +9,7 @@
 #include "LineTable.h"
 #include "Numbers.h"
 #include "OutputPass.h"
+#include "RunInterrupted.h"
 #include "RunOptions.h"
 
 namespace lintrel {
@@ -106,10 +107,10 @@ RunReport CleanRun::run() {
             layout.clear();
             if (options.analysesLines()) {
                 LinePass(m_window, options, table, report.counters, m_target.referenceAnalysis,
-                         &layout)
+                         &layout, m_target.threads)
                     .run(path);
             }
-            OutputPass(m_window, options, table, report.counters)
+            OutputPass(m_window, options, table, report.counters, m_target.threads)
                 .run(path, file.outputPath, &layout);
         } catch (const RunInterrupted&) {
             RestoreControls();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "RunCounters.h"
+#include "ThreadBudget.h"
 #include "WindowOps.h"
 
 namespace lintrel {
@@ -39,6 +40,7 @@ struct RunTarget {
     std::string outputDir;           // empty: beside each input
     bool dryRun = false;             // decide everything, write nothing
     bool referenceAnalysis = false;  // the literal line analysis, for checking the fast one
+    ThreadBudget threads;            // by default as many as the machine has cores
 };
 
 // The clean-up run that a press of Start begins: every listed file, one after the other, on the

@@ -1,7 +1,7 @@
 #include "LinePass.h"
 
 #include "Controls.h"
-#include "DxfError.h"
+#include "LetWindowBreathe.h"
 #include "Numbers.h"
 #include "ReadLineRecords.h"
 
@@ -14,18 +14,12 @@ public:
     AnalysisDisplay(WindowOps& window, int lineCount)
         : m_window(window), m_step(100.0F / static_cast<float>(lineCount)) {}
 
-    bool beforeRow(int row, const RunCounters& counters) override {
-        if (!duringRow(row, counters)) {
-            return false;
-        }
+    void beforeRow(int row, const RunCounters& counters) override {
+        letWindowBreathe(m_window);
         show(row, counters);
-        return true;
     }
     // A long turn (one row absorbing thousands of pieces) still lets the window breathe.
-    bool duringRow(int, const RunCounters&) override {
-        m_window.yield();
-        return !m_window.interruptRequested();
-    }
+    void duringRow(int, const RunCounters&) override { letWindowBreathe(m_window); }
     // Tells the window only of texts that change: a million rows must not cost a million
     // formatted numbers. The percentage can change its hundredths only where it enters another
     // half-hundredth.
@@ -64,16 +58,10 @@ void LinePass::run(const std::string& input) {
     }
 }
 
-void LinePass::yieldAndPoll() {
-    m_window.yield();
-    if (m_window.interruptRequested()) {
-        throw RunInterrupted{};
-    }
-}
-
 void LinePass::read(const std::string& input) {
     m_window.setVisible(control::Label63, true);
-    readLineRecords(input, m_options, m_table, m_layout, [this] { yieldAndPoll(); });
+    readLineRecords(
+        input, m_options, m_table, m_layout, [this] { letWindowBreathe(m_window); }, m_threads);
     m_window.setVisible(control::Label63, false);
     m_window.setVisible(control::Label55, true);
     m_window.setVisible(control::Label47, true);
@@ -82,9 +70,10 @@ void LinePass::read(const std::string& input) {
 
 void LinePass::analyse() {
     AnalysisDisplay display(m_window, m_table.size());
-    auto analyse = m_referenceAnalysis ? analyseLinesReference : analyseLines;
-    if (!analyse(m_table, m_options.lines, m_counters, display)) {
-        throw RunInterrupted{};
+    if (m_referenceAnalysis) {
+        analyseLinesReference(m_table, m_options.lines, m_counters, display);
+    } else {
+        analyseLines(m_table, m_options.lines, m_counters, display, m_threads);
     }
     display.show(m_table.size(), m_counters);
 }

@@ -6,6 +6,7 @@
 #include "RecordLayout.h"
 #include "RunCounters.h"
 #include "RunOptions.h"
+#include "ThreadBudget.h"
 #include "WindowOps.h"
 
 namespace lintrel {
@@ -16,13 +17,15 @@ namespace lintrel {
 class LinePass {
 public:
     LinePass(WindowOps& window, const RunOptions& options, LineTable& table, RunCounters& counters,
-             bool referenceAnalysis = false, RecordLayout* layout = nullptr)
+             bool referenceAnalysis = false, RecordLayout* layout = nullptr,
+             const ThreadBudget& threads = {})
         : m_window(window),
           m_options(options),
           m_table(table),
           m_counters(counters),
           m_referenceAnalysis(referenceAnalysis),
-          m_layout(layout) {}
+          m_layout(layout),
+          m_threads(threads) {}
 
     // Throws DxfError on a read failure and RunInterrupted when the user interrupted.
     void run(const std::string& input);
@@ -30,7 +33,6 @@ public:
 private:
     void read(const std::string& input);
     void analyse();
-    void yieldAndPoll();
 
     WindowOps& m_window;
     const RunOptions& m_options;
@@ -38,6 +40,7 @@ private:
     RunCounters& m_counters;
     bool m_referenceAnalysis;
     RecordLayout* m_layout;
+    ThreadBudget m_threads;
 };
 
 }  // namespace lintrel

@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdint>
-#include <exception>
-#include <future>
 #include <memory>
 #include <optional>
-#include <thread>
+#include <stop_token>
 
 #include "CacheLine.h"
 #include "Controls.h"
@@ -18,7 +15,9 @@
 #include "EntityFilter.h"
 #include "EntitySection.h"
 #include "ForwardReader.h"
+#include "HelperThread.h"
 #include "InputFile.h"
+#include "LetWindowBreathe.h"
 
 namespace lintrel {
 namespace {
@@ -56,10 +55,11 @@ constexpr int kPlacesPerTelling = 64;
 constexpr std::uint64_t kShortestShared = std::uint64_t{8} << 20;
 
 // The first place of the later part, where a second thread takes over; 0 for none. By itself a
-// long drawing is shared at its middle.
-std::size_t laterPartStart(const RecordLayout& layout, std::optional<std::uint64_t> laterFrom) {
+// long drawing is shared at its middle, when the threads allow.
+std::size_t laterPartStart(const RecordLayout& layout, const ThreadBudget& threads,
+                           std::optional<std::uint64_t> laterFrom) {
     if (!laterFrom) {
-        if (layout.fileSize() < kShortestShared) {
+        if (!threads.allows(2) || (layout.fileSize() < kShortestShared && !threads.sharesAnySize)) {
             return 0;
         }
         laterFrom = layout.fileSize() / 2;
@@ -148,13 +148,6 @@ void OutputPass::produce(const std::string& input, const std::string& output, st
     m_window.setVisible(control::ProgressBar1, false);
 }
 
-void OutputPass::yieldAndPoll() {
-    m_window.yield();
-    if (m_window.interruptRequested()) {
-        throw RunInterrupted{};
-    }
-}
-
 void OutputPass::stream(DxfLineReader& reader, DxfLineWriter& writer, EntityFilter& filter,
                         Progress& progress) {
     EntitySection section(reader, m_options.recordTypes());
@@ -163,7 +156,7 @@ void OutputPass::stream(DxfLineReader& reader, DxfLineWriter& writer, EntityFilt
         writer.writeLine(line);
     });
     while (section.hasMore()) {
-        yieldAndPoll();
+        letWindowBreathe(m_window);
         progress.at(reader.position());
         switch (section.next()) {
             case EntitySection::Item::Line:
@@ -189,86 +182,93 @@ void OutputPass::replay(InputFile& input, const RecordLayout& layout, const std:
     if (input.size() != layout.fileSize()) {
         changedSinceFirstRead(input.path());
     }
-    if (const std::size_t split = laterPartStart(layout, m_laterFrom); split != 0) {
+    if (const std::size_t split = laterPartStart(layout, m_threads, m_laterFrom); split != 0) {
         replayInTwo(input, layout, split, output, writer, filter, progress);
     } else {
         replayPart(input, layout, {0, layout.size(), 0, layout.fileSize()}, writer, filter,
                    [&](std::uint64_t offset) {
-                       yieldAndPoll();
+                       letWindowBreathe(m_window);
                        progress.at(offset);
                    });
     }
 }
 
-// Only this thread talks to the window; the second one writes to a part file of its own, and
-// counts with a filter of its own, which are added when both are done.
+// The LINE records before the place where the later part starts: the later part's filter
+// numbers the rows it decides from there.
+int lineRecordsBefore(const RecordLayout& layout, std::size_t split) {
+    int lines = 0;
+    for (std::size_t k = 0; k < split; ++k) {
+        lines += layout[k].typeName() == "LINE" ? 1 : 0;
+    }
+    return lines;
+}
+
+// The later part of a copy made in two, written by a second thread to a part file of its own and
+// counted by a filter of its own; this thread adds both once that thread has ended. What the
+// second thread writes as it goes, and what each thread reads of the other's, lie on lines of
+// their own.
+struct OutputPass::LaterPart {
+    LaterPart(const OutputPass& pass, const InputFile& input, const RecordLayout& layout,
+              std::size_t split, const std::string& output, bool isWriting)
+        : places{split, layout.size(), layout[split].offset, layout.fileSize()},
+          filter(pass.m_options, pass.m_lines, counts, nullptr, input.path(),
+                 lineRecordsBefore(layout, split)),
+          file(isWriting ? std::make_unique<OutputFile>(output) : nullptr),
+          writer(file.get()),
+          reached(places.begin) {}
+
+    const Part places;
+    alignas(kCacheLine) RunCounters counts;
+    alignas(kCacheLine) EntityFilter filter;
+    std::unique_ptr<OutputFile> file;
+    alignas(kCacheLine) DxfLineWriter writer;
+    // How far the second thread has got, told every few records; this thread shows it.
+    alignas(kCacheLine) std::atomic<std::uint64_t> reached;
+};
+
+// Only this thread talks to the window; the bar shows what both parts have done.
 void OutputPass::replayInTwo(InputFile& input, const RecordLayout& layout, std::size_t split,
                              const std::string& output, DxfLineWriter& writer, EntityFilter& filter,
                              Progress& progress) {
-    const std::uint64_t middle = layout[split].offset;
-    int linesBefore = 0;
-    for (std::size_t k = 0; k < split; ++k) {
-        linesBefore += layout[k].typeName() == "LINE" ? 1 : 0;
-    }
-    // What the second thread writes as it goes, and what each thread reads of the other's, lie
-    // on lines of their own.
-    alignas(kCacheLine) RunCounters laterCounts;
-    alignas(kCacheLine) EntityFilter laterFilter(m_options, m_lines, laterCounts, nullptr,
-                                                 input.path(), linesBefore);
-    std::unique_ptr<OutputFile> laterFile;
-    if (writer.isWriting()) {
-        laterFile = std::make_unique<OutputFile>(output);
-    }
-    alignas(kCacheLine) DxfLineWriter laterWriter(laterFile.get());
-    alignas(kCacheLine) std::atomic<bool> stop{false};
-    // How far the later part has got, told every few records.
-    alignas(kCacheLine) std::atomic<std::uint64_t> laterAt{middle};
-    std::exception_ptr laterFailure;
-    std::promise<void> laterDone;
-    std::future<void> laterWritten = laterDone.get_future();
-    // The bar shows what both parts have done.
-    auto onPlace = [&](std::uint64_t offset) {
-        yieldAndPoll();
-        progress.at(offset + laterAt.load(std::memory_order_relaxed) - middle);
+    LaterPart later(*this, input, layout, split, output, writer.isWriting());
+    const auto onPlace = [&](std::uint64_t offset) {
+        letWindowBreathe(m_window);
+        progress.at(offset + later.reached.load(std::memory_order_relaxed) - later.places.begin);
     };
     {
-        std::jthread later([&] {
-            try {
-                replayPart(input, layout, {split, layout.size(), middle, layout.fileSize()},
-                           laterWriter, laterFilter, [&, untold = 0](std::uint64_t offset) mutable {
-                               if (stop.load(std::memory_order_relaxed)) {
-                                   throw RunInterrupted{};
-                               }
-                               if (++untold == kPlacesPerTelling) {
-                                   untold = 0;
-                                   laterAt.store(offset, std::memory_order_relaxed);
-                               }
-                           });
-            } catch (...) {
-                laterFailure = std::current_exception();
-            }
-            laterDone.set_value();
-        });
-        try {
-            replayPart(input, layout, {0, split, 0, middle}, writer, filter, onPlace);
-            while (laterWritten.wait_for(std::chrono::milliseconds(10)) !=
-                   std::future_status::ready) {
-                onPlace(middle);
-            }
-        } catch (...) {
-            stop.store(true, std::memory_order_relaxed);
-            throw;  // once the later part has stopped too
-        }
+        HelperThread writing(
+            [&](const std::stop_token& stop) { writeLaterPart(input, layout, later, stop); });
+        replayPart(input, layout, {0, split, 0, later.places.begin}, writer, filter, onPlace);
+        waitForLaterPart(writing, later, filter, [&] { onPlace(later.places.begin); });
     }
-    // The earlier part ended well: what the later part counted up to its end, or up to its
-    // failure, is what one thread would have counted.
-    filter.addCounts(laterCounts);
-    if (laterFailure) {
-        std::rethrow_exception(laterFailure);
-    }
-    yieldAndPoll();  // the window shows the last counts before the part is appended
-    writer.append(laterWriter);
+    letWindowBreathe(m_window);  // the window shows the last counts before the part is appended
+    writer.append(later.writer);
     progress.at(layout.fileSize());
+}
+
+void OutputPass::writeLaterPart(InputFile& input, const RecordLayout& layout, LaterPart& later,
+                                const std::stop_token& stop) {
+    int untold = 0;
+    replayPart(input, layout, later.places, later.writer, later.filter, [&](std::uint64_t offset) {
+        throwIfStopped(stop);
+        if (++untold == kPlacesPerTelling) {
+            untold = 0;
+            later.reached.store(offset, std::memory_order_relaxed);
+        }
+    });
+}
+
+// The earlier part ended well: what the later part counted up to its end, or up to its failure,
+// is what one thread would have counted.
+void OutputPass::waitForLaterPart(HelperThread& writing, const LaterPart& later,
+                                  EntityFilter& filter, const std::function<void()>& breathe) {
+    try {
+        writing.wait(breathe);
+    } catch (const DxfError&) {
+        filter.addCounts(later.counts);
+        throw;
+    }
+    filter.addCounts(later.counts);
 }
 
 template <class OnPlace>

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <stop_token>
 #include <string>
 
 #include "LineTable.h"
 #include "RecordLayout.h"
 #include "RunCounters.h"
 #include "RunOptions.h"
+#include "ThreadBudget.h"
 #include "WindowOps.h"
 
 namespace lintrel {
@@ -15,6 +18,7 @@ namespace lintrel {
 class DxfLineReader;
 class DxfLineWriter;
 class EntityFilter;
+class HelperThread;
 class InputFile;
 
 // The output path of an input: its last four characters replaced by "-Cut.dxf", leading blanks
@@ -25,14 +29,16 @@ std::string outputPathFor(const std::string& input, const std::string& outputDir
 // against the options and the file's line table, everything else copied line by line.
 class OutputPass {
 public:
-    // From `laterFrom` on (by itself, from the middle of a long drawing) a second thread writes
-    // the later part of a copy made with the layout at the same time.
+    // From `laterFrom` on (by itself, from the middle of a long drawing, when the threads allow)
+    // a second thread writes the later part of a copy made with the layout at the same time.
     OutputPass(WindowOps& window, const RunOptions& options, const LineTable& lines,
-               RunCounters& counters, std::optional<std::uint64_t> laterFrom = {})
+               RunCounters& counters, const ThreadBudget& threads = {},
+               std::optional<std::uint64_t> laterFrom = {})
         : m_window(window),
           m_options(options),
           m_lines(lines),
           m_counters(counters),
+          m_threads(threads),
           m_laterFrom(laterFrom) {}
 
     // Throws DxfError on a read or write failure and RunInterrupted when the user interrupted;
@@ -44,6 +50,7 @@ public:
 
 private:
     class Progress;
+    struct LaterPart;
 
     template <class Pass>
     void produce(const std::string& input, const std::string& output, std::uint64_t size,
@@ -66,12 +73,16 @@ private:
     template <class OnPlace>
     void replayPart(InputFile& input, const RecordLayout& layout, const Part& part,
                     DxfLineWriter& writer, EntityFilter& filter, OnPlace&& onPlace);
-    void yieldAndPoll();
+    void writeLaterPart(InputFile& input, const RecordLayout& layout, LaterPart& later,
+                        const std::stop_token& stop);
+    static void waitForLaterPart(HelperThread& writing, const LaterPart& later,
+                                 EntityFilter& filter, const std::function<void()>& breathe);
 
     WindowOps& m_window;
     const RunOptions& m_options;
     const LineTable& m_lines;
     RunCounters& m_counters;
+    ThreadBudget m_threads;
     std::optional<std::uint64_t> m_laterFrom;
 };
 

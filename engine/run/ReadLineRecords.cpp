@@ -3,12 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <chrono>
-#include <exception>
-#include <future>
 #include <limits>
+#include <optional>
 #include <stop_token>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -16,6 +13,7 @@
 #include "DxfError.h"
 #include "DxfLineReader.h"
 #include "EntitySection.h"
+#include "HelperThread.h"
 #include "LineRecordReader.h"
 
 namespace lintrel {
@@ -35,7 +33,7 @@ constexpr std::size_t kNoPart = std::numeric_limits<std::size_t>::max();
 // or to the end of the file. The first starts right after the head; each later one at the record
 // its thread finds near where it starts to look. The thread reading the part before reads
 // `start` at every record: it has a line of its own, away from the tables this part's thread
-// writes at every record.
+// writes at every record. The rest is read by the calling thread once the part's thread ended.
 struct Part {
     alignas(kCacheLine) std::atomic<std::uint64_t> start{kSearching};
     alignas(kCacheLine) LineTable table;
@@ -44,8 +42,6 @@ struct Part {
     std::uint64_t end = 0;
     long lines = 0;  // from its start to its end
     bool endsAllInCrLf = true;
-    std::exception_ptr failure;  // a DxfError counts its lines from `start`
-    std::promise<void> read;
 };
 using Parts = std::array<Part, kMostParts>;
 
@@ -98,6 +94,7 @@ std::size_t readUpToNextPart(EntitySection& section, const DxfLineReader& reader
     return kNoPart;
 }
 
+// Reads one part on its own thread. A DxfError counts its lines from the part's start.
 void readPart(const InputFile& file, const RunOptions& options, std::uint64_t from,
               bool placesRecords, Parts& parts, std::size_t index, std::size_t count,
               const std::stop_token& stop) {
@@ -105,28 +102,31 @@ void readPart(const InputFile& file, const RunOptions& options, std::uint64_t fr
     try {
         const std::uint64_t start = index == 0 ? from : findRecordStart(file, from, stop);
         part.start.store(start, std::memory_order_release);
-        if (start != kNotFound) {
-            DxfLineReader reader(file, start);
-            EntitySection section(reader, options.recordTypes(), "LINE");
-            LineRecordReader take(options, part.table, placesRecords ? &part.layout : nullptr);
-            part.next = readUpToNextPart(section, reader, take, parts, index + 1, count, stop);
-            part.end = section.nextItemOffset();
-            part.lines = section.linesBeforeNextItem();
-            part.endsAllInCrLf = reader.endsAllInCrLf();
+        if (start == kNotFound) {
+            return;
         }
+        DxfLineReader reader(file, start);
+        EntitySection section(reader, options.recordTypes(), "LINE");
+        LineRecordReader take(options, part.table, placesRecords ? &part.layout : nullptr);
+        part.next = readUpToNextPart(section, reader, take, parts, index + 1, count, stop);
+        part.end = section.nextItemOffset();
+        part.lines = section.linesBeforeNextItem();
+        part.endsAllInCrLf = reader.endsAllInCrLf();
     } catch (...) {
-        part.failure = std::current_exception();
         std::uint64_t searching = kSearching;
         part.start.compare_exchange_strong(searching, kNotFound);
+        throw;
     }
-    part.read.set_value();
 }
 
 // Where the parts after the first start to look for a record: the rest after the head shared
-// evenly, as far as it is long enough.
-std::vector<std::uint64_t> evenParts(std::uint64_t headEnd, std::uint64_t size) {
+// evenly among as many parts as the threads allow, as far as it is long enough.
+std::vector<std::uint64_t> evenParts(std::uint64_t headEnd, std::uint64_t size,
+                                     const ThreadBudget& threads) {
     const std::uint64_t rest = size > headEnd ? size - headEnd : 0;
-    const std::uint64_t parts = std::min<std::uint64_t>(kMostParts, rest / kShortestPart);
+    const std::uint64_t longEnough = threads.sharesAnySize ? kMostParts : rest / kShortestPart;
+    const std::uint64_t parts = std::min<std::uint64_t>(
+        {kMostParts, longEnough, static_cast<std::uint64_t>(threads.threads)});
     std::vector<std::uint64_t> starts;
     for (std::uint64_t k = 1; k < parts; ++k) {
         starts.push_back(headEnd + rest * k / parts);
@@ -134,70 +134,54 @@ std::vector<std::uint64_t> evenParts(std::uint64_t headEnd, std::uint64_t size) 
     return starts;
 }
 
-// Rethrows a part's failure with its line counted from the start of the file.
-[[noreturn]] void rethrowFailure(const Part& part, const std::string& path, long linesBefore) {
+// Waits for a part's thread, with a failure's line counted from the start of the file.
+void waitForPart(HelperThread& reading, const std::function<void()>& poll, const std::string& path,
+                 long linesBefore) {
     try {
-        std::rethrow_exception(part.failure);
+        reading.wait(poll);
     } catch (const DxfError& error) {
         throw DxfError(error.kind(), path, error.line() > 0 ? linesBefore + error.line() : 0,
                        error.reason(), error.systemError());
     }
 }
 
-}  // namespace
-
-void readLineRecords(const std::string& path, const RunOptions& options, LineTable& table,
-                     RecordLayout* layout, const std::function<void()>& poll,
-                     std::vector<std::uint64_t> laterFrom) {
-    DxfLineReader reader(path);
-    EntitySection section(reader, options.recordTypes(), "LINE");
+// The records after the head, read by the calling thread alone.
+void readAlone(EntitySection& section, const DxfLineReader& reader, const RunOptions& options,
+               LineTable& table, RecordLayout* layout, const std::function<void()>& poll) {
+    LineRecordReader take(options, table, layout);
+    while (section.hasMore()) {
+        poll();
+        take.takeNext(section, reader);
+    }
     if (layout != nullptr) {
-        layout->clear();
+        layout->complete(reader.position(), reader.endsAllInCrLf());
     }
-    section.readHead([&](std::string_view) { poll(); });
-    const std::uint64_t headEnd = section.nextItemOffset();
-    if (laterFrom.empty()) {
-        laterFrom = evenParts(headEnd, reader.size());
-    }
-    if (laterFrom.empty()) {
-        LineRecordReader take(options, table, layout);
-        while (section.hasMore()) {
-            poll();
-            take.takeNext(section, reader);
-        }
-        if (layout != nullptr) {
-            layout->complete(reader.position(), reader.endsAllInCrLf());
-        }
-        return;
-    }
+}
 
+// The records after the head, read in parts by threads of their own. The first part counts;
+// each part whose start a counting part met counts too. The calling thread only waits meanwhile,
+// so that its core is theirs.
+void readInParts(const EntitySection& section, const DxfLineReader& reader,
+                 const RunOptions& options, const std::vector<std::uint64_t>& laterFrom,
+                 LineTable& table, RecordLayout* layout, const std::function<void()>& poll) {
+    const std::uint64_t headEnd = section.nextItemOffset();
     const std::size_t count = std::min(laterFrom.size() + 1, kMostParts);
     Parts parts;
-    std::array<std::future<void>, kMostParts> read;
-    std::array<std::jthread, kMostParts> threads;  // last: leaving early stops and joins them
+    std::array<std::optional<HelperThread>, kMostParts> reading;  // after the parts they fill
     for (std::size_t k = 0; k < count; ++k) {
-        read[k] = parts[k].read.get_future();
-        threads[k] = std::jthread(
+        reading[k].emplace(
             [&, k, from = k == 0 ? headEnd : laterFrom[k - 1]](const std::stop_token& stop) {
                 readPart(reader.file(), options, from, layout != nullptr, parts, k, count, stop);
             });
     }
-
-    // The first part counts; each part whose start a counting part met counts too. This thread
-    // only waits meanwhile, so that its core is theirs.
     long linesBefore = section.linesBeforeNextItem();
     std::uint64_t end = headEnd;
     bool endsAllInCrLf = reader.endsAllInCrLf();
     for (std::size_t next = 0; next != kNoPart;) {
         Part& part = parts[next];
-        while (read[next].wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
-            poll();
-        }
-        if (part.failure) {
-            rethrowFailure(part, path, linesBefore);
-        }
+        waitForPart(*reading[next], poll, reader.path(), linesBefore);
         for (std::size_t passed = next + 1; passed < std::min(part.next, count); ++passed) {
-            threads[passed].request_stop();
+            reading[passed]->requestStop();
         }
         table.append(std::move(part.table));
         if (layout != nullptr) {
@@ -210,6 +194,27 @@ void readLineRecords(const std::string& path, const RunOptions& options, LineTab
     }
     if (layout != nullptr) {
         layout->complete(end, endsAllInCrLf);
+    }
+}
+
+}  // namespace
+
+void readLineRecords(const std::string& path, const RunOptions& options, LineTable& table,
+                     RecordLayout* layout, const std::function<void()>& poll,
+                     const ThreadBudget& threads, std::vector<std::uint64_t> laterFrom) {
+    DxfLineReader reader(path);
+    EntitySection section(reader, options.recordTypes(), "LINE");
+    if (layout != nullptr) {
+        layout->clear();
+    }
+    section.readHead([&](std::string_view) { poll(); });
+    if (laterFrom.empty()) {
+        laterFrom = evenParts(section.nextItemOffset(), reader.size(), threads);
+    }
+    if (laterFrom.empty()) {
+        readAlone(section, reader, options, table, layout, poll);
+    } else {
+        readInParts(section, reader, options, laterFrom, table, layout, poll);
     }
 }
 

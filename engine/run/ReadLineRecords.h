@@ -8,6 +8,7 @@
 #include "LineTable.h"
 #include "RecordLayout.h"
 #include "RunOptions.h"
+#include "ThreadBudget.h"
 
 namespace lintrel {
 
@@ -21,10 +22,11 @@ namespace lintrel {
 //
 // `poll` is called between items and while waiting, on the calling thread only, and may throw to
 // stop the read. `laterFrom` are where the later parts' threads start to look for a record, in
-// order; by default the rest after the head is shared evenly among up to four parts, and not at
-// all in a drawing too short to gain from it.
+// order, whatever the threads allow; by default the rest after the head is shared evenly among up
+// to four parts (no more than `threads` allows), and not at all in a drawing too short to gain
+// from it.
 void readLineRecords(const std::string& path, const RunOptions& options, LineTable& table,
                      RecordLayout* layout, const std::function<void()>& poll,
-                     std::vector<std::uint64_t> laterFrom = {});
+                     const ThreadBudget& threads = {}, std::vector<std::uint64_t> laterFrom = {});
 
 }  // namespace lintrel

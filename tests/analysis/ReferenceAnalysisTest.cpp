@@ -3,6 +3,7 @@
 #include "AnalysisCases.h"
 #include "LineAnalysis.h"
 #include "LineTables.h"
+#include "RunInterrupted.h"
 
 namespace lintrel {
 namespace {
@@ -28,7 +29,8 @@ TEST(ReferenceAnalysis, StopsAtTheRowWhoseAnnouncementIsInterrupted) {
     LineTable table = makeTable({{0, 0, 10, 0}, {2, 0, 5, 0}, {0, 0, 0, 10}, {0, 0, 0, 10}});
     RunCounters counters;
     RecordingObserver observer(2);
-    EXPECT_FALSE(analyseLinesReference(table, duplicatesAndJoins(), counters, observer));
+    EXPECT_THROW(analyseLinesReference(table, duplicatesAndJoins(), counters, observer),
+                 RunInterrupted);
     EXPECT_EQ(observer.rows, (std::vector<int>{1, 3}));
     EXPECT_EQ(describeRows(table),
               (std::vector<std::string>{"kept (10,0)-(0,0)", "deleted", "kept (0,10)-(0,0)",
@@ -41,7 +43,7 @@ TEST(ReferenceAnalysis, ShowsTheCountsReachedBeforeEachRow) {
         makeTable({{0, 0, 10, 0}, {2, 0, 5, 0}, {10, 0, 12, 0}, {0, 5, 0, 9}, {0, 9, 0, 12}});
     RunCounters counters;
     RecordingObserver observer;
-    ASSERT_TRUE(analyseLinesReference(table, duplicatesAndJoins(), counters, observer));
+    analyseLinesReference(table, duplicatesAndJoins(), counters, observer);
     EXPECT_EQ(observer.rows, (std::vector<int>{1, 4}));
     EXPECT_EQ(observer.duplicateCounts, (std::vector<int>{0, 1}));
     EXPECT_EQ(observer.joinCounts, (std::vector<int>{0, 1}));
@@ -53,7 +55,7 @@ TEST(ReferenceAnalysis, AddsToTheCountsOfEarlierFiles) {
     for (int file = 0; file < 2; ++file) {
         LineTable table = makeTable({{0, 0, 10, 0}, {0, 0, 10, 0}, {10, 0, 11, 0}});
         RecordingObserver observer;
-        ASSERT_TRUE(analyseLinesReference(table, duplicatesAndJoins(), counters, observer));
+        analyseLinesReference(table, duplicatesAndJoins(), counters, observer);
     }
     EXPECT_EQ(counters.DuplicateCount, 2);
     EXPECT_EQ(counters.JoinCount, 2);
@@ -63,7 +65,7 @@ TEST(ReferenceAnalysis, LeavesEveryRowAloneWhenNeitherRuleIsOn) {
     LineTable table = makeTable({{0, 0, 10, 0}, {0, 0, 10, 0}, {3, 3, 7, 7}, {3, 3, 7, 7}});
     RunCounters counters;
     RecordingObserver observer;
-    ASSERT_TRUE(analyseLinesReference(table, LineRules{}, counters, observer));
+    analyseLinesReference(table, LineRules{}, counters, observer);
     EXPECT_EQ(observer.rows, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(describeRows(table),
               (std::vector<std::string>{"kept (10,0)-(0,0)", "kept (10,0)-(0,0)",

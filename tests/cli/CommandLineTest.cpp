@@ -121,6 +121,40 @@ TEST(CommandLine, RefusesWithTheWindowsMessages) {
     }
 }
 
+TEST(CommandLine, RefusesAThreadCountBelowOneAsAUsageError) {
+    struct Case {
+        const char* name;
+        const char* count;
+    };
+    const Case cases[] = {
+        {"no thread at all", "0"},
+        {"a negative count", "-2"},
+        {"a word", "many"},
+        {"a number with more after it", "2x"},
+    };
+    TempDir dir;
+    auto input = dir.write("plan.dxf", kTwinLines);
+    for (const auto& c : cases) {
+        Outcome outcome = run(dir, {"--threads", c.count, input});
+        EXPECT_EQ(outcome.status, 2) << c.name;
+        EXPECT_EQ(outcome.err, "--threads: needs a whole number of threads, 1 or more, got \"" +
+                                   std::string(c.count) +
+                                   "\"\nRun with --help for more information.\n")
+            << c.name;
+        EXPECT_FALSE(std::filesystem::exists(dir.path() / "plan-Cut.dxf")) << c.name;
+    }
+}
+
+TEST(CommandLine, WritesTheSameCopyOnOneThreadAsOnMany) {
+    TempDir dir;
+    auto input = dir.write("plan.dxf", kTwinLines);
+    ASSERT_EQ(run(dir, {"--threads", "1", input}).status, 0);
+    const std::string alone = testing::readBytes(dir.path() / "plan-Cut.dxf");
+    ASSERT_EQ(run(dir, {"--threads", "8", input}).status, 0);
+    EXPECT_EQ(testing::readBytes(dir.path() / "plan-Cut.dxf"), alone);
+    EXPECT_FALSE(alone.empty());
+}
+
 TEST(CommandLine, SavedSettingsAreTheNextRunsStart) {
     TempDir dir;
     auto input = dir.write("plan.dxf", kTwinLines);

@@ -87,7 +87,9 @@ TEST(BadInput, AnOutputFolderThatCannotTakeTheCopyIsNamed) {
     BadCase c{"a missing output folder", drawing(""), kUnwritable};
     auto input = dir.write("bad.dxf", c.bytes);
     window.addFile(input);
-    expectFailureLeavesNothing(c, window, dir, input, {(dir.path() / "gone").string()});
+    RunTarget target;
+    target.outputDir = (dir.path() / "gone").string();
+    expectFailureLeavesNothing(c, window, dir, input, target);
 }
 
 TEST(BadInput, AFullDiskLeavesTheOlderCopyAsItWas) {

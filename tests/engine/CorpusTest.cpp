@@ -62,7 +62,9 @@ long recordStarts(const std::vector<std::string>& lines) {
 
 RunReport cleanCopy(const std::filesystem::path& drawing, const TempDir& out, FakeWindow& window) {
     window.addFile(drawing.string());
-    return CleanRun(window, {out.path().string()}).run();
+    RunTarget target;
+    target.outputDir = out.path().string();
+    return CleanRun(window, target).run();
 }
 
 TEST(RealDrawings, CleanWithEveryRuleAndLoseExactlyWhatIsCounted) {

@@ -14,6 +14,7 @@
 #include "FakeWindow.h"
 #include "LinePass.h"
 #include "OutputPass.h"
+#include "RunInterrupted.h"
 #include "RunOptions.h"
 #include "TempDir.h"
 #include "VersionProbe.h"
@@ -68,7 +69,7 @@ Produced produce(const std::filesystem::path& input, bool replays, bool blankTex
     window.onYield = [&](FakeWindow& w) { w.interrupt = w.yields == interruptAtYield; };
     window.yields = 0;
     try {
-        OutputPass(window, options, table, produced.counters, laterFrom)
+        OutputPass(window, options, table, produced.counters, ThreadBudget{}, laterFrom)
             .run(input.string(), output.string(), replays ? &layout : nullptr);
         produced.bytes = testing::readBytes(output);
     } catch (const DxfError& error) {

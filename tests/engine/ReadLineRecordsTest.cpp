@@ -56,7 +56,7 @@ std::string read(const std::string& path, const std::vector<std::uint64_t>& from
     RecordLayout layout;
     try {
         readLineRecords(
-            path, options, table, &layout, [] {}, from);
+            path, options, table, &layout, [] {}, ThreadBudget{}, from);
     } catch (const DxfError& error) {
         return error.what();
     }

@@ -23,7 +23,7 @@ namespace lintrel {
 class SlantedLineIndex {
 public:
     // The rows of the slanted kind. Takes steps of the pacer while it is built (it may throw
-    // AnalysisInterrupted).
+    // RunInterrupted).
     SlantedLineIndex(const LineTable& table, const RowKinds& kinds, const LineRules& rules,
                      TurnPacer& pacer);
 

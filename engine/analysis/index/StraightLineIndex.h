@@ -39,7 +39,7 @@ namespace lintrel {
 class StraightLineIndex {
 public:
     // The rows of the axis's kinds. Takes steps of the pacer while it is built (it may throw
-    // AnalysisInterrupted).
+    // RunInterrupted).
     StraightLineIndex(const LineTable& table, const RowKinds& kinds, Axis axis,
                       const LineRules& rules, TurnPacer& pacer);
 

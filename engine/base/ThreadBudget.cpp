@@ -1,0 +1,12 @@
+#include "ThreadBudget.h"
+
+#include <thread>
+
+namespace lintrel {
+
+int machineCores() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : static_cast<int>(cores);
+}
+
+}  // namespace lintrel
