@@ -3,9 +3,11 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
+#include <iostream>
 
 #include "Application.h"
 #include "FrmMain.h"
+#include "ProgramInfo.h"
 #include "SingleInstance.h"
 
 namespace {
@@ -22,6 +24,9 @@ QStringList filesFromArguments(const QStringList& arguments) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (auto code = lintrel::answerProgramInfo({argv, static_cast<std::size_t>(argc)}, std::cout)) {
+        return *code;
+    }
     QApplication app(argc, argv);
     lintrel::setUpApplication();
     const QStringList files = filesFromArguments(QApplication::arguments().mid(1));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Controls.h"
+#include "ScriptOptions.h"
 
 namespace lintrel {
 namespace {
@@ -130,6 +131,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
     app.add_flag("--reference-analysis", line.reference,
                  "analyse lines with the slow literal scan (for checking)");
     addThreadsOption(app, line);
+    addScriptOptions(app, line);
 
     try {
         app.parse(argc, argv);

@@ -85,6 +85,8 @@ void printJson(std::ostream& out, const RunReport& report) {
         entry["output"] = file.outputPath.empty() ? nlohmann::ordered_json()
                                                   : nlohmann::ordered_json(file.outputPath);
         entry["lineCount"] = file.lineCount;
+        // For watched-folder scripts: whether the copy differs from the input by anything counted.
+        entry["changed"] = file.counters.total() > 0;
         entry["counters"] = countersJson(file.counters);
         json["files"].push_back(std::move(entry));
     }

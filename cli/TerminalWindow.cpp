@@ -10,6 +10,8 @@ namespace lintrel {
 namespace {
 
 std::atomic<bool> g_ctrlC{false};
+// Windows alive: parallel runs have one each, and Ctrl-C is caught while any of them is.
+std::atomic<int> g_windowCount{0};
 
 extern "C" void onCtrlC(int) {
     g_ctrlC = true;
@@ -22,12 +24,16 @@ constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
 
 TerminalWindow::TerminalWindow(OptionSet& options, InputList& list, bool showsProgress)
     : m_options(options), m_list(list), m_showsProgress(showsProgress) {
-    std::signal(SIGINT, onCtrlC);
+    if (g_windowCount++ == 0) {
+        std::signal(SIGINT, onCtrlC);
+    }
 }
 
 TerminalWindow::~TerminalWindow() {
     clearLine();
-    std::signal(SIGINT, SIG_DFL);
+    if (--g_windowCount == 0) {
+        std::signal(SIGINT, SIG_DFL);
+    }
 }
 
 bool TerminalWindow::isTicked(ControlName box) const {
@@ -76,7 +82,8 @@ void TerminalWindow::setProgress(int percent) {
 }
 
 void TerminalWindow::yield() {
-    if (g_ctrlC.load(std::memory_order_relaxed) && g_ctrlC.exchange(false)) {
+    // Left set, so that every window of a parallel run sees the one Ctrl-C.
+    if (g_ctrlC.load(std::memory_order_relaxed)) {
         m_interrupted = true;
     }
 }

@@ -7,9 +7,10 @@
 #include "Admission.h"
 #include "CleanRun.h"
 #include "CommandLine.h"
+#include "HeldWindow.h"
+#include "ParallelRun.h"
 #include "RunReportPrinter.h"
 #include "SettingsFile.h"
-#include "TerminalWindow.h"
 
 namespace {
 
@@ -20,6 +21,25 @@ constexpr int kInterrupted = 130;  // as a shell reports a command ended by Ctrl
 int fail(const std::string& message) {
     std::cerr << "lintrel-cli: " << message << '\n';
     return kFailed;
+}
+
+// Runs the listed files, several at a time when -j asks for it and there are several.
+lintrel::HeldRun runFiles(const lintrel::CommandLine& line, lintrel::OptionSet& options,
+                          lintrel::InputList& list) {
+    using namespace lintrel;
+    RunTarget target;
+    target.outputDir = line.outputDir;
+    target.dryRun = line.dryRun;
+    target.referenceAnalysis = line.reference;
+    target.threads.threads = line.threads;
+    bool showsProgress = isatty(STDERR_FILENO) != 0 && !line.json && !line.quiet;
+    // Also catches Ctrl-C for the whole of a parallel run.
+    HeldWindow window(options, list, showsProgress && line.jobs == 1);
+    if (line.jobs > 1 && list.dwgCount() > 1) {
+        return runInParallel(options, list, target, line.jobs);
+    }
+    RunReport report = CleanRun(window, target).run();
+    return {std::move(report), window.messages()};
 }
 
 }  // namespace
@@ -62,17 +82,18 @@ int main(int argc, char** argv) {
     for (const auto& refusal : refusals) {
         std::cerr << refusal << '\n';
     }
-    TerminalWindow window(options, list, isatty(STDERR_FILENO) != 0 && !line.json);
-    RunTarget target;
-    target.outputDir = line.outputDir;
-    target.dryRun = line.dryRun;
-    target.referenceAnalysis = line.reference;
-    target.threads.threads = line.threads;
-    RunReport report = CleanRun(window, target).run();
+    HeldRun run = runFiles(line, options, list);
+    const RunReport& report = run.report;
+    // A completed run's one message is the closing "完了しました。"; any other is an error.
+    if (!line.quiet || report.outcome != RunOutcome::Completed) {
+        for (const auto& message : run.messages) {
+            std::cerr << message << '\n';
+        }
+    }
 
     if (line.json) {
         printJson(std::cout, report);
-    } else if (report.outcome != RunOutcome::Refused) {
+    } else if (!line.quiet && report.outcome != RunOutcome::Refused) {
         printText(std::cout, report);
     }
     switch (report.outcome) {

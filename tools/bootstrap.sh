@@ -11,6 +11,8 @@ packages=(
     fonts-noto-cjk                            # Japanese captions where MS fonts are absent
     xvfb xauth                                # the window without a display (tests, screenshots)
     python3 time                              # example drawings and benchmark scripts
+    librsvg2-bin help2man                     # icons and man pages, made by the build
+    dpkg-dev lintian appstream desktop-file-utils man-db bash-completion  # tools/check-package.sh
 )
 
 missing=()

@@ -16,3 +16,5 @@ for variant in build build-asan; do
     cmake --build "$variant" -j "$jobs"
     (cd "$variant" && ctest --output-on-failure -j "$jobs")
 done
+# The Debian package, made from the first build and checked as Debian checks packages.
+tools/check-package.sh build

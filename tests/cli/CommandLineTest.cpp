@@ -184,5 +184,110 @@ TEST(CommandLine, CtrlCInterruptsAndRemovesThePartialCopy) {
     EXPECT_EQ(testing::readBytes(input), drawing(lines));
 }
 
+// The JSON report without its one figure that differs from run to run.
+std::string withoutElapsed(const std::string& json) {
+    auto start = json.find("\"elapsedSeconds\"");
+    return start == std::string::npos ? json : json.substr(0, start);
+}
+
+TEST(ScriptOptions, ParallelJobsWriteTheSameCopiesCountersAndReportAsOne) {
+    TempDir dir;
+    std::vector<std::string> inputs;
+    for (int k = 0; k < 6; ++k) {
+        std::string lines;
+        for (int i = 0; i <= k * 50; ++i) {
+            lines += lineRecord("0", std::to_string(i % 7), "10", std::to_string(i % 7));
+        }
+        inputs.push_back(dir.write("plan" + std::to_string(k) + ".dxf",
+                                   drawing(lines + record("TEXT", {{"  1", "x"}}))));
+    }
+    auto copies = [&] {
+        std::vector<std::string> bytes;
+        for (int k = 0; k < 6; ++k) {
+            bytes.push_back(
+                testing::readBytes(dir.path() / ("plan" + std::to_string(k) + "-Cut.dxf")));
+        }
+        return bytes;
+    };
+    std::vector<std::string> one = {"--json", "-j", "1"};
+    one.insert(one.end(), inputs.begin(), inputs.end());
+    Outcome alone = run(dir, one);
+    auto aloneCopies = copies();
+    std::vector<std::string> three = {"--json", "--jobs", "3"};
+    three.insert(three.end(), inputs.begin(), inputs.end());
+    Outcome parallel = run(dir, three);
+
+    EXPECT_EQ(parallel.status, 0) << parallel.err;
+    EXPECT_EQ(parallel.err, "完了しました。\n");
+    EXPECT_EQ(withoutElapsed(parallel.out), withoutElapsed(alone.out));
+    EXPECT_EQ(copies(), aloneCopies);
+}
+
+TEST(ScriptOptions, AFailureAmongParallelFilesIsReportedInTheListsOrder) {
+    TempDir dir;
+    auto first = dir.write("a.dxf", kTwinLines);
+    auto damaged = dir.write("b.dxf",
+                             "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n"
+                             "  1\r\nAC1015\r\n");
+    Outcome outcome = run(dir, {"--json", "-j", "2", first, damaged});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err.substr(0, outcome.err.find('\n')),
+              " b.dxfは壊れている可能性があります。　");
+    EXPECT_NE(outcome.out.find("\"outcome\": \"failed\""), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("\"path\": \"" + first + "\""), std::string::npos) << outcome.out;
+}
+
+TEST(ScriptOptions, QuietPrintsOnlyErrors) {
+    TempDir dir;
+    auto input = dir.write("plan.dxf", kTwinLines);
+    auto notDxf = dir.write("notes.txt", "x");
+    Outcome done = run(dir, {"--quiet", input});
+    EXPECT_EQ(done.status, 0);
+    EXPECT_EQ(done.out, "");
+    EXPECT_EQ(done.err, "");
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "plan-Cut.dxf"));
+    Outcome refused = run(dir, {"-q", notDxf});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err.substr(0, refused.err.find('\n')),
+              notDxf + " は、DXFファイルではありません。");
+}
+
+TEST(ScriptOptions, JsonSaysPerFileWhetherAnythingWasRemoved) {
+    TempDir dir;
+    auto twins = dir.write("twins.dxf", kTwinLines);
+    auto clean = dir.write("clean.dxf", drawing(lineRecord("0", "0", "10", "0")));
+    Outcome outcome = run(dir, {"--json", "--defaults", "--no-delete-text", twins, clean});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    auto twinsEntry = outcome.out.find("\"path\": \"" + twins + "\"");
+    auto cleanEntry = outcome.out.find("\"path\": \"" + clean + "\"");
+    ASSERT_NE(twinsEntry, std::string::npos) << outcome.out;
+    ASSERT_NE(cleanEntry, std::string::npos) << outcome.out;
+    auto changedAfter = [&](std::size_t entry) {
+        auto at = outcome.out.find("\"changed\": ", entry);
+        return outcome.out.substr(at, outcome.out.find(',', at) - at);
+    };
+    EXPECT_EQ(changedAfter(twinsEntry), "\"changed\": true");
+    EXPECT_EQ(changedAfter(cleanEntry), "\"changed\": false");
+}
+
+TEST(ScriptOptions, VersionHelpAndBadJobs) {
+    TempDir dir;
+    Outcome version = run(dir, {"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "lintrel-cli " LINTREL_EXPECTED_VERSION "\n");
+    Outcome help = run(dir, {"--help"});
+    const std::string exitStatus =
+        "Exit status:\n"
+        "  0    every file was cleaned\n"
+        "  1    a file was refused, or a file could not be read or written\n"
+        "  2    usage error\n"
+        "  130  interrupted with Ctrl-C (the copy being written is removed)\n";
+    ASSERT_GE(help.out.size(), exitStatus.size());
+    EXPECT_EQ(help.out.substr(help.out.size() - exitStatus.size()), exitStatus);
+    auto input = dir.write("plan.dxf", kTwinLines);
+    EXPECT_EQ(run(dir, {"-j", "0", input}).status, 2);
+}
+
 }  // namespace
 }  // namespace lintrel
