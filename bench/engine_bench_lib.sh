@@ -1,4 +1,4 @@
-# Helpers shared by bench/engine_throughput.sh and bench/engine_lines.sh; sourced, not run.
+# Helpers shared by the benchmark scripts in bench/; sourced, not run.
 # shellcheck shell=bash
 # The BENCH_* variables are this file's results, read by the scripts that source it.
 # shellcheck disable=SC2034
@@ -14,6 +14,11 @@ bench_ensure_gnu_time() {
         sudo=(sudo)
     fi
     "${sudo[@]}" apt-get install -y -qq time >/dev/null
+}
+
+# bench_usage SCRIPT: prints the comment at the head of SCRIPT, its usage.
+bench_usage() {
+    awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$1"
 }
 
 # bench_cli PATH: the command-line front end of a build folder, or an explanation and exit.

@@ -8,13 +8,13 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "clean up DXF drawings before they go to the cutter")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Lintrel cleans two-dimensional drawings stored as text DXF files (AutoCAD 2000 and
-2004 formats) before they go to a laser or CNC cutter. It removes the entities
-chosen: construction lines, dimensions, TEXT and MTEXT, tiny lines, arcs and
-circles, entities in special linetypes and POINTs. It also removes duplicate
-lines and joins broken horizontal and vertical lines, so the cutter does not
-cut twice. The input is never changed: the result is written beside it as
-NAME-Cut.dxf.
+    "Lintrel cleans two-dimensional drawings stored as text DXF files (AutoCAD
+2000 and 2004 formats) before they go to a laser or CNC cutter. It removes
+the entities chosen: construction lines, dimensions, TEXT and MTEXT, tiny
+lines, arcs and circles, entities in special linetypes and POINTs. It also
+removes duplicate lines and joins broken horizontal and vertical lines, so
+the cutter does not cut twice. The input is never changed: the result is
+written beside it as NAME-Cut.dxf.
 
 The window (lintrel) speaks Japanese; lintrel-cli does the same work from a
 terminal or a script.")

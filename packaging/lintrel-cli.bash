@@ -18,7 +18,7 @@ _lintrel_cli() {
             return
             ;;
         --set)
-            # Control names stand in brackets after each option's help: [Check7], [Option1(0) / ...].
+            # Control names end each option's help in brackets: [Check7], [Option1(0) / ...].
             local names
             names=$(_lintrel_cli_help "$1" | grep -v '^Usage' | grep -o '\[[^]]*\]$' |
                 tr -d '[]' | sed 's| / |\n|g' | sort -u)
@@ -36,9 +36,11 @@ _lintrel_cli() {
             ;;
     esac
 
-    # A number comes after -j and the flags whose help shows NUMBER: nothing to offer.
-    if [[ $prev == -* ]] &&
-        _lintrel_cli_help "$1" | grep -qE -- "(^|[ ,])$prev (NUMBER|N)( |$)"; then
+    # A number comes after the flags whose help shows N or NUMBER: nothing to offer.
+    local numeric
+    numeric=$(_lintrel_cli_help "$1" | grep -oE -- '^ +-[-a-z0-9,]+ (N|NUMBER)( |$)' |
+        grep -oE -- '-[-a-z0-9]+')
+    if grep -qxF -- "$prev" <<<"$numeric"; then
         return
     fi
     if [[ $cur == -* ]]; then

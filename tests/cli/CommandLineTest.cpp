@@ -167,13 +167,18 @@ TEST(CommandLine, SavedSettingsAreTheNextRunsStart) {
     EXPECT_NE(defaults.out.find("\"DuplicateCount\": 1"), std::string::npos) << defaults.out;
 }
 
-TEST(CommandLine, CtrlCInterruptsAndRemovesThePartialCopy) {
-    TempDir dir;
-    // The literal line analysis of many parallel lines takes long enough to be interrupted.
+// The literal line analysis of these lines takes long enough to be interrupted.
+std::string manyParallelLines() {
     std::string lines;
     for (int i = 0; i < 40000; ++i) {
         lines += lineRecord("0", std::to_string(i), "10", std::to_string(i));
     }
+    return lines;
+}
+
+TEST(CommandLine, CtrlCInterruptsAndRemovesThePartialCopy) {
+    TempDir dir;
+    std::string lines = manyParallelLines();
     auto input = dir.write("many.dxf", drawing(lines));
     pid_t child = start(dir, {"--reference-analysis", input});
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
@@ -235,6 +240,19 @@ TEST(ScriptOptions, AFailureAmongParallelFilesIsReportedInTheListsOrder) {
               " b.dxfは壊れている可能性があります。　");
     EXPECT_NE(outcome.out.find("\"outcome\": \"failed\""), std::string::npos) << outcome.out;
     EXPECT_NE(outcome.out.find("\"path\": \"" + first + "\""), std::string::npos) << outcome.out;
+}
+
+TEST(ScriptOptions, CtrlCInterruptsEveryParallelFile) {
+    TempDir dir;
+    auto first = dir.write("first.dxf", drawing(manyParallelLines()));
+    auto second = dir.write("second.dxf", drawing(manyParallelLines()));
+    pid_t child = start(dir, {"--reference-analysis", "-j", "2", first, second});
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    kill(child, SIGINT);
+    Outcome outcome = finish(dir, child);
+    EXPECT_EQ(outcome.status, 130) << outcome.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "first-Cut.dxf"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "second-Cut.dxf"));
 }
 
 TEST(ScriptOptions, QuietPrintsOnlyErrors) {
