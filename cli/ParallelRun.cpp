@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <optional>
+#include <set>
 #include <thread>
 
 #include "HeldWindow.h"
+#include "OutputPass.h"
 
 namespace lintrel {
 namespace {
@@ -66,6 +69,24 @@ HeldRun merge(std::vector<std::optional<HeldRun>>& runs) {
     return merged;
 }
 
+// Whether two files would write the same copy (the same name from two folders into one
+// --output-dir, or one file named two ways): then the list's order decides which copy stays.
+bool sharesAnOutput(const InputList& list, const RunTarget& target) {
+    if (target.dryRun) {
+        return false;
+    }
+    std::set<std::filesystem::path> outputs;
+    for (int k = 1; k <= list.dwgCount(); ++k) {
+        std::error_code ignored;
+        auto output = std::filesystem::weakly_canonical(
+            outputPathFor(list.dwgPath(k), target.outputDir), ignored);
+        if (!outputs.insert(output).second) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 HeldRun runInParallel(const OptionSet& options, const InputList& list, const RunTarget& target,
@@ -85,7 +106,8 @@ HeldRun runInParallel(const OptionSet& options, const InputList& list, const Run
         }
     };
     std::vector<std::jthread> workers;
-    for (int j = 0; j < std::min(jobs, count); ++j) {
+    int workerCount = sharesAnOutput(list, target) ? 1 : std::min(jobs, count);
+    for (int j = 0; j < workerCount; ++j) {
         workers.emplace_back(work);
     }
     workers.clear();

@@ -242,6 +242,25 @@ TEST(ScriptOptions, AFailureAmongParallelFilesIsReportedInTheListsOrder) {
     EXPECT_NE(outcome.out.find("\"path\": \"" + first + "\""), std::string::npos) << outcome.out;
 }
 
+TEST(ScriptOptions, ParallelFilesWritingOneCopyLeaveTheLastInTheList) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.path() / "x");
+    std::filesystem::create_directories(dir.path() / "y");
+    std::filesystem::create_directories(dir.path() / "out");
+    std::string bigger;
+    for (int i = 0; i < 3000; ++i) {
+        bigger += lineRecord("0", std::to_string(i), "10", std::to_string(i));
+    }
+    auto first = dir.write("x/plan.dxf", drawing(bigger));
+    auto last = dir.write("y/plan.dxf", kTwinLines);
+    auto out = (dir.path() / "out").string();
+    ASSERT_EQ(run(dir, {"--output-dir", out, last}).status, 0);
+    std::string lastCopy = testing::readBytes(dir.path() / "out" / "plan-Cut.dxf");
+    Outcome outcome = run(dir, {"-j", "2", "--output-dir", out, first, last});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(testing::readBytes(dir.path() / "out" / "plan-Cut.dxf"), lastCopy);
+}
+
 TEST(ScriptOptions, CtrlCInterruptsEveryParallelFile) {
     TempDir dir;
     auto first = dir.write("first.dxf", drawing(manyParallelLines()));
