@@ -33,6 +33,7 @@ mirror=${mirror:-http://deb.debian.org/debian/}
 
 if [[ -z $root ]]; then
     root=$(mktemp -d /var/tmp/lintrel-try.XXXXXX)
+    chmod 755 "$root"  # apt downloads as the user _apt, who must reach the root's folders
     trap 'umount -R "$root/proc" 2>/dev/null || true; rm -rf --one-file-system "$root"' EXIT
 else
     trap 'umount -R "$root/proc" 2>/dev/null || true' EXIT
@@ -47,7 +48,7 @@ mkdir -p "$root/proc"
 mount -t proc proc "$root/proc"
 
 in_root() { chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin \
-    LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"; }
+    LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive XDG_RUNTIME_DIR=/tmp/runtime-root "$@"; }
 
 echo "== apt-get install ./$(basename "$package") (with xvfb and xauth to try the window)"
 cp "$package" "$root/tmp/"
@@ -56,6 +57,8 @@ in_root apt-get update -qq
 in_root apt-get install -y -qq "./tmp/$(basename "$package")" xvfb xauth >"$root/tmp/apt.log" 2>&1 ||
     { tail -n 30 "$root/tmp/apt.log"; exit 1; }
 in_root dpkg-query -W -f='${Package} ${Version} ${Status}\n' lintrel
+in_root ls /usr/share/doc/lintrel
+install -d -m 700 "$root/tmp/runtime-root"
 
 echo "== lintrel-cli --version"
 in_root lintrel-cli --version
