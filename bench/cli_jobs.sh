@@ -8,6 +8,8 @@
 # type). On each it times, REPS times (default 5), `lintrel-cli --defaults --quiet -j N` for N = 1
 # and each of JOBS (default 2 and 4), and prints the median times and each
 # median's ratio to -j 1's (below 1: faster). Everything it writes is removed at the end.
+# EQUAL_THREADS=1 gives every setting the same threads in all: -j N runs with --threads
+# (cores / N), so that a busy machine does not favour the setting with more threads.
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=engine_bench_lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/engine_bench_lib.sh"
@@ -40,10 +42,13 @@ done
 
 # Seconds of one lintrel-cli -j N on the drawings of a folder.
 seconds() {
-    local folder=$1 n=$2
+    local folder=$1 n=$2 threads=()
+    if [[ ${EQUAL_THREADS-} == 1 ]]; then
+        threads=(--threads $(($(nproc) / n > 0 ? $(nproc) / n : 1)))
+    fi
     rm -f "$folder"/*-Cut.dxf
     bench_run "$work/time.txt" 600 /dev/null "$work/cli.err" \
-        "$cli" --defaults --quiet -j "$n" "$folder"/[0-9]*.dxf
+        "$cli" --defaults --quiet -j "$n" "${threads[@]}" "$folder"/[0-9]*.dxf
     [[ $BENCH_STATUS -eq 0 ]] || { echo "lintrel-cli failed: $(cat "$work/cli.err")" >&2; exit 1; }
     echo "$BENCH_SECONDS"
 }

@@ -21,8 +21,8 @@ struct CommandLine {
     bool dryRun = false;
     bool reference = false;  // line analysis by the literal scan, for checking the fast one
     int threads = machineCores();
-    int jobs = 1;        // files cleaned at a time
-    bool quiet = false;  // errors only
+    int jobs = machineCores();  // files cleaned at a time
+    bool quiet = false;         // errors only
 };
 
 // Parses the arguments; on --help, --version or a usage error it prints and gives the exit code.

@@ -1,5 +1,7 @@
 #include "ScriptOptions.h"
 
+#include <string>
+
 namespace lintrel {
 namespace {
 
@@ -16,8 +18,11 @@ constexpr const char* kExitStatus =
 void addScriptOptions(CLI::App& app, CommandLine& line) {
     app.add_option("-j,--jobs", line.jobs,
                    "clean N files at a time, each in a run of its own (copies, counters and "
-                   "report as with -j 1, in the list's order); --threads limits the threads "
-                   "within each file's run")
+                   "report as with -j 1, in the list's order; default: the machine's cores, "
+                   "here " +
+                       std::to_string(machineCores()) +
+                       "; a progress line only with -j 1); --threads limits the threads within "
+                       "each file's run")
         ->type_name("N")
         ->check(CLI::Range(1, kMostJobs).description(""));
     app.add_flag("-q,--quiet", line.quiet,
