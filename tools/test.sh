@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once as built, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then the tests that start threads under
+# ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/bootstrap.sh
@@ -18,3 +19,15 @@ for variant in build build-asan; do
 done
 # The Debian package, made from the first build and checked as Debian checks packages.
 tools/check-package.sh build
+
+# ThreadSanitizer over the tests that start threads: the helper thread, the analysis, the read in
+# parts, the output in two and the clean run, without the long walks through the real drawings.
+# Address randomisation is off for it: on kernels with wide randomisation its runtime cannot map
+# its shadow memory.
+threaded='HelperThread|FastAnalysis|ReadLineRecords|OutputReplay|CleanRun|LinePass|ThreadCount'
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINTREL_TSAN=ON \
+    -DLINTREL_BUILD_UI=OFF >/dev/null
+setarch "$(uname -m)" -R cmake --build build-tsan -j "$jobs" \
+    --target lintrel_engine_tests lintrel_analysis_tests
+(cd build-tsan && setarch "$(uname -m)" -R ctest --output-on-failure -j "$jobs" -R "$threaded" \
+    -E 'RealDrawings|ForRealDrawings')

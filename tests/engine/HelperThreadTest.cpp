@@ -34,7 +34,7 @@ TEST(HelperThread, BreathesWhileItWaitsAndCarriesTheWorksFailureBack) {
     } catch (const std::runtime_error& error) {
         EXPECT_EQ(std::string(error.what()), "the part could not be read");
     }
-    EXPECT_EQ(breaths, 3);
+    EXPECT_GE(breaths, 3);  // one more may come before the failure is noticed
 }
 
 TEST(HelperThread, StopsTheWorkWhenTheWaitingThreadIsInterrupted) {
