@@ -63,8 +63,8 @@ std::string checkThreadCount(const std::string& text) {
 void addThreadsOption(CLI::App& app, CommandLine& line) {
     app.add_option("--threads", line.threads,
                    "work on at most N threads at once (1: all on one thread; default: the "
-                   "machine's cores, here " +
-                       std::to_string(machineCores()) + ")")
+                   "machine's cores, and at least " +
+                       std::to_string(kMostThreadsARunUses) + ", the most a run uses)")
         ->check(CLI::Validator(checkThreadCount, ""))
         ->type_name("N");
 }

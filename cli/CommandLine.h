@@ -20,7 +20,7 @@ struct CommandLine {
     bool json = false;
     bool dryRun = false;
     bool reference = false;  // line analysis by the literal scan, for checking the fast one
-    int threads = machineCores();
+    int threads = defaultThreads();
     int jobs = machineCores();  // files cleaned at a time
     bool quiet = false;         // errors only
 };

@@ -1,5 +1,6 @@
 #include "ThreadBudget.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace lintrel {
@@ -7,6 +8,10 @@ namespace lintrel {
 int machineCores() {
     const unsigned cores = std::thread::hardware_concurrency();
     return cores == 0 ? 1 : static_cast<int>(cores);
+}
+
+int defaultThreads() {
+    return std::max(machineCores(), kMostThreadsARunUses);
 }
 
 }  // namespace lintrel

@@ -40,7 +40,7 @@ struct RunTarget {
     std::string outputDir;           // empty: beside each input
     bool dryRun = false;             // decide everything, write nothing
     bool referenceAnalysis = false;  // the literal line analysis, for checking the fast one
-    ThreadBudget threads;            // by default as many as the machine has cores
+    ThreadBudget threads;            // by default as many as the run uses
 };
 
 // The clean-up run that a press of Start begins: every listed file, one after the other, on the
