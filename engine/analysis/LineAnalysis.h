@@ -32,11 +32,12 @@ public:
 };
 
 // Marks duplicate rows Deleted and merges collinear pieces (Lengthened / Deleted), counting both;
-// passes on what the observer throws. With three threads to spare, a table of many rows has its
-// turns shared out among them: the vertical rows' on the calling thread, the horizontal rows' on
-// another, the slanted rows' on a third. The verdicts are the same, but the observer hears only
-// of the calling thread's rows, and an interrupted table is left part-analysed in a way the
-// literal scan may never pass through. With two, the indexes are built two at a time.
+// passes on what the observer throws. When the budget allows three threads, a table of many rows
+// (any table, when it shares any size) has its turns shared out among them: the vertical rows' on
+// the calling thread, the horizontal rows' on another, the slanted rows' on a third. The verdicts
+// are the same, but the observer hears only of the calling thread's rows, and an interrupted
+// table is left part-analysed in a way the literal scan may never pass through. Otherwise, when
+// it allows two, the indexes are built two at a time; with one, all is done on the calling thread.
 void analyseLines(LineTable& table, const LineRules& rules, RunCounters& counters,
                   RowObserver& observer, const ThreadBudget& threads = {});
 
