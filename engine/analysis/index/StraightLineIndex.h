@@ -137,7 +137,7 @@ private:
     // By entry: kLive, with kShared for a row held by both axes' indexes; 0 once deleted.
     static constexpr std::uint8_t kLive = 1;
     static constexpr std::uint8_t kShared = 2;
-    Array<std::uint8_t> m_isLive;
+    Array<std::uint8_t> m_entryFlags;
     Array<Run> m_runs;                  // in entry order, then one that begins at the end
     HugeArray<std::int32_t> m_entryOf;  // by row number; -1 for rows not held
     // Node 1 is the root, node k has children 2k and 2k+1. Left unwritten until the build fills
