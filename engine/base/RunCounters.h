@@ -18,6 +18,8 @@ struct RunCounters {
     std::int32_t PointDeleteCount = 0;
     std::int32_t SizeLineCount = 0;
     std::int32_t SizeCircleArcCount = 0;
+
+    friend bool operator==(const RunCounters&, const RunCounters&) = default;
 };
 
 }  // namespace lintrel
