@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "CounterDisplay.h"
+#include "CounterTable.h"
 #include "EntitySection.h"
 #include "LineTable.h"
 #include "RunCounters.h"

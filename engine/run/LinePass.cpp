@@ -1,7 +1,7 @@
 #include "LinePass.h"
 
 #include "Controls.h"
-#include "CounterDisplay.h"
+#include "CounterTable.h"
 #include "LetWindowBreathe.h"
 #include "Numbers.h"
 #include "ReadLineRecords.h"

@@ -6,7 +6,7 @@
 #include <stop_token>
 #include <string>
 
-#include "CounterDisplay.h"
+#include "CounterTable.h"
 #include "LineTable.h"
 #include "RecordLayout.h"
 #include "RunCounters.h"
