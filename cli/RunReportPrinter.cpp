@@ -68,7 +68,7 @@ void printJson(std::ostream& out, const RunReport& report) {
                                                   : nlohmann::ordered_json(file.outputPath);
         entry["lineCount"] = file.lineCount;
         // For watched-folder scripts: whether the copy differs from the input by anything counted.
-        entry["changed"] = file.counters.total() > 0;
+        entry["changed"] = total(file.counters) > 0;
         entry["counters"] = countersJson(file.counters);
         json["files"].push_back(std::move(entry));
     }
