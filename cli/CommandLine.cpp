@@ -69,17 +69,10 @@ void addThreadsOption(CLI::App& app, CommandLine& line) {
         ->type_name("N");
 }
 
-}  // namespace
+using Assignments = std::vector<std::pair<std::string, std::string>>;
 
-std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
-    CLI::App app{
-        "Cleans AutoCAD 2000/2004 text DXF drawings: writes NAME-Cut.dxf beside each input.\n"
-        "Options start from the saved settings (shared with the window); flags and --set change "
-        "them for this run."};
-    app.set_version_flag("--version", std::string("lintrel-cli ") + LINTREL_VERSION);
-    app.add_option("files", line.files, "the drawings to clean")->type_name("FILE");
-
-    std::vector<std::pair<std::string, std::string>> flagged;
+// The window's options as flags: each switch with its --no- twin, each number, --points.
+void addOptionFlags(CLI::App& app, Assignments& flagged) {
     for (const auto& option : kSwitches) {
         std::string control(option.control);
         std::string name(option.flag);
@@ -109,12 +102,19 @@ std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
            "[Option1(0) / Option1(1)]")
         ->check(CLI::IsMember({"all", "linetype"}))
         ->type_name("all|linetype");
-    std::vector<std::string> sets;
+}
+
+// --set NAME=VALUE, by control name.
+void addSetOption(CLI::App& app, std::vector<std::string>& sets) {
     app.add_option("--set", sets,
                    "set an option by its control name, e.g. --set Check7=0 --set Text5=0.1 "
                    "--set \"Option1(1)=1\" (applied after the flags)")
         ->type_name("NAME=VALUE")
         ->allow_extra_args(false);
+}
+
+// Where the options come from and go to.
+void addSettingsOptions(CLI::App& app, CommandLine& line) {
     app.add_option("--settings", line.settingsFile,
                    "read (and with --save-settings write) this "
                    "settings file instead of the user's")
@@ -123,6 +123,10 @@ std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
                  "start from the defaults, not the saved settings");
     app.add_flag("--save-settings", line.saveSettings,
                  "store the resulting options as the saved settings");
+}
+
+// Where the run writes, what it prints, how it analyses.
+void addRunOptions(CLI::App& app, CommandLine& line) {
     app.add_option("--output-dir", line.outputDir, "write the copies into this folder")
         ->check(CLI::ExistingDirectory)
         ->type_name("DIR");
@@ -134,27 +138,50 @@ std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
                  "analyse lines with the slow literal scan (for checking)");
     addThreadsOption(app, line);
     addScriptOptions(app, line);
+}
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& error) {
-        int code = app.exit(error);
-        return code == 0 ? 0 : 2;
-    }
-    if (line.files.empty() && !line.saveSettings) {
-        std::cerr << "lintrel-cli: no FILE given (see --help)\n";
-        return 2;
-    }
+// The flags' assignments, then those of --set; a --set without '=' is a usage error.
+std::optional<int> takeAssignments(Assignments flagged, const std::vector<std::string>& sets,
+                                   CommandLine& line) {
     line.assignments = std::move(flagged);
     for (const auto& set : sets) {
         auto equals = set.find('=');
         if (equals == std::string::npos) {
             std::cerr << "lintrel-cli: --set needs NAME=VALUE, got \"" << set << "\"\n";
-            return 2;
+            return kUsageError;
         }
         line.assignments.emplace_back(set.substr(0, equals), set.substr(equals + 1));
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
+    CLI::App app{
+        "Cleans AutoCAD 2000/2004 text DXF drawings: writes NAME-Cut.dxf beside each input.\n"
+        "Options start from the saved settings (shared with the window); flags and --set change "
+        "them for this run."};
+    app.set_version_flag("--version", std::string("lintrel-cli ") + LINTREL_VERSION);
+    app.add_option("files", line.files, "the drawings to clean")->type_name("FILE");
+    Assignments flagged;
+    addOptionFlags(app, flagged);
+    std::vector<std::string> sets;
+    addSetOption(app, sets);
+    addSettingsOptions(app, line);
+    addRunOptions(app, line);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        int code = app.exit(error);
+        return code == 0 ? 0 : kUsageError;
+    }
+    if (line.files.empty() && !line.saveSettings) {
+        std::cerr << "lintrel-cli: no FILE given (see --help)\n";
+        return kUsageError;
+    }
+    return takeAssignments(std::move(flagged), sets, line);
 }
 
 }  // namespace lintrel

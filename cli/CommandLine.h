@@ -25,6 +25,9 @@ struct CommandLine {
     bool quiet = false;         // errors only
 };
 
+// The exit status of a command line that cannot be used.
+inline constexpr int kUsageError = 2;
+
 // Parses the arguments; on --help, --version or a usage error it prints and gives the exit code.
 std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line);
 

@@ -1,43 +1,21 @@
 #include "RunReportPrinter.h"
 
-#include <array>
-#include <cstdint>
 #include <iomanip>
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+#include "CounterTable.h"
 #include "Numbers.h"
 
 namespace lintrel {
 namespace {
 
-// Each counter with its window caption and a key for scripts.
-struct CounterField {
-    std::string_view caption;
-    std::string_view key;
-    std::int32_t RunCounters::*counter;
-};
-
-constexpr std::array<CounterField, 11> kFields = {{
-    {"結合数", "JoinCount", &RunCounters::JoinCount},
-    {"ダブり線数", "DuplicateCount", &RunCounters::DuplicateCount},
-    {"ﾀﾞｲﾅﾐｯｸ文字数", "TextDeleteCount", &RunCounters::TextDeleteCount},
-    {"マルチ文字数", "MTextDeleteCount", &RunCounters::MTextDeleteCount},
-    {"寸法線数", "DimensionDeleteCount", &RunCounters::DimensionDeleteCount},
-    {"構築線数", "XLineDeleteCount", &RunCounters::XLineDeleteCount},
-    {"線種による削除 LINE数", "LineTypeLineCount", &RunCounters::LineTypeLineCount},
-    {"線種による削除 円・円弧数", "LineTypeCircleArcCount", &RunCounters::LineTypeCircleArcCount},
-    {"POINT数", "PointDeleteCount", &RunCounters::PointDeleteCount},
-    {"長さによる削除 LINE数", "SizeLineCount", &RunCounters::SizeLineCount},
-    {"長さによる削除 円・円弧数", "SizeCircleArcCount", &RunCounters::SizeCircleArcCount},
-}};
-
 nlohmann::ordered_json countersJson(const RunCounters& counters) {
     nlohmann::ordered_json object;
-    for (const auto& field : kFields) {
-        object[std::string(field.key)] = counters.*field.counter;
+    for (const auto& field : kCounterFields) {
+        object[std::string(field.key)] = counters.*field.member;
     }
-    object["TOTAL"] = counters.total();
+    object[std::string(kTotalKey)] = total(counters);
     return object;
 }
 
@@ -60,12 +38,16 @@ std::string_view outcomeName(RunOutcome outcome) {
 void printText(std::ostream& out, const RunReport& report) {
     for (const auto& file : report.files) {
         out << file.path << " -> " << (file.outputPath.empty() ? "(書き込みなし)" : file.outputPath)
-            << "  LINE総数 " << file.lineCount << "  削除 " << file.counters.total() << '\n';
+            << "  LINE総数 " << file.lineCount << "  削除 " << total(file.counters) << '\n';
     }
-    for (const auto& field : kFields) {
-        out << "  " << field.caption << ' ' << report.counters.*field.counter << '\n';
+    for (const auto& field : kCounterFields) {
+        out << "  ";
+        if (!field.rule.empty()) {
+            out << field.rule << ' ';
+        }
+        out << field.caption << ' ' << report.counters.*field.member << '\n';
     }
-    out << "TOTAL " << report.counters.total() << '\n';
+    out << kTotalCaption << total(report.counters) << '\n';
     if (report.outcome == RunOutcome::Completed) {
         out << formatFixed(report.elapsedSeconds, 1) << " Sec\n";
     }
@@ -86,7 +68,7 @@ void printJson(std::ostream& out, const RunReport& report) {
                                                   : nlohmann::ordered_json(file.outputPath);
         entry["lineCount"] = file.lineCount;
         // For watched-folder scripts: whether the copy differs from the input by anything counted.
-        entry["changed"] = file.counters.total() > 0;
+        entry["changed"] = total(file.counters) > 0;
         entry["counters"] = countersJson(file.counters);
         json["files"].push_back(std::move(entry));
     }

@@ -63,9 +63,12 @@ int main(int argc, char** argv) {
             ApplySettings(*loaded.record, options);
         }
     }
+    // Every assignment comes from the command line: one that names no option, or gives a switch
+    // neither 0 nor 1, is a usage error.
     for (const auto& [name, value] : line.assignments) {
         if (auto refusal = assignOption(options, name + "=" + value)) {
-            return fail(*refusal);
+            std::cerr << "lintrel-cli: " << *refusal << '\n';
+            return kUsageError;
         }
     }
     if (line.saveSettings) {

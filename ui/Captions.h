@@ -30,9 +30,7 @@ inline constexpr char kLabel48[] = "  LINE結合";
 inline constexpr char kGap[] = "線間間隙";
 inline constexpr char kOffset[] = "線間ズレ";
 inline constexpr char kOrLess[] = "以下";
-inline constexpr char kJoinCount[] = "結合数";
 inline constexpr char kLabel43[] = "  ダブり線の削除";
-inline constexpr char kDuplicateCount[] = "ダブり線数";
 inline constexpr char kLineCorrection[] = "LINE補正値";
 inline constexpr char kLabel52[] = "0.00";
 inline constexpr char kLabel30[] = "%";
@@ -48,15 +46,8 @@ inline constexpr char kDeleteAllTextTip[] = "ダイナミック文字を全て�
 inline constexpr char kLabel37[] = "寸法線削除";
 inline constexpr char kLabel44[] = "構築線削除";
 
-// Deletion counters (Frame1).
+// Deletion counters (Frame1); the counters' own captions are in the run's CounterTable.h.
 inline constexpr char kFrame1[] = "　削 除 数 ";
-inline constexpr char kTextCount[] = "ﾀﾞｲﾅﾐｯｸ文字数";
-inline constexpr char kMTextCount[] = "マルチ文字数";
-inline constexpr char kDimensionCount[] = "寸法線数";
-inline constexpr char kXLineCount[] = "構築線数";
-inline constexpr char kLineCount[] = "LINE数";
-inline constexpr char kCircleArcCount[] = "円・円弧数";
-inline constexpr char kPointCount[] = "POINT数";
 
 // Linetype options (Frame2).
 inline constexpr char kFrame2[] = "  線 種 に よ る 削 除 ";
@@ -78,9 +69,6 @@ inline constexpr char kCircles[] = "円";
 inline constexpr char kLength[] = "長さ";
 inline constexpr char kArcLength[] = "円弧長";
 inline constexpr char kDiameter[] = "直径";
-
-// Totals.
-inline constexpr char kLabel13[] = "TOTAL ";
 
 // The starting caption of every count label.
 inline constexpr char kZero[] = "0";

@@ -21,8 +21,12 @@ const QColor kEtchedLight(0xFF, 0xFF, 0xFF);
 
 }  // namespace
 
-QLabel* ControlBuilder::label(std::string_view name, const char* caption, TwipsRect rect) const {
-    return place(new QLabel(QString::fromUtf8(caption), m_parent), name, rect);
+QLabel* ControlBuilder::label(std::string_view name, std::string_view caption,
+                              TwipsRect rect) const {
+    return place(
+        new QLabel(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
+                   m_parent),
+        name, rect);
 }
 
 QLabel* ControlBuilder::countLabel(std::string_view name, TwipsRect rect) const {

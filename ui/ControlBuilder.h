@@ -25,7 +25,7 @@ class ControlBuilder {
 public:
     explicit ControlBuilder(QWidget* parent) : m_parent(parent) {}
 
-    QLabel* label(std::string_view name, const char* caption, TwipsRect rect) const;
+    QLabel* label(std::string_view name, std::string_view caption, TwipsRect rect) const;
     // A counter: caption "0", right-aligned on the light grey of the count labels.
     QLabel* countLabel(std::string_view name, TwipsRect rect) const;
     ClickableLabel* toggleLabel(std::string_view name, const char* caption, TwipsRect rect) const;

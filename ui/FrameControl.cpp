@@ -1,6 +1,7 @@
 #include "FrameControl.h"
 
 #include <QPainter>
+#include <utility>
 
 namespace lintrel {
 namespace {
@@ -11,8 +12,8 @@ constexpr int kCaptionLeft = 8;
 
 }  // namespace
 
-FrameControl::FrameControl(const QString& caption, QWidget* parent)
-    : QWidget(parent), m_caption(caption) {}
+FrameControl::FrameControl(QString caption, QWidget* parent)
+    : QWidget(parent), m_caption(std::move(caption)) {}
 
 void FrameControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -8,7 +8,7 @@ namespace lintrel {
 // so the controls inside may start right under the caption.
 class FrameControl : public QWidget {
 public:
-    FrameControl(const QString& caption, QWidget* parent);
+    FrameControl(QString caption, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

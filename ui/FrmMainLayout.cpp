@@ -8,6 +8,7 @@
 #include "ClickableLabel.h"
 #include "ControlBuilder.h"
 #include "Controls.h"
+#include "CounterTable.h"
 #include "FileDropList.h"
 #include "Fonts.h"
 #include "FrameControl.h"
@@ -83,7 +84,7 @@ void FrmMain::createLineOptions() {
     frame.line("Line3", {1215, 480, 1320, 480}, kStroke);
     frame.textBox(control::Text9, {1350, 345, 630, kRowHeight});
     frame.label("Label60", caption::kOrLess, {2040, 345, 390, kRowHeight});
-    alignRight(frame.label("Label53", caption::kJoinCount, {2460, 345, 900, kRowHeight}));
+    alignRight(frame.label("Label53", captionOf(control::Label54), {2460, 345, 900, kRowHeight}));
     frame.countLabel(control::Label54, {3390, 345, 660, kRowHeight});
 
     frame.label("Label61", caption::kOffset, {300, 630, 750, kRowHeight});
@@ -96,7 +97,7 @@ void FrmMain::createLineOptions() {
 
     frame.checkBox(control::Check7, {90, 990, 240, kRowHeight});
     frame.toggleLabel("Label43", caption::kLabel43, {330, 990, 1500, kRowHeight});
-    alignRight(frame.label("Label23", caption::kDuplicateCount, {2460, 990, 900, kRowHeight}));
+    alignRight(frame.label("Label23", captionOf(control::Label25), {2460, 990, 900, kRowHeight}));
     frame.countLabel(control::Label25, {3390, 990, 660, kRowHeight});
 
     frame.label("Label49", caption::kOffset, {300, 1275, 750, kRowHeight});
@@ -153,17 +154,17 @@ void FrmMain::createTextOptions() {
 void FrmMain::createCounters() {
     struct Counter {
         std::string_view captionLabel;
-        const char* caption;
+        std::string_view caption;
         std::string_view valueLabel;
     };
+    constexpr auto counter = [](std::string_view captionLabel, ControlName valueLabel) consteval {
+        return Counter{captionLabel, captionOf(valueLabel), valueLabel};
+    };
     static constexpr Counter kCounters[] = {
-        {"Label7", caption::kTextCount, control::Label1},
-        {"Label19", caption::kMTextCount, control::Label18},
-        {"Labe22", caption::kDimensionCount, control::Label22},
-        {"Label45", caption::kXLineCount, control::Label46},
-        {"Label8", caption::kLineCount, control::Label2},
-        {"Label9", caption::kCircleArcCount, control::Label3},
-        {"Label10", caption::kPointCount, control::Label4},
+        counter("Label7", control::Label1),  counter("Label19", control::Label18),
+        counter("Labe22", control::Label22), counter("Label45", control::Label46),
+        counter("Label8", control::Label2),  counter("Label9", control::Label3),
+        counter("Label10", control::Label4),
     };
     constexpr int kFirstTop = 300;
     constexpr int kPitch = 555;
@@ -171,9 +172,9 @@ void FrmMain::createCounters() {
     ControlBuilder window(centralWidget());
     ControlBuilder frame(window.frame("Frame1", caption::kFrame1, {2880, 4890, 1360, 4260}));
     int top = kFirstTop;
-    for (const auto& counter : kCounters) {
-        frame.label(counter.captionLabel, counter.caption, {60, top, 1245, 255});
-        frame.countLabel(counter.valueLabel, {240, top + kRowHeight, 1080, 255});
+    for (const auto& row : kCounters) {
+        frame.label(row.captionLabel, row.caption, {60, top, 1245, 255});
+        frame.countLabel(row.valueLabel, {240, top + kRowHeight, 1080, 255});
         top += kPitch;
     }
 }
@@ -226,17 +227,17 @@ void FrmMain::createSizeOptions() {
         frame.textBox(row.box, {1815, row.top, 630, kRowHeight});
         frame.label(row.orLessLabel, caption::kOrLess, {2475, row.top, 390, kRowHeight});
     }
-    frame.label("Label11", caption::kLineCount, {3060, 270, 990, kRowHeight});
+    frame.label("Label11", captionOf(control::Label5), {3060, 270, 990, kRowHeight});
     frame.countLabel(control::Label5, {3060, 555, 990, 255});
     frame.line("Line1", {60, 900, 4050, 900}, kRule);
-    frame.label("Label14", caption::kCircleArcCount, {3060, 960, 990, kRowHeight});
+    frame.label("Label14", captionOf(control::Label6), {3060, 960, 990, kRowHeight});
     frame.countLabel(control::Label6, {3060, 1245, 990, 255});
 }
 
 void FrmMain::createTotals() {
     ControlBuilder window(centralWidget());
     window.label(control::Label32, "", {360, 11110, 1365, 255});
-    window.label("Label13", caption::kLabel13, {1800, 11070, 1170, 390})
+    window.label("Label13", kTotalCaption, {1800, 11070, 1170, 390})
         ->setFont(fonts::gothic(14.25, fonts::Style::BoldItalic));
     window.countLabel(control::Label12, {3000, 11025, 1230, 330});
 }

@@ -19,7 +19,7 @@ enum class LineRuling : std::uint8_t {
     Kept,
     ByLineType,  // deleted for its linetype
     BySize,      // deleted for its length
-    Unread,      // a value the size rule reads is no number: the output pass tells
+    Undecided,   // a value the size rule reads is no number: the output pass tells
 };
 
 // Layer and linetype names stored once each; rows hold small ids, equal names share one id.
@@ -53,7 +53,7 @@ struct LineRow {
     NameTable::Id LayerName = NameTable::kEmpty;
     NameTable::Id LineTypeName = NameTable::kEmpty;
     LineState state = LineState::Kept;
-    LineRuling ruling = LineRuling::Unread;
+    LineRuling ruling = LineRuling::Undecided;
 
     bool isVertical() const { return X1 == X2; }  // zero-length lines count as vertical
     bool isHorizontal() const { return X1 != X2 && Y1 == Y2; }

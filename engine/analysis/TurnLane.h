@@ -12,7 +12,7 @@
 #include "CacheLine.h"
 #include "HelperThread.h"
 #include "LineAnalysis.h"
-#include "StraightLineIndex.h"
+#include "StraightCandidate.h"
 #include "TurnPacer.h"
 
 namespace lintrel {
@@ -44,7 +44,7 @@ public:
     TurnPacer& pacer() { return m_pacer; }
     RunCounters& counters() { return m_counters; }
     // The pieces a straight turn found, kept from turn to turn so that its room is reused.
-    std::vector<StraightLineIndex::Candidate>& found() { return m_found; }
+    std::vector<StraightCandidate>& found() { return m_found; }
 
     void pairWith(TurnLane& other) {
         m_other = &other;
@@ -124,7 +124,7 @@ private:
 
     TurnPacer m_pacer;
     RunCounters& m_counters;
-    std::vector<StraightLineIndex::Candidate> m_found;
+    std::vector<StraightCandidate> m_found;
     TurnLane* m_other = nullptr;
     int m_unpublished = 0;
     bool m_hasAnnouncedStart = false;

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <ranges>
 
 namespace lintrel {
 namespace {
@@ -125,12 +126,12 @@ void DecimalDigits::dropDigits(int count) {
     if (!roundsUp) {
         return;
     }
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
+    for (char& digit : std::views::reverse(digits)) {
+        if (digit != '9') {
+            ++digit;
             return;
         }
-        *it = '0';
+        digit = '0';
     }
     digits.insert(digits.begin(), '1');
 }

@@ -4,7 +4,8 @@
 
 namespace lintrel {
 
-// The eleven run counters, zeroed when a run starts and accumulated over all its files.
+// The eleven run counters: what a pass, a file or a whole run removed, rule by rule (their labels,
+// captions and keys are in the run's CounterTable.h).
 struct RunCounters {
     std::int32_t DuplicateCount = 0;
     std::int32_t JoinCount = 0;
@@ -18,12 +19,7 @@ struct RunCounters {
     std::int32_t SizeLineCount = 0;
     std::int32_t SizeCircleArcCount = 0;
 
-    // TOTAL: what the run removed from the drawings, as one figure.
-    std::int64_t total() const {
-        return std::int64_t{DuplicateCount} + JoinCount + TextDeleteCount + MTextDeleteCount +
-               DimensionDeleteCount + XLineDeleteCount + LineTypeLineCount +
-               LineTypeCircleArcCount + PointDeleteCount + SizeLineCount + SizeCircleArcCount;
-    }
+    friend bool operator==(const RunCounters&, const RunCounters&) = default;
 };
 
 }  // namespace lintrel

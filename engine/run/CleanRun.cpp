@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "Controls.h"
+#include "CounterTable.h"
 #include "DxfError.h"
 #include "LinePass.h"
 #include "LineTable.h"
@@ -35,29 +36,10 @@ constexpr std::array<ControlName, 27> kLockedDuringRun = {
     control::Text2,   control::Text3,     control::Text4,      control::Text5,
     control::Text6,   control::Text8,     control::Text9};
 
-constexpr std::array<ControlName, 13> kCountLabels = {
-    control::Label1,  control::Label2,  control::Label3,  control::Label4,  control::Label5,
-    control::Label6,  control::Label12, control::Label18, control::Label22, control::Label25,
-    control::Label46, control::Label47, control::Label54};
-
 void setLocked(WindowOps& window, bool isLocked) {
     for (auto name : kLockedDuringRun) {
         window.setEnabled(name, !isLocked);
     }
-}
-
-RunCounters difference(const RunCounters& after, const RunCounters& before) {
-    return {after.DuplicateCount - before.DuplicateCount,
-            after.JoinCount - before.JoinCount,
-            after.TextDeleteCount - before.TextDeleteCount,
-            after.MTextDeleteCount - before.MTextDeleteCount,
-            after.DimensionDeleteCount - before.DimensionDeleteCount,
-            after.XLineDeleteCount - before.XLineDeleteCount,
-            after.LineTypeLineCount - before.LineTypeLineCount,
-            after.LineTypeCircleArcCount - before.LineTypeCircleArcCount,
-            after.PointDeleteCount - before.PointDeleteCount,
-            after.SizeLineCount - before.SizeLineCount,
-            after.SizeCircleArcCount - before.SizeCircleArcCount};
 }
 
 std::string_view messageFor(DxfError::Kind kind) {
@@ -102,16 +84,16 @@ RunReport CleanRun::run() {
         FileReport file;
         file.path = path;
         file.outputPath = m_target.dryRun ? "" : outputPathFor(path, m_target.outputDir);
-        RunCounters before = report.counters;
         try {
             layout.clear();
             if (options.analysesLines()) {
-                LinePass(m_window, options, table, report.counters, m_target.referenceAnalysis,
-                         &layout, m_target.threads)
-                    .run(path);
+                file.counters = LinePass(m_window, options, table, report.counters,
+                                         m_target.referenceAnalysis, &layout, m_target.threads)
+                                    .run(path);
             }
-            OutputPass(m_window, options, table, report.counters, m_target.threads)
-                .run(path, file.outputPath, &layout);
+            file.counters += OutputPass(m_window, options, table, report.counters + file.counters,
+                                        m_target.threads)
+                                 .run(path, file.outputPath, &layout);
         } catch (const RunInterrupted&) {
             RestoreControls();
             report.outcome = RunOutcome::Interrupted;
@@ -125,7 +107,7 @@ RunReport CleanRun::run() {
             return report;
         }
         file.lineCount = table.size();
-        file.counters = difference(report.counters, before);
+        report.counters += file.counters;
         report.files.push_back(std::move(file));
     }
     report.elapsedSeconds =
@@ -135,9 +117,11 @@ RunReport CleanRun::run() {
 }
 
 void CleanRun::start() {
-    for (auto label : kCountLabels) {
-        m_window.setCaption(label, "0");
+    for (const auto& field : kCounterFields) {
+        m_window.setCaption(field.label, "0");
     }
+    m_window.setCaption(kTotalLabel, "0");
+    m_window.setCaption(control::Label47, "0");
     m_window.setCaption(control::Label32, "");
     m_window.setCaption(control::Label52, "0.00");
     m_window.setVisible(control::Start, false);
@@ -147,7 +131,7 @@ void CleanRun::start() {
 }
 
 void CleanRun::finish(RunReport& report) {
-    m_window.setCaption(control::Label12, std::to_string(report.counters.total()));
+    m_window.setCaption(kTotalLabel, std::to_string(total(report.counters)));
     m_window.setCaption(control::Label32, formatFixed(report.elapsedSeconds, 1) + " Sec");
     setLocked(m_window, false);
     m_window.setVisible(control::Start, true);

@@ -1,94 +1,30 @@
 #include "EntityFilter.h"
 
 #include <array>
-#include <cmath>
-#include <utility>
 
-#include "Controls.h"
+#include "CounterTable.h"
 #include "DxfError.h"
+#include "EntityRules.h"
 #include "Numbers.h"
 #include "TextCompare.h"
 
 namespace lintrel {
-namespace {
-
-// The value of the last pair with this code, or empty when there is none.
-std::string_view lastValue(const EntityRecord& record, std::string_view code) {
-    std::string_view found;
-    for (int i = 0; i < record.size(); ++i) {
-        if (isLine(record.code(i), code)) {
-            found = record.value(i);
-        }
-    }
-    return found;
-}
-
-}  // namespace
-
-int lineEndOf(std::string_view code) {
-    if (code.size() != 3 || code[0] != ' ' || (code[2] != '0' && code[2] != '1')) {
-        return -1;
-    }
-    int end = code[2] - '0';
-    return code[1] == '1' ? 2 * end : code[1] == '2' ? 2 * end + 1 : -1;
-}
-
-LineRuling ruleLine(std::string_view lineType, const std::array<double, 4>& ends,
-                    const RunOptions& options) {
-    if (options.lineTypeLines && !isKeptLineType(lineType)) {
-        return LineRuling::ByLineType;
-    }
-    if (options.bySize) {
-        double length = std::sqrt((ends[1] - ends[3]) * (ends[1] - ends[3]) +
-                                  (ends[0] - ends[2]) * (ends[0] - ends[2]));
-        bool isStraight = ends[0] == ends[2] || ends[1] == ends[3];
-        if (length <= (isStraight ? options.straightLength : options.obliqueLength)) {
-            return LineRuling::BySize;
-        }
-    }
-    return LineRuling::Kept;
-}
-
-std::string_view lineTypeOf(const EntityRecord& record) {
-    return lastValue(record, "  6");
-}
-
-bool isKeptLineType(std::string_view lineType) {
-    return lineType.empty() || lineType == "ByBlock" || lineType == "Continuous";
-}
-
-bool isBlankText(std::string_view text) {
-    // The ideographic space as Shift-JIS, as UTF-8 and as the two DXF escapes for it.
-    static constexpr std::array<std::string_view, 5> kBlanks = {" ", "\x81\x40", "\xE3\x80\x80",
-                                                                "\\U+3000", "\\M+18140"};
-    for (bool stripped = true; stripped && !text.empty();) {
-        stripped = false;
-        for (auto blank : kBlanks) {
-            if (text.starts_with(blank)) {
-                text.remove_prefix(blank.size());
-                stripped = true;
-                break;
-            }
-        }
-    }
-    return text.empty();
-}
 
 bool EntityFilter::keep(std::string_view type, EntityRecord& record, long lineNumber) {
     if (type == "MTEXT") {
         return keepText(record, m_options.deleteAllMText, m_options.deleteBlankMText,
-                        m_counters.MTextDeleteCount, control::Label18);
+                        &RunCounters::MTextDeleteCount);
     }
     if (type == "TEXT") {
         return keepText(record, m_options.deleteAllText, m_options.deleteBlankText,
-                        m_counters.TextDeleteCount, control::Label1);
+                        &RunCounters::TextDeleteCount);
     }
     if (type == "DIMENSION") {
-        count(m_counters.DimensionDeleteCount, control::Label22);
+        count(&RunCounters::DimensionDeleteCount);
         return false;
     }
     if (type == "XLINE") {
-        count(m_counters.XLineDeleteCount, control::Label46);
+        count(&RunCounters::XLineDeleteCount);
         return false;
     }
     if (type == "LINE") {
@@ -103,36 +39,39 @@ bool EntityFilter::keep(std::string_view type, EntityRecord& record, long lineNu
     return keepPoint(record);
 }
 
-EntityFilter::Unread EntityFilter::unreadVerdict(std::string_view type) {
+EntityFilter::VerdictWithoutPairs EntityFilter::verdictWithoutPairs(std::string_view type) {
     if (type == "LINE") {
         const int n = m_lineOrdinal + 1;
         const LineState state = m_lines.stateOf(n);
         if (n > m_lines.size() || state == LineState::Lengthened ||
-            (state == LineState::Kept && m_lines[n].ruling == LineRuling::Unread)) {
-            return Unread::Unknown;
+            (state == LineState::Kept && m_lines[n].ruling == LineRuling::Undecided)) {
+            return VerdictWithoutPairs::NeedsPairs;
         }
         m_lineOrdinal = n;
         if (state == LineState::Deleted) {
-            return Unread::Dropped;
+            return VerdictWithoutPairs::Dropped;
         }
-        return countRuling(m_lines[n].ruling) ? Unread::Kept : Unread::Dropped;
+        return countRuling(m_lines[n].ruling) ? VerdictWithoutPairs::Kept
+                                              : VerdictWithoutPairs::Dropped;
     }
     if (type == "TEXT") {
-        return m_options.deleteAllText || m_options.deleteBlankText ? Unread::Unknown
-                                                                    : Unread::Kept;
+        return m_options.deleteAllText || m_options.deleteBlankText
+                   ? VerdictWithoutPairs::NeedsPairs
+                   : VerdictWithoutPairs::Kept;
     }
     if (type == "MTEXT") {
-        return m_options.deleteAllMText || m_options.deleteBlankMText ? Unread::Unknown
-                                                                      : Unread::Kept;
+        return m_options.deleteAllMText || m_options.deleteBlankMText
+                   ? VerdictWithoutPairs::NeedsPairs
+                   : VerdictWithoutPairs::Kept;
     }
     // The other rules read numbers that may be damaged, or count what they delete.
-    return Unread::Unknown;
+    return VerdictWithoutPairs::NeedsPairs;
 }
 
 bool EntityFilter::keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank,
-                            std::int32_t& counter, ControlName label) {
+                            Counter counter) {
     if (deleteAll || (deleteBlank && isBlankText(lastValue(record, "  1")))) {
-        count(counter, label);
+        count(counter);
         return false;
     }
     return true;
@@ -167,13 +106,13 @@ bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
 bool EntityFilter::countRuling(LineRuling ruling) {
     switch (ruling) {
         case LineRuling::ByLineType:
-            count(m_counters.LineTypeLineCount, control::Label2);
+            count(&RunCounters::LineTypeLineCount);
             return false;
         case LineRuling::BySize:
-            count(m_counters.SizeLineCount, control::Label5);
+            count(&RunCounters::SizeLineCount);
             return false;
         case LineRuling::Kept:
-        case LineRuling::Unread:
+        case LineRuling::Undecided:
             break;
     }
     return true;
@@ -194,7 +133,7 @@ bool EntityFilter::keepArc(const EntityRecord& record, long lineNumber) {
         }
     }
     if (m_options.lineTypeArcs && !isKeptLineType(lineTypeOf(record))) {
-        count(m_counters.LineTypeCircleArcCount, control::Label3);
+        count(&RunCounters::LineTypeCircleArcCount);
         return false;
     }
     if (m_options.bySize) {
@@ -203,7 +142,7 @@ bool EntityFilter::keepArc(const EntityRecord& record, long lineNumber) {
             sweep += 360;
         }
         if (2 * radius * 3.14 * sweep / 360 <= m_options.arcLength) {
-            count(m_counters.SizeCircleArcCount, control::Label6);
+            count(&RunCounters::SizeCircleArcCount);
             return false;
         }
     }
@@ -218,11 +157,11 @@ bool EntityFilter::keepCircle(const EntityRecord& record, long lineNumber) {
         }
     }
     if (m_options.lineTypeCircles && !isKeptLineType(lineTypeOf(record))) {
-        count(m_counters.LineTypeCircleArcCount, control::Label3);
+        count(&RunCounters::LineTypeCircleArcCount);
         return false;
     }
     if (m_options.bySize && 2 * radius <= m_options.circleDiameter) {
-        count(m_counters.SizeCircleArcCount, control::Label6);
+        count(&RunCounters::SizeCircleArcCount);
         return false;
     }
     return true;
@@ -232,7 +171,7 @@ bool EntityFilter::keepPoint(const EntityRecord& record) {
     if (m_options.lineTypePointsOnly && isKeptLineType(lineTypeOf(record))) {
         return true;
     }
-    count(m_counters.PointDeleteCount, control::Label4);
+    count(&RunCounters::PointDeleteCount);
     return false;
 }
 
@@ -245,32 +184,21 @@ double EntityFilter::number(std::string_view value, long lineNumber) const {
     return *parsed;
 }
 
-void EntityFilter::count(std::int32_t& counter, ControlName label) {
-    ++counter;
-    if (m_window != nullptr) {
-        m_window->setCaption(label, std::to_string(counter));
+void EntityFilter::count(Counter counter) {
+    ++(m_counters.*counter);
+    if (m_display != nullptr) {
+        m_display->show(counter, m_counters);
     }
 }
 
 void EntityFilter::addCounts(const RunCounters& other) {
-    static constexpr std::array<std::pair<std::int32_t RunCounters::*, ControlName>, 9> kLabels{{
-        {&RunCounters::TextDeleteCount, control::Label1},
-        {&RunCounters::MTextDeleteCount, control::Label18},
-        {&RunCounters::DimensionDeleteCount, control::Label22},
-        {&RunCounters::XLineDeleteCount, control::Label46},
-        {&RunCounters::LineTypeLineCount, control::Label2},
-        {&RunCounters::LineTypeCircleArcCount, control::Label3},
-        {&RunCounters::PointDeleteCount, control::Label4},
-        {&RunCounters::SizeLineCount, control::Label5},
-        {&RunCounters::SizeCircleArcCount, control::Label6},
-    }};
-    for (const auto& [counter, label] : kLabels) {
-        if (other.*counter == 0) {
+    for (const auto& field : kCounterFields) {
+        if (other.*field.member == 0) {
             continue;
         }
-        m_counters.*counter += other.*counter;
-        if (m_window != nullptr) {
-            m_window->setCaption(label, std::to_string(m_counters.*counter));
+        m_counters.*field.member += other.*field.member;
+        if (m_display != nullptr) {
+            m_display->show(field.member, m_counters);
         }
     }
 }

@@ -1,29 +1,29 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
+#include "CounterTable.h"
 #include "EntitySection.h"
 #include "LineTable.h"
 #include "RunCounters.h"
 #include "RunOptions.h"
-#include "WindowOps.h"
 
 namespace lintrel {
 
 // Decides the entity records of one file against the run's options and the file's line table,
-// counting each deletion in its run counter and showing it in its label at once (when there is a
-// window: a part of the file decided on another thread only counts).
+// counting each deletion in its counter and showing it in its label at once (when there is a
+// display: a part of the file decided on another thread only counts).
 class EntityFilter {
 public:
-    // `linesBefore`: the LINE records before the part of the file this filter decides.
+    // `counters`: what this filter deletes is added there. `linesBefore`: the LINE records before
+    // the part of the file this filter decides.
     EntityFilter(const RunOptions& options, const LineTable& lines, RunCounters& counters,
-                 WindowOps* window, std::string path, int linesBefore = 0)
+                 CounterDisplay* display, std::string path, int linesBefore = 0)
         : m_options(options),
           m_lines(lines),
           m_counters(counters),
-          m_window(window),
+          m_display(display),
           m_path(std::move(path)),
           m_lineOrdinal(linesBefore) {}
 
@@ -32,52 +32,36 @@ public:
     bool keep(std::string_view type, EntityRecord& record, long lineNumber);
 
     // What becomes of a record when it can be told without its pairs.
-    enum class Unread {
-        Kept,     // written as it stands
-        Dropped,  // left out, and counted when a rule deleted it
-        Unknown,  // keep() must see its pairs
+    enum class VerdictWithoutPairs {
+        Kept,        // written as it stands
+        Dropped,     // left out, and counted when a rule deleted it
+        NeedsPairs,  // keep() must see its pairs
     };
     // A LINE told here takes its place in the line table's order, as keep() would take it. Only a
-    // line pass fills the table, so without one every LINE is Unknown.
-    Unread unreadVerdict(std::string_view type);
+    // line pass fills the table, so without one every LINE NeedsPairs.
+    VerdictWithoutPairs verdictWithoutPairs(std::string_view type);
 
     // Adds what another filter of the same file counted, and shows the counts that changed.
     void addCounts(const RunCounters& other);
 
 private:
-    bool keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank,
-                  std::int32_t& counter, ControlName label);
+    using Counter = std::int32_t RunCounters::*;
+
+    bool keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank, Counter counter);
     bool keepLine(EntityRecord& record, long lineNumber);
     bool countRuling(LineRuling ruling);  // counts a deletion; true when the line stays
     bool keepArc(const EntityRecord& record, long lineNumber);
     bool keepCircle(const EntityRecord& record, long lineNumber);
     bool keepPoint(const EntityRecord& record);
     double number(std::string_view value, long lineNumber) const;
-    void count(std::int32_t& counter, ControlName label);
+    void count(Counter counter);
 
     const RunOptions& m_options;
     const LineTable& m_lines;
     RunCounters& m_counters;
-    WindowOps* m_window;
+    CounterDisplay* m_display;
     std::string m_path;
     int m_lineOrdinal;  // n: the LINE records met so far, the index into the line table
 };
-
-// Which end-point coordinate a LINE's code line holds: x1, y1, x2, y2 as 0..3, else -1.
-int lineEndOf(std::string_view code);
-
-// What the linetype and size rules make of a LINE with this linetype and these ends (x1, y1, x2,
-// y2); the ends count only under the size rule.
-LineRuling ruleLine(std::string_view lineType, const std::array<double, 4>& ends,
-                    const RunOptions& options);
-
-// The linetype a record names: the value of its last "  6" pair, empty when it has none.
-std::string_view lineTypeOf(const EntityRecord& record);
-
-// The linetypes the linetype rules keep: none given (the layer's), "ByBlock" and "Continuous".
-bool isKeptLineType(std::string_view lineType);
-
-// A text is blank when nothing is left after its leading blanks, full-width ones included.
-bool isBlankText(std::string_view text);
 
 }  // namespace lintrel

@@ -1,6 +1,7 @@
 #include "LinePass.h"
 
 #include "Controls.h"
+#include "CounterTable.h"
 #include "LetWindowBreathe.h"
 #include "Numbers.h"
 #include "ReadLineRecords.h"
@@ -11,8 +12,10 @@ namespace {
 // Shows the analysis' progress and counts, and lets the window breathe, before each row.
 class AnalysisDisplay : public RowObserver {
 public:
-    AnalysisDisplay(WindowOps& window, int lineCount)
-        : m_window(window), m_step(100.0F / static_cast<float>(lineCount)) {}
+    AnalysisDisplay(WindowOps& window, const RunCounters& before, int lineCount)
+        : m_window(window),
+          m_display(window, before),
+          m_step(100.0F / static_cast<float>(lineCount)) {}
 
     void beforeRow(int row, const RunCounters& counters) override {
         letWindowBreathe(m_window);
@@ -30,19 +33,21 @@ public:
             m_shownHalfHundredth = halfHundredth;
             m_window.setCaption(control::Label52, formatFixed(percent, 2));
         }
-        showCount(control::Label54, counters.JoinCount, m_shownJoins);
-        showCount(control::Label25, counters.DuplicateCount, m_shownDuplicates);
+        showCount(&RunCounters::JoinCount, counters, m_shownJoins);
+        showCount(&RunCounters::DuplicateCount, counters, m_shownDuplicates);
     }
 
 private:
-    void showCount(ControlName label, std::int32_t count, std::int32_t& shown) {
-        if (count != shown) {
-            shown = count;
-            m_window.setCaption(label, std::to_string(count));
+    void showCount(std::int32_t RunCounters::*counter, const RunCounters& counters,
+                   std::int32_t& shown) {
+        if (counters.*counter != shown) {
+            shown = counters.*counter;
+            m_display.show(counter, counters);
         }
     }
 
     WindowOps& m_window;
+    CounterDisplay m_display;
     float m_step;  // computed once in single precision, as the percentage always was
     long long m_shownHalfHundredth = -1;
     std::int32_t m_shownJoins = -1;
@@ -51,11 +56,9 @@ private:
 
 }  // namespace
 
-void LinePass::run(const std::string& input) {
+RunCounters LinePass::run(const std::string& input) {
     read(input);
-    if (m_table.size() > 0) {
-        analyse();
-    }
+    return m_table.size() > 0 ? analyse() : RunCounters{};
 }
 
 void LinePass::read(const std::string& input) {
@@ -68,14 +71,16 @@ void LinePass::read(const std::string& input) {
     m_window.setCaption(control::Label47, std::to_string(m_table.size()));
 }
 
-void LinePass::analyse() {
-    AnalysisDisplay display(m_window, m_table.size());
+RunCounters LinePass::analyse() {
+    AnalysisDisplay display(m_window, m_before, m_table.size());
+    RunCounters added;
     if (m_referenceAnalysis) {
-        analyseLinesReference(m_table, m_options.lines, m_counters, display);
+        analyseLinesReference(m_table, m_options.lines, added, display);
     } else {
-        analyseLines(m_table, m_options.lines, m_counters, display, m_threads);
+        analyseLines(m_table, m_options.lines, added, display, m_threads);
     }
-    display.show(m_table.size(), m_counters);
+    display.show(m_table.size(), added);
+    return added;
 }
 
 }  // namespace lintrel

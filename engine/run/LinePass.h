@@ -16,28 +16,30 @@ namespace lintrel {
 // Given a layout, it also notes there where the records with rules lie.
 class LinePass {
 public:
-    LinePass(WindowOps& window, const RunOptions& options, LineTable& table, RunCounters& counters,
-             bool referenceAnalysis = false, RecordLayout* layout = nullptr,
-             const ThreadBudget& threads = {})
+    // `before`: the run's counters before this file, which the window shows beneath this file's.
+    LinePass(WindowOps& window, const RunOptions& options, LineTable& table,
+             const RunCounters& before, bool referenceAnalysis = false,
+             RecordLayout* layout = nullptr, const ThreadBudget& threads = {})
         : m_window(window),
           m_options(options),
           m_table(table),
-          m_counters(counters),
+          m_before(before),
           m_referenceAnalysis(referenceAnalysis),
           m_layout(layout),
           m_threads(threads) {}
 
-    // Throws DxfError on a read failure and RunInterrupted when the user interrupted.
-    void run(const std::string& input);
+    // Returns the duplicates removed and the joins made. Throws DxfError on a read failure and
+    // RunInterrupted when the user interrupted.
+    RunCounters run(const std::string& input);
 
 private:
     void read(const std::string& input);
-    void analyse();
+    RunCounters analyse();
 
     WindowOps& m_window;
     const RunOptions& m_options;
     LineTable& m_table;
-    RunCounters& m_counters;
+    RunCounters m_before;
     bool m_referenceAnalysis;
     RecordLayout* m_layout;
     ThreadBudget m_threads;

@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "DxfError.h"
-#include "EntityFilter.h"
+#include "EntityRules.h"
 #include "Numbers.h"
 
 namespace lintrel {
@@ -108,7 +108,7 @@ void LineRecordReader::takeLine(const EntityRecord& record, const DxfLineReader&
             ends[static_cast<std::size_t>(k)] = asRead.value_or(0);
         }
     }
-    row.ruling = hasEnds ? ruleLine(lineTypeOf(record), ends, m_options) : LineRuling::Unread;
+    row.ruling = hasEnds ? ruleLine(lineTypeOf(record), ends, m_options) : LineRuling::Undecided;
     correctAndOrient(row, m_options.lines.LineCorrection);
 }
 

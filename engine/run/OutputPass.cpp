@@ -113,8 +113,8 @@ std::string outputPathFor(const std::string& input, const std::string& outputDir
     return outputDir.back() == '/' ? outputDir + name : outputDir + "/" + name;
 }
 
-void OutputPass::run(const std::string& input, const std::string& output,
-                     const RecordLayout* layout) {
+RunCounters OutputPass::run(const std::string& input, const std::string& output,
+                            const RecordLayout* layout) {
     // The input is opened first: a drawing that cannot be read leaves no output file behind.
     if (layout != nullptr && layout->isReplayable()) {
         InputFile file(input);
@@ -127,6 +127,7 @@ void OutputPass::run(const std::string& input, const std::string& output,
             stream(reader, writer, filter, progress);
         });
     }
+    return m_added;
 }
 
 template <class Pass>
@@ -139,7 +140,7 @@ void OutputPass::produce(const std::string& input, const std::string& output, st
         file = std::make_unique<OutputFile>(output);
     }
     DxfLineWriter writer(file.get());
-    EntityFilter filter(m_options, m_lines, m_counters, &m_window, input);
+    EntityFilter filter(m_options, m_lines, m_added, &m_display, input);
     progress.at(0);
     pass(writer, filter, progress);
     if (file) {
@@ -287,11 +288,11 @@ void OutputPass::replayPart(InputFile& input, const RecordLayout& layout, const 
         const RecordLayout::Place& place = layout[k];
         onPlace(place.offset);
         const std::string_view type = place.typeName();
-        const EntityFilter::Unread verdict = filter.unreadVerdict(type);
-        if (verdict == EntityFilter::Unread::Kept) {
+        const auto verdict = filter.verdictWithoutPairs(type);
+        if (verdict == EntityFilter::VerdictWithoutPairs::Kept) {
             continue;
         }
-        if (verdict == EntityFilter::Unread::Dropped) {
+        if (verdict == EntityFilter::VerdictWithoutPairs::Dropped) {
             copyUpTo(place.offset);
             copied = place.end();
             continue;

@@ -6,6 +6,7 @@
 #include <stop_token>
 #include <string>
 
+#include "CounterTable.h"
 #include "LineTable.h"
 #include "RecordLayout.h"
 #include "RunCounters.h"
@@ -31,22 +32,24 @@ class OutputPass {
 public:
     // From `laterFrom` on (by itself, from the middle of a long drawing, when the threads allow)
     // a second thread writes the later part of a copy made with the layout at the same time.
+    // `before`: the run's counters before this file, which the window shows beneath this file's.
     OutputPass(WindowOps& window, const RunOptions& options, const LineTable& lines,
-               RunCounters& counters, const ThreadBudget& threads = {},
+               const RunCounters& before, const ThreadBudget& threads = {},
                std::optional<std::uint64_t> laterFrom = {})
         : m_window(window),
           m_options(options),
           m_lines(lines),
-          m_counters(counters),
+          m_display(window, before),
           m_threads(threads),
           m_laterFrom(laterFrom) {}
 
     // Throws DxfError on a read or write failure and RunInterrupted when the user interrupted;
     // either way nothing is left at the output path but what was there before.
     // An empty output path decides everything and writes nothing. With the layout the line pass
-    // noted, only the records that may change are read; the copy is the same.
-    void run(const std::string& input, const std::string& output,
-             const RecordLayout* layout = nullptr);
+    // noted, only the records that may change are read; the copy is the same. Returns what the
+    // pass deleted.
+    RunCounters run(const std::string& input, const std::string& output,
+                    const RecordLayout* layout = nullptr);
 
 private:
     class Progress;
@@ -81,7 +84,8 @@ private:
     WindowOps& m_window;
     const RunOptions& m_options;
     const LineTable& m_lines;
-    RunCounters& m_counters;
+    CounterDisplay m_display;
+    RunCounters m_added;
     ThreadBudget m_threads;
     std::optional<std::uint64_t> m_laterFrom;
 };

@@ -125,7 +125,7 @@ std::vector<std::uint64_t> evenParts(std::uint64_t headEnd, std::uint64_t size,
                                      const ThreadBudget& threads) {
     const std::uint64_t rest = size > headEnd ? size - headEnd : 0;
     const std::uint64_t longEnough = threads.sharesAnySize ? kMostParts : rest / kShortestPart;
-    const std::uint64_t parts = std::min<std::uint64_t>(
+    const auto parts = std::min<std::uint64_t>(
         {kMostParts, longEnough, static_cast<std::uint64_t>(threads.threads)});
     std::vector<std::uint64_t> starts;
     for (std::uint64_t k = 1; k < parts; ++k) {

@@ -43,8 +43,8 @@ PassResult runLinePass(const std::filesystem::path& drawing, const LineRules& ru
     options.lines = rules;
     PassResult result;
     try {
-        LinePass(window, options, result.table, result.counters, referenceAnalysis)
-            .run(drawing.string());
+        result.counters = LinePass(window, options, result.table, RunCounters{}, referenceAnalysis)
+                              .run(drawing.string());
     } catch (const DxfError&) {
         result.isReadable = false;
     }

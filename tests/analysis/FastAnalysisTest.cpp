@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "AnalysisCases.h"
+#include "CounterTable.h"
 #include "LineAnalysis.h"
 #include "LineTables.h"
 #include "RandomTables.h"
@@ -269,7 +270,7 @@ TEST(FastAnalysis, StopsWhileItBuildsItsIndexes) {
                               ThreadBudget{2, false}),
                  RunInterrupted);
     EXPECT_EQ(observer.announced, 0);
-    EXPECT_EQ(counters.total(), 0);
+    EXPECT_EQ(total(counters), 0);
 }
 
 TEST(FastAnalysis, StopsAtTheSameAnnouncementAsTheReference) {

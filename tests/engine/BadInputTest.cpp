@@ -38,7 +38,7 @@ const std::string kHead = crlf({"  0", "SECTION", "  2", "ENTITIES"});
 // Runs the file through the default options (line analysis included) and checks what any
 // failure must leave: its message, the input as it was, no output and no temporary file.
 void expectFailureLeavesNothing(const BadCase& c, FakeWindow& window, const TempDir& dir,
-                                const std::string& input, RunTarget target = {}) {
+                                const std::string& input, const RunTarget& target = {}) {
     RunReport report = CleanRun(window, target).run();
     EXPECT_EQ(report.outcome, RunOutcome::Failed) << c.name;
     EXPECT_EQ(window.messages, std::vector<std::string>{c.message}) << c.name;

@@ -39,6 +39,7 @@ TEST_P(BlockVectorAppend, KeepsBothInOrderAndEmptiesTheOther) {
     vector.append(std::move(other));
 
     ASSERT_EQ(vector.size(), c.before + c.appended);
+    // NOLINTNEXTLINE(bugprone-use-after-move): what a vector taken over is left with is the point
     EXPECT_EQ(other.size(), 0U);
     std::size_t wrong = 0;
     for (std::size_t i = 0; i < vector.size(); ++i) {

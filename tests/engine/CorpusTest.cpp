@@ -6,6 +6,7 @@
 
 #include "CleanRun.h"
 #include "Controls.h"
+#include "CounterTable.h"
 #include "FakeWindow.h"
 #include "TempDir.h"
 #include "VersionProbe.h"
@@ -83,7 +84,7 @@ TEST(RealDrawings, CleanWithEveryRuleAndLoseExactlyWhatIsCounted) {
         ASSERT_EQ(report.outcome, RunOutcome::Completed) << file << " " << report.failureDetail;
         auto output = testing::readBytes(report.files.at(0).outputPath);
         EXPECT_EQ(recordStarts(linesOf(before)) - recordStarts(linesOf(output)),
-                  report.counters.total())
+                  total(report.counters))
             << file;
         EXPECT_EQ(testing::readBytes(file), before) << file;
     }
@@ -105,7 +106,7 @@ TEST(RealDrawings, ComeBackUnchangedWhenNothingIsDeleted) {
         window.tick(control::Check8, true);  // XLINEs only, which few drawings hold
         RunReport report = cleanCopy(file, out, window);
         ASSERT_EQ(report.outcome, RunOutcome::Completed) << file;
-        if (report.counters.total() != 0) {
+        if (total(report.counters) != 0) {
             continue;
         }
         auto output = testing::readBytes(report.files.at(0).outputPath);

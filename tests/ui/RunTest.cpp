@@ -61,7 +61,7 @@ private slots:
 private:
     QString addDrawing(const QString& name, const std::string& bytes);
     // Runs fn once, the first time the progress bar of the named file reaches half-way.
-    void atHalfWay(const QString& name, std::function<void()> fn);
+    void atHalfWay(const QString& name, const std::function<void()>& fn);
     void start();
     void verifyIdle();
     QStringList lockedStates() const;
@@ -85,7 +85,7 @@ QString RunTest::addDrawing(const QString& name, const std::string& bytes) {
     return path;
 }
 
-void RunTest::atHalfWay(const QString& name, std::function<void()> fn) {
+void RunTest::atHalfWay(const QString& name, const std::function<void()>& fn) {
     auto* progress = m_window->get<QProgressBar>(control::ProgressBar1);
     auto isDone = std::make_shared<bool>(false);
     connect(progress, &QProgressBar::valueChanged, this, [this, name, fn, isDone](int value) {

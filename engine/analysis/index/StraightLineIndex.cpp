@@ -87,13 +87,13 @@ void StraightLineIndex::collectEntries(const RowKinds& kinds, TurnPacer& pacer) 
 
 void StraightLineIndex::findRuns(TurnPacer& pacer) {
     const int size = static_cast<int>(m_entries.size());
-    m_isLive.reserve(m_entries.size());
+    m_entryFlags.reserve(m_entries.size());
     m_runs.reserve(m_entries.size() + 1);  // never regrown: each regrowth would touch fresh memory
     for (int at = 0; at < size; ++at) {
         pacer.step();
         Entry& entry = m_entries[at];
         m_entryOf[static_cast<std::size_t>(entry.row)] = at;
-        m_isLive.push_back(entry.low == entry.high ? kLive | kShared : kLive);
+        m_entryFlags.push_back(entry.low == entry.high ? kLive | kShared : kLive);
         if (m_runs.empty() || m_runs.back().block != entry.blockThenRun ||
             m_runs.back().across != entry.across) {
             m_runs.push_back({entry.across, entry.blockThenRun, at});
@@ -123,7 +123,7 @@ StraightLineIndex::Turn StraightLineIndex::turnOf(int i) const {
     Turn turn;
     turn.row = i;
     turn.entry = m_entryOf[static_cast<std::size_t>(i)];
-    assert(turn.entry >= 0 && m_isLive[turn.entry] && "row i is held by the index of its axis");
+    assert(turn.entry >= 0 && m_entryFlags[turn.entry] && "row i is held by the index of its axis");
     if (m_rules.joinLines) {
         turn.joins = acrossRange(turn.entry, m_rules.JoinOffset);
     }
@@ -156,16 +156,16 @@ void StraightLineIndex::remove(int row) {
 }
 
 void StraightLineIndex::removeEntry(int at) {
-    if (at < 0 || !m_isLive[at]) {
+    if (at < 0 || !m_entryFlags[at]) {
         return;
     }
-    m_isLive[at] = 0;
+    m_entryFlags[at] = 0;
     updateBounds(at);
 }
 
 void StraightLineIndex::refresh(int row) {
     const int at = m_entryOf[static_cast<std::size_t>(row)];
-    if (at < 0 || !m_isLive[at]) {
+    if (at < 0 || !m_entryFlags[at]) {
         return;
     }
     if (!runsAlong(m_table[row], m_axis)) {
@@ -231,7 +231,7 @@ bool StraightLineIndex::mayAct(const Bounds& bounds, const Query& query, int fir
 
 bool StraightLineIndex::acts(int at, const Query& query) const {
     const Entry& entry = m_entries[at];
-    return m_isLive[at] && entry.row != query.row &&
+    return m_entryFlags[at] && entry.row != query.row &&
            straightAction(m_axis, query.span, {entry.low, entry.high, entry.across}, m_rules) !=
                StraightAction::None;
 }
@@ -272,7 +272,7 @@ void StraightLineIndex::scan(int first, int last, const Query& query, Found& fou
             found.add({entry.row,
                        {entry.low, entry.high, entry.across},
                        at,
-                       (m_isLive[at] & kShared) != 0});
+                       (m_entryFlags[at] & kShared) != 0});
         }
     }
 }
@@ -281,7 +281,7 @@ StraightLineIndex::Bounds StraightLineIndex::leafBounds(int leaf) const {
     Bounds bounds{kInfinity, -kInfinity, kInfinity, -kInfinity, kInfinity, kNoRow, -1};
     const int last = std::min((leaf + 1) * kLeafSize, static_cast<int>(m_entries.size()));
     for (int at = leaf * kLeafSize; at < last; ++at) {
-        if (!m_isLive[at]) {
+        if (!m_entryFlags[at]) {
             continue;
         }
         const Entry& entry = m_entries[at];

@@ -8,6 +8,7 @@
 #include "LineAnalysis.h"
 #include "PairRules.h"
 #include "RowKinds.h"
+#include "StraightCandidate.h"
 #include "TurnPacer.h"
 
 namespace lintrel {
@@ -64,14 +65,7 @@ public:
     // Row i must be held here.
     Turn turnOf(int i) const;
 
-    // A row that acts on row i, with its span as the index holds it (the same as the table's)
-    // and its place here.
-    struct Candidate {
-        int row;
-        Span span;
-        int entry;
-        bool isShared;  // zero-length when the index was built: the other axis's index holds it too
-    };
+    using Candidate = StraightCandidate;
     // Fills `found` with the candidates of smallest row number, ascending and at most `limit` of
     // them, among the live rows whose straightAction() on row i, as it is now, is not None.
     void findActing(const Turn& turn, std::size_t limit, std::vector<Candidate>& found) const;
@@ -137,7 +131,7 @@ private:
     // By entry: kLive, with kShared for a row held by both axes' indexes; 0 once deleted.
     static constexpr std::uint8_t kLive = 1;
     static constexpr std::uint8_t kShared = 2;
-    Array<std::uint8_t> m_isLive;
+    Array<std::uint8_t> m_entryFlags;
     Array<Run> m_runs;                  // in entry order, then one that begins at the end
     HugeArray<std::int32_t> m_entryOf;  // by row number; -1 for rows not held
     // Node 1 is the root, node k has children 2k and 2k+1. Left unwritten until the build fills
