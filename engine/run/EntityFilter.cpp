@@ -7,16 +7,15 @@
 #include "Controls.h"
 #include "DxfError.h"
 #include "Numbers.h"
-#include "TextCompare.h"
 
 namespace lintrel {
 namespace {
 
-// The value of the last pair with this code, or empty when there is none.
-std::string_view lastValue(const EntityRecord& record, std::string_view code) {
+// The value of the last pair with this group code, or empty when there is none.
+std::string_view lastValue(const EntityRecord& record, int groupCode) {
     std::string_view found;
     for (int i = 0; i < record.size(); ++i) {
-        if (isLine(record.code(i), code)) {
+        if (record.groupCode(i) == groupCode) {
             found = record.value(i);
         }
     }
@@ -25,12 +24,19 @@ std::string_view lastValue(const EntityRecord& record, std::string_view code) {
 
 }  // namespace
 
-int lineEndOf(std::string_view code) {
-    if (code.size() != 3 || code[0] != ' ' || (code[2] != '0' && code[2] != '1')) {
-        return -1;
+int lineEndOf(int groupCode) {
+    switch (groupCode) {
+        case 10:
+            return 0;
+        case 20:
+            return 1;
+        case 11:
+            return 2;
+        case 21:
+            return 3;
+        default:
+            return -1;
     }
-    int end = code[2] - '0';
-    return code[1] == '1' ? 2 * end : code[1] == '2' ? 2 * end + 1 : -1;
 }
 
 LineRuling ruleLine(std::string_view lineType, const std::array<double, 4>& ends,
@@ -50,7 +56,7 @@ LineRuling ruleLine(std::string_view lineType, const std::array<double, 4>& ends
 }
 
 std::string_view lineTypeOf(const EntityRecord& record) {
-    return lastValue(record, "  6");
+    return lastValue(record, 6);
 }
 
 bool isKeptLineType(std::string_view lineType) {
@@ -131,7 +137,7 @@ EntityFilter::Unread EntityFilter::unreadVerdict(std::string_view type) {
 
 bool EntityFilter::keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank,
                             std::int32_t& counter, ControlName label) {
-    if (deleteAll || (deleteBlank && isBlankText(lastValue(record, "  1")))) {
+    if (deleteAll || (deleteBlank && isBlankText(lastValue(record, 1)))) {
         count(counter, label);
         return false;
     }
@@ -148,7 +154,7 @@ bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
     // After a line pass these values were read as numbers already; only the size rule needs them.
     bool readsEnds = m_options.bySize || !m_options.analysesLines();
     for (int i = 0; i < record.size(); ++i) {
-        int k = lineEndOf(record.code(i));
+        int k = lineEndOf(record.groupCode(i));
         if (k < 0) {
             continue;
         }
@@ -184,12 +190,12 @@ bool EntityFilter::keepArc(const EntityRecord& record, long lineNumber) {
     double startAngle = 0;
     double endAngle = 0;
     for (int i = 0; i < record.size(); ++i) {
-        std::string_view code = record.code(i);
-        if (isLine(code, " 40") && m_options.bySize) {
+        const int code = record.groupCode(i);
+        if (code == 40 && m_options.bySize) {
             radius = number(record.value(i), lineNumber);
-        } else if (isLine(code, " 50") && m_options.bySize) {
+        } else if (code == 50 && m_options.bySize) {
             startAngle = number(record.value(i), lineNumber);
-        } else if (isLine(code, " 51")) {
+        } else if (code == 51) {
             endAngle = number(record.value(i), lineNumber);
         }
     }
@@ -213,7 +219,7 @@ bool EntityFilter::keepArc(const EntityRecord& record, long lineNumber) {
 bool EntityFilter::keepCircle(const EntityRecord& record, long lineNumber) {
     double radius = 0;
     for (int i = 0; i < record.size(); ++i) {
-        if (isLine(record.code(i), " 40")) {
+        if (record.groupCode(i) == 40) {
             radius = number(record.value(i), lineNumber);
         }
     }

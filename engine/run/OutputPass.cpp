@@ -25,8 +25,9 @@ namespace {
 // What is copied through the reader at a time.
 constexpr std::uint64_t kStretch = std::uint64_t{1} << 20;
 
-void writeRecord(DxfLineWriter& writer, std::string_view type, const EntityRecord& record) {
-    writer.writePair(kRecordStart, type);
+void writeRecord(DxfLineWriter& writer, std::string_view startCode, std::string_view type,
+                 const EntityRecord& record) {
+    writer.writePair(startCode, type);
     for (int i = 0; i < record.size(); ++i) {
         writer.writePair(record.code(i), record.value(i));
     }
@@ -159,15 +160,18 @@ void OutputPass::stream(DxfLineReader& reader, DxfLineWriter& writer, EntityFilt
         letWindowBreathe(m_window);
         progress.at(reader.position());
         switch (section.next()) {
+            case EntitySection::Item::Pair:
+                writer.writePair(section.code(), section.value());
+                break;
             case EntitySection::Item::Line:
                 writer.writeLine(section.line());
                 break;
             case EntitySection::Item::OtherRecordHead:
-                writer.writePair(kRecordStart, section.typeName());
+                writer.writePair(section.startCode(), section.typeName());
                 break;
             case EntitySection::Item::Record:
                 if (filter.keep(section.typeName(), section.record(), reader.lineNumber())) {
-                    writeRecord(writer, section.typeName(), section.record());
+                    writeRecord(writer, section.startCode(), section.typeName(), section.record());
                 }
                 break;
         }
@@ -303,11 +307,13 @@ void OutputPass::replayPart(InputFile& input, const RecordLayout& layout, const 
         const std::string_view stretch = reader.bytes(copied, place.end() - copied);
         const std::string_view before = stretch.substr(0, place.offset - copied);
         const std::string_view lines = stretch.substr(before.size());
-        const std::size_t headSize = kRecordStart.size() + type.size() + 4;  // two CR LFs
-        bool isAsFirstRead = lines.size() >= headSize && lines.starts_with("  0\r\n") &&
-                             lines.substr(5, type.size()) == type &&
-                             lines.substr(headSize - 2, 2) == "\r\n" &&
-                             record.assign(lines.substr(headSize));
+        const std::size_t startEnd = lines.find("\r\n");
+        const std::string_view startCode = lines.substr(0, startEnd);
+        const std::size_t headSize = startCode.size() + type.size() + 4;  // two CR LFs
+        bool isAsFirstRead =
+            startEnd != std::string_view::npos && isGroupCode(startCode, 0) &&
+            lines.size() >= headSize && lines.substr(startEnd + 2, type.size()) == type &&
+            lines.substr(headSize - 2, 2) == "\r\n" && record.assign(lines.substr(headSize));
         if (!isAsFirstRead) {
             changedSinceFirstRead(input.path());
         }
@@ -324,7 +330,7 @@ void OutputPass::replayPart(InputFile& input, const RecordLayout& layout, const 
         writer.writeBytes(before);
         copied = place.end();
         if (isKept) {
-            writeRecord(writer, type, record);
+            writeRecord(writer, startCode, type, record);
         }
     }
     onPlace(part.end);  // the window shows the last count before the copy is finished
