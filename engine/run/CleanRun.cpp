@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "Controls.h"
+#include "CopyNames.h"
 #include "DxfError.h"
 #include "LinePass.h"
 #include "LineTable.h"
@@ -80,12 +81,18 @@ CleanRun::CleanRun(WindowOps& window, RunTarget target)
 RunReport CleanRun::run() {
     RunReport report;
     auto read = readRunOptions(m_window);
-    if (auto* refusal = std::get_if<std::string>(&read)) {
-        report.failure = *refusal;
-        m_window.showMessage(*refusal);
+    auto refuse = [&](const std::string& message) {
+        report.failure = message;
+        m_window.showMessage(message);
         return report;
+    };
+    if (auto* refusal = std::get_if<std::string>(&read)) {
+        return refuse(*refusal);
     }
     const RunOptions& options = std::get<RunOptions>(read);
+    if (auto clash = m_target.dryRun ? std::nullopt : copyClash(m_window, m_target.outputDir)) {
+        return refuse(*clash);
+    }
     start();
     auto started = std::chrono::steady_clock::now();
     LineTable table;

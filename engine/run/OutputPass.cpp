@@ -103,17 +103,6 @@ private:
     std::uint64_t m_next = 0;
 };
 
-std::string outputPathFor(const std::string& input, const std::string& outputDir) {
-    std::string path = input.substr(0, input.size() >= 4 ? input.size() - 4 : 0) + "-Cut.dxf";
-    path.erase(0, path.find_first_not_of(' '));
-    if (outputDir.empty()) {
-        return path;
-    }
-    auto slash = path.find_last_of('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return outputDir.back() == '/' ? outputDir + name : outputDir + "/" + name;
-}
-
 void OutputPass::run(const std::string& input, const std::string& output,
                      const RecordLayout* layout) {
     // The input is opened first: a drawing that cannot be read leaves no output file behind.

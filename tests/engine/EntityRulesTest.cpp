@@ -6,9 +6,9 @@
 
 #include "CleanRun.h"
 #include "Controls.h"
+#include "CopyNames.h"
 #include "Drawing.h"
 #include "FakeWindow.h"
-#include "OutputPass.h"
 #include "TempDir.h"
 
 namespace lintrel {
@@ -245,7 +245,10 @@ TEST(OutputPath, ReplacesTheLastFourCharacters) {
         {"an upper-case extension", "/d/plan.DXF", "", "/d/plan-Cut.dxf"},
         {"a name without a dot loses a letter", "/d/plandxf", "", "/d/pla-Cut.dxf"},
         {"an output folder keeps the name", "/d/plan.dxf", "/out", "/out/plan-Cut.dxf"},
-        {"leading blanks are removed", "  plan.dxf", "", "plan-Cut.dxf"},
+        {"leading blanks are kept", "  plan.dxf", "", "  plan-Cut.dxf"},
+        {"a blank before the name stays in its folder", "/d/ a.dxf", "", "/d/ a-Cut.dxf"},
+        {"a short name takes nothing from its folder", "/d/plan/dxf", "", "/d/plan/-Cut.dxf"},
+        {"a name of four characters", "adxf", "", "-Cut.dxf"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(outputPathFor(c.input, c.dir), c.expected) << c.name;
