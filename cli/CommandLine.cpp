@@ -126,7 +126,10 @@ std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line) {
         ->check(CLI::ExistingDirectory)
         ->type_name("DIR");
     app.add_flag("--dry-run", line.dryRun, "decide and count everything, write no file");
-    app.add_flag("--json", line.json, "print the report as JSON on stdout");
+    app.add_flag("--json", line.json,
+                 "print the report as JSON on stdout; a byte of a name that is not UTF-8 is "
+                 "written as \\udcXX (XX the byte: Python reads it back with json.loads and "
+                 "os.fsencode)");
     app.add_flag("--reference-analysis", line.reference,
                  "analyse lines with the slow literal scan (for checking)");
     addThreadsOption(app, line);

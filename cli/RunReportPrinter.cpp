@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+#include "JsonText.h"
 #include "Numbers.h"
 
 namespace lintrel {
@@ -41,6 +42,14 @@ nlohmann::ordered_json countersJson(const RunCounters& counters) {
     return object;
 }
 
+// What stands for a copy in the text report: none written, or none made at all.
+constexpr std::string_view kNotWritten = "(書き込みなし)";
+constexpr std::string_view kNotProcessed = "(処理されていません)";
+
+nlohmann::ordered_json text(std::string_view bytes) {
+    return markInvalidUtf8(bytes);
+}
+
 std::string_view outcomeName(RunOutcome outcome) {
     switch (outcome) {
         case RunOutcome::Refused:
@@ -59,8 +68,11 @@ std::string_view outcomeName(RunOutcome outcome) {
 
 void printText(std::ostream& out, const RunReport& report) {
     for (const auto& file : report.files) {
-        out << file.path << " -> " << (file.outputPath.empty() ? "(書き込みなし)" : file.outputPath)
+        out << file.path << " -> " << (file.outputPath.empty() ? kNotWritten : file.outputPath)
             << "  LINE総数 " << file.lineCount << "  削除 " << file.counters.total() << '\n';
+    }
+    for (const auto& path : report.skipped) {
+        out << path << " -> " << kNotProcessed << '\n';
     }
     for (const auto& field : kFields) {
         out << "  " << field.caption << ' ' << report.counters.*field.counter << '\n';
@@ -75,23 +87,27 @@ void printJson(std::ostream& out, const RunReport& report) {
     nlohmann::ordered_json json;
     json["outcome"] = outcomeName(report.outcome);
     if (!report.failure.empty()) {
-        json["message"] = report.failure;
-        json["detail"] = report.failureDetail;
+        json["message"] = text(report.failure);
+        json["detail"] = text(report.failureDetail);
     }
     json["files"] = nlohmann::ordered_json::array();
     for (const auto& file : report.files) {
         nlohmann::ordered_json entry;
-        entry["path"] = file.path;
-        entry["output"] = file.outputPath.empty() ? nlohmann::ordered_json()
-                                                  : nlohmann::ordered_json(file.outputPath);
+        entry["path"] = text(file.path);
+        entry["output"] =
+            file.outputPath.empty() ? nlohmann::ordered_json() : text(file.outputPath);
         entry["lineCount"] = file.lineCount;
         entry["counters"] = countersJson(file.counters);
         json["files"].push_back(std::move(entry));
     }
+    json["skipped"] = nlohmann::ordered_json::array();
+    for (const auto& path : report.skipped) {
+        json["skipped"].push_back(text(path));
+    }
     json["counters"] = countersJson(report.counters);
     json["elapsedSeconds"] = report.elapsedSeconds;
-    // Drawings may hold Shift-JIS names; invalid UTF-8 is replaced rather than refused.
-    out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    // Every text was marked, so nothing is left to replace.
+    out << escapeMarks(json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace)) << '\n';
 }
 
 }  // namespace lintrel

@@ -17,6 +17,20 @@ constexpr int kDone = 0;
 constexpr int kFailed = 1;
 constexpr int kInterrupted = 130;  // as a shell reports a command ended by Ctrl-C
 
+constexpr std::string_view kSettingsOverDrawing =
+    "is a drawing of this run; the settings are not written over it";
+
+// Whether the file is one of those given to clean, under any of its paths.
+bool isListed(const std::filesystem::path& file, const std::vector<std::string>& files) {
+    for (const auto& listed : files) {
+        std::error_code error;
+        if (std::filesystem::equivalent(file, listed, error)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int fail(const std::string& message) {
     std::cerr << "lintrel-cli: " << message << '\n';
     return kFailed;
@@ -49,6 +63,9 @@ int main(int argc, char** argv) {
         }
     }
     if (line.saveSettings) {
+        if (isListed(settingsPath, line.files)) {
+            return fail(settingsPath.string() + ": " + std::string(kSettingsOverDrawing));
+        }
         if (auto error = SaveSettings(settingsPath, options)) {
             return fail(error->message());
         }

@@ -122,10 +122,12 @@ RunReport CleanRun::run() {
         } catch (const RunInterrupted&) {
             RestoreControls();
             report.outcome = RunOutcome::Interrupted;
+            skipAfter(k, report);
             return report;
         } catch (const DxfError& error) {
             RestoreControls();
             report.outcome = RunOutcome::Failed;
+            skipAfter(k, report);
             report.failure = display + std::string(messageFor(error.kind()));
             report.failureDetail = error.what();
             m_window.showMessage(report.failure);
@@ -163,6 +165,12 @@ void CleanRun::finish(RunReport& report) {
     m_window.setWindowCaption(kIdleCaption);
     report.outcome = RunOutcome::Completed;
     m_window.showMessage(kDone);
+}
+
+void CleanRun::skipAfter(int k, RunReport& report) const {
+    for (int later = k + 1; later <= m_window.listCount(); ++later) {
+        report.skipped.push_back(m_window.listPath(later));
+    }
 }
 
 void CleanRun::RestoreControls() {

@@ -100,6 +100,10 @@ TEST(CommandLine, RefusesWithTheWindowsMessages) {
     auto old = dir.write("old.dxf",
                          "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n"
                          "  1\r\nAC1009\r\n");
+    const std::string missing = (dir.path() / "missing.dxf").string();
+    const std::string folder = (dir.path() / "folder.dxf").string();
+    std::filesystem::create_directory(folder);
+    auto good = dir.write("good.dxf", kTwinLines);
     const Case cases[] = {
         {"a file that is no drawing", {notDxf}, 1, notDxf + " は、DXFファイルではありません。\n"},
         {"a drawing of an old release", {old}, 1, old + " は、AutoCAD R12/LT2 DXFファイルです。\n"},
@@ -112,6 +116,13 @@ TEST(CommandLine, RefusesWithTheWindowsMessages) {
          1,
          "処理項目を選択して下さい。\n"},
         {"an unknown control name", {"--set", "Check99=1", damaged}, 1, "lintrel-cli: "},
+        {"a missing file", {missing}, 1, missing + " は、見つかりません。\n"},
+        {"a folder", {folder}, 1, folder + " は、フォルダです。\n"},
+        {"a number out of range",
+         {"--set", "Text5=1e300", old, good},
+         1,
+         old + " は、AutoCAD R12/LT2 DXFファイルです。\nダブり線の削除の「線間ズレ」に扱える範囲の"
+               "数値を入力して下さい。（入力値: 1e300）\n"},
         {"no file at all", {}, 2, "lintrel-cli: no FILE given"},
     };
     for (const auto& c : cases) {
@@ -153,6 +164,59 @@ TEST(CommandLine, WritesTheSameCopyOnOneThreadAsOnMany) {
     ASSERT_EQ(run(dir, {"--threads", "8", input}).status, 0);
     EXPECT_EQ(testing::readBytes(dir.path() / "plan-Cut.dxf"), alone);
     EXPECT_FALSE(alone.empty());
+}
+
+TEST(CommandLine, ListsTheFilesADamagedFileKeptFromBeingCleaned) {
+    TempDir dir;
+    auto damaged =
+        dir.write("a.dxf", testing::crlf({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER",
+                                          "  1", "AC1015", "  0", "ENDSEC"}));
+    auto good = dir.write("b.dxf", kTwinLines);
+    Outcome text = run(dir, {damaged, good});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_NE(text.out.find(good + " -> (処理されていません)\n"), std::string::npos) << text.out;
+    Outcome json = run(dir, {"--json", damaged, good});
+    EXPECT_NE(json.out.find("\"skipped\": [\n    \"" + good + "\"\n  ]"), std::string::npos)
+        << json.out;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "b-Cut.dxf"));
+}
+
+TEST(CommandLine, CleansAFileWhoseNameIsNotUtf8AndReportsItLosslessly) {
+    TempDir dir;
+    auto input = dir.write("\x83\x76lan.dxf", kTwinLines);
+    Outcome outcome = run(dir, {"--json", input});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("\"path\": \"" + dir.path().string() + "/\\udc83vlan.dxf\""),
+              std::string::npos)
+        << outcome.out;
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "\x83\x76lan-Cut.dxf"));
+}
+
+TEST(CommandLine, RunsWithoutASettingsFileAndMakesNoneUnlessAskedTo) {
+    TempDir dir;
+    auto input = dir.write("plan.dxf", kTwinLines);
+    EXPECT_EQ(run(dir, {"--dry-run", input}).status, 0);
+    EXPECT_EQ(
+        run(dir, {"--dry-run", "--settings", (dir.path() / "none.ini").string(), input}).status, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "config"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.ini"));
+}
+
+TEST(CommandLine, NeverSavesSettingsOverAFileOfTheRun) {
+    TempDir dir;
+    auto input = dir.write("plan.dxf", kTwinLines);
+    auto other = dir.write("notes", "x");
+    Outcome drawing = run(dir, {"--save-settings", "--settings", input});
+    EXPECT_EQ(drawing.status, 1);
+    EXPECT_EQ(drawing.err, "lintrel-cli: " + input +
+                               ": starts like a DXF drawing, not a settings file; nothing was "
+                               "saved\n");
+    Outcome listed = run(dir, {"--save-settings", "--settings", other, other});
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_EQ(listed.err, "lintrel-cli: " + other +
+                              ": is a drawing of this run; the settings are not written over it\n");
+    EXPECT_EQ(testing::readBytes(input), kTwinLines);
+    EXPECT_EQ(testing::readBytes(other), "x");
 }
 
 TEST(CommandLine, SavedSettingsAreTheNextRunsStart) {
