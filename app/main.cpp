@@ -28,7 +28,8 @@ int main(int argc, char* argv[]) {
 
     lintrel::SingleInstance instance(
         QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-    if (!instance.becomePrimary()) {
+    // Without a running copy to take the files, this one shows them, whatever the lock says.
+    if (!instance.becomePrimary() && instance.isPrimaryReachable()) {
         if (!files.isEmpty()) {
             instance.handOver(files);
         }

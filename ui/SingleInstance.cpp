@@ -2,7 +2,9 @@
 
 #include <QDataStream>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
+#include <QSysInfo>
 
 namespace lintrel {
 namespace {
@@ -27,7 +29,7 @@ SingleInstance::SingleInstance(const QString& folder, QObject* parent)
 }
 
 bool SingleInstance::becomePrimary() {
-    if (!m_lock.tryLock(0)) {
+    if (!m_lock.tryLock(0) && (isLockUnderstood() || !takeOverLock())) {
         return false;
     }
     // A socket left behind by a copy that crashed would block the name; the lock proves it stale.
@@ -35,6 +37,26 @@ bool SingleInstance::becomePrimary() {
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     m_server.listen(m_socketPath);
     return true;
+}
+
+bool SingleInstance::isLockUnderstood() const {
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    return m_lock.getLockInfo(&pid, &host, &application) && host == QSysInfo::machineHostName();
+}
+
+bool SingleInstance::takeOverLock() {
+    const QString path = m_lock.fileName();
+    // An empty folder goes; one with something in it stays, and the lock with it.
+    bool isRemoved = QFileInfo(path).isDir() ? QDir().rmdir(path) : m_lock.removeStaleLockFile();
+    return isRemoved && m_lock.tryLock(0);
+}
+
+bool SingleInstance::isPrimaryReachable() const {
+    QLocalSocket socket;
+    socket.connectToServer(m_socketPath);
+    return socket.waitForConnected(kHandOverTimeoutMs);
 }
 
 bool SingleInstance::handOver(const QStringList& files) const {
