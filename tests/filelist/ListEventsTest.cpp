@@ -135,6 +135,35 @@ TEST(List1_OLEDragDrop, GivesEachRefusalItsOwnMessageInDropOrder) {
     EXPECT_EQ(window.listRows, Texts{" good.dxf"});
 }
 
+// Notes what List1 shows whenever a message is shown, and how many rows were ever appended.
+class ListWatchingWindow : public FakeWindow {
+public:
+    void listAppend(std::string_view row) override {
+        FakeWindow::listAppend(row);
+        ++appended;
+    }
+    void showMessage(std::string_view prompt) override {
+        FakeWindow::showMessage(prompt);
+        rowsAtMessages.push_back(listRows);
+    }
+    int appended = 0;
+    std::vector<Texts> rowsAtMessages;
+};
+
+TEST(List1_OLEDragDrop, ShowsTheListAtEveryMessageAndBuildsItOnceAfterTheDrop) {
+    Drawings drawings;
+    auto b = drawings.add("b.dxf");
+    auto a = drawings.add("a.dxf");
+    auto c = drawings.add("c.dxf");
+    InputList list;
+    ListWatchingWindow window;
+    List1_OLEDragDrop(list, window, filesDropped({b, a, "x.txt", c, "y.txt"}));
+    EXPECT_EQ(window.rowsAtMessages,
+              (std::vector<Texts>{{" a.dxf", " b.dxf"}, {" a.dxf", " b.dxf", " c.dxf"}}));
+    EXPECT_EQ(window.listRows, (Texts{" a.dxf", " b.dxf", " c.dxf"}));
+    EXPECT_EQ(window.appended, 5);
+}
+
 TEST(List1_OLEDragDrop, SortsByTheWholePathFolderFirst) {
     Drawings drawings;
     auto bA = drawings.add("b/a.dxf");
