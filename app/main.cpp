@@ -1,8 +1,9 @@
 // lintrel: the desktop program. One copy runs per user; a later copy hands its files to it.
 #include <QApplication>
-#include <QDir>
+#include <QByteArrayList>
 #include <QStandardPaths>
 #include <QTimer>
+#include <filesystem>
 
 #include "Application.h"
 #include "FrmMain.h"
@@ -10,11 +11,12 @@
 
 namespace {
 
-// Files named on the command line, made absolute: the running copy may have another folder.
-QStringList filesFromArguments(const QStringList& arguments) {
-    QStringList files;
-    for (const QString& argument : arguments) {
-        files.append(QDir::current().absoluteFilePath(argument));
+// Files named on the command line, made absolute (the running copy may have another folder),
+// as the bytes given: QApplication::arguments() would replace bytes that are not UTF-8.
+QByteArrayList filesFromArguments(int argc, char* argv[]) {
+    QByteArrayList files;
+    for (int k = 1; k < argc; ++k) {
+        files.append(QByteArray::fromStdString(std::filesystem::absolute(argv[k]).string()));
     }
     return files;
 }
@@ -24,7 +26,7 @@ QStringList filesFromArguments(const QStringList& arguments) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     lintrel::setUpApplication();
-    const QStringList files = filesFromArguments(QApplication::arguments().mid(1));
+    const QByteArrayList files = filesFromArguments(argc, argv);
 
     lintrel::SingleInstance instance(
         QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
@@ -41,7 +43,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QObject::connect(&instance, &lintrel::SingleInstance::filesHandedOver, &window,
-                     [&window](const QStringList& handed) {
+                     [&window](const QByteArrayList& handed) {
                          window.raise();
                          window.activateWindow();
                          window.openFiles(handed);

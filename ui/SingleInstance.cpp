@@ -59,7 +59,7 @@ bool SingleInstance::isPrimaryReachable() const {
     return socket.waitForConnected(kHandOverTimeoutMs);
 }
 
-bool SingleInstance::handOver(const QStringList& files) const {
+bool SingleInstance::handOver(const QByteArrayList& files) const {
     QLocalSocket socket;
     socket.connectToServer(m_socketPath);
     if (!socket.waitForConnected(kHandOverTimeoutMs)) {
@@ -77,7 +77,7 @@ void SingleInstance::receive(QLocalSocket* socket) {
     QDataStream in(socket);
     in.setVersion(kStreamVersion);
     in.startTransaction();
-    QStringList files;
+    QByteArrayList files;
     in >> files;
     if (in.commitTransaction()) {
         emit filesHandedOver(files);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QByteArrayList>
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
-#include <QStringList>
 
 class QLocalSocket;
 
@@ -25,11 +25,12 @@ public:
     // True when a running copy answers; a lock that could not be taken nor taken over may have
     // no copy behind it.
     [[nodiscard]] bool isPrimaryReachable() const;
-    // Gives files to the running copy; false when it could not be reached.
-    bool handOver(const QStringList& files) const;
+    // Gives files to the running copy, by the bytes of their paths; false when it could not be
+    // reached.
+    bool handOver(const QByteArrayList& files) const;
 
 signals:
-    void filesHandedOver(const QStringList& files);
+    void filesHandedOver(const QByteArrayList& files);
 
 private:
     void receive(QLocalSocket* socket);

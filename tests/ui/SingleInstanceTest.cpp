@@ -79,8 +79,9 @@ void SingleInstanceTest::aSecondCopyHandsItsFilesToTheFirst() {
     QCOMPARE(runSecondCopy({"plan.dxf", "/elsewhere/b.dxf"}, drawings.path()), QByteArray());
 
     QTRY_COMPARE(handed.size(), 1);
-    QCOMPARE(handed.front().front().toStringList(),
-             (QStringList{drawings.filePath("plan.dxf"), "/elsewhere/b.dxf"}));
+    QCOMPARE(
+        handed.front().front().value<QByteArrayList>(),
+        (QByteArrayList{QFile::encodeName(drawings.filePath("plan.dxf")), "/elsewhere/b.dxf"}));
 }
 
 void SingleInstanceTest::aSecondPrimaryInTheSameFolderIsRefused() {
