@@ -1,8 +1,9 @@
 // lintrel: the desktop program. One copy runs per user; a later copy hands its files to it.
 #include <QApplication>
-#include <QDir>
+#include <QByteArrayList>
 #include <QStandardPaths>
 #include <QTimer>
+#include <filesystem>
 #include <iostream>
 
 #include "Application.h"
@@ -12,11 +13,12 @@
 
 namespace {
 
-// Files named on the command line, made absolute: the running copy may have another folder.
-QStringList filesFromArguments(const QStringList& arguments) {
-    QStringList files;
-    for (const QString& argument : arguments) {
-        files.append(QDir::current().absoluteFilePath(argument));
+// Files named on the command line, made absolute (the running copy may have another folder),
+// as the bytes given: QApplication::arguments() would replace bytes that are not UTF-8.
+QByteArrayList filesFromArguments(int argc, char* argv[]) {
+    QByteArrayList files;
+    for (int k = 1; k < argc; ++k) {
+        files.append(QByteArray::fromStdString(std::filesystem::absolute(argv[k]).string()));
     }
     return files;
 }
@@ -29,11 +31,12 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     lintrel::setUpApplication();
-    const QStringList files = filesFromArguments(QApplication::arguments().mid(1));
+    const QByteArrayList files = filesFromArguments(argc, argv);
 
     lintrel::SingleInstance instance(
         QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-    if (!instance.becomePrimary()) {
+    // Without a running copy to take the files, this one shows them, whatever the lock says.
+    if (!instance.becomePrimary() && instance.isPrimaryReachable()) {
         if (!files.isEmpty()) {
             instance.handOver(files);
         }
@@ -45,7 +48,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QObject::connect(&instance, &lintrel::SingleInstance::filesHandedOver, &window,
-                     [&window](const QStringList& handed) {
+                     [&window](const QByteArrayList& handed) {
                          window.raise();
                          window.activateWindow();
                          window.openFiles(handed);

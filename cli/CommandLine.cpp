@@ -133,7 +133,9 @@ void addRunOptions(CLI::App& app, CommandLine& line) {
     app.add_flag("--dry-run", line.dryRun, "decide and count everything, write no file");
     app.add_flag("--json", line.json,
                  "print the report as JSON on stdout, with \"changed\" per file: whether "
-                 "anything was removed or joined");
+                 "anything was removed or joined; a byte of a name that is not UTF-8 is "
+                 "written as \\udcXX (XX the byte: Python reads it back with json.loads and "
+                 "os.fsencode)");
     app.add_flag("--reference-analysis", line.reference,
                  "analyse lines with the slow literal scan (for checking)");
     addThreadsOption(app, line);

@@ -3,30 +3,15 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <filesystem>
 #include <optional>
-#include <set>
 #include <thread>
 
 #include "HeldWindow.h"
-#include "OutputPass.h"
+#include "CleanRun.h"
+#include "CounterTable.h"
 
 namespace lintrel {
 namespace {
-
-void add(RunCounters& sum, const RunCounters& part) {
-    sum.DuplicateCount += part.DuplicateCount;
-    sum.JoinCount += part.JoinCount;
-    sum.TextDeleteCount += part.TextDeleteCount;
-    sum.MTextDeleteCount += part.MTextDeleteCount;
-    sum.DimensionDeleteCount += part.DimensionDeleteCount;
-    sum.XLineDeleteCount += part.XLineDeleteCount;
-    sum.LineTypeLineCount += part.LineTypeLineCount;
-    sum.LineTypeCircleArcCount += part.LineTypeCircleArcCount;
-    sum.PointDeleteCount += part.PointDeleteCount;
-    sum.SizeLineCount += part.SizeLineCount;
-    sum.SizeCircleArcCount += part.SizeCircleArcCount;
-}
 
 // One file's window among several: a Ctrl-C seen by one run stops them all, so a run starting
 // must not clear it as a lone run does.
@@ -46,17 +31,19 @@ HeldRun runOne(const OptionSet& options, const std::string& path, const RunTarge
 }
 
 // The per-file runs as one: the outcome is the first that is not Completed, in list order. Files
-// that never started (after a failure) have no run.
-HeldRun merge(std::vector<std::optional<HeldRun>>& runs) {
+// that never started (after a failure) have no run, and are reported as skipped.
+HeldRun merge(std::vector<std::optional<HeldRun>>& runs, const InputList& list) {
     HeldRun merged;
     merged.report.outcome = RunOutcome::Completed;
-    for (auto& ran : runs) {
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        auto& ran = runs[k];
         if (!ran) {
+            merged.report.skipped.push_back(list.dwgPath(static_cast<int>(k) + 1));
             continue;
         }
         HeldRun& run = *ran;
         for (auto& file : run.report.files) {
-            add(merged.report.counters, file.counters);
+            merged.report.counters += file.counters;
             merged.report.files.push_back(std::move(file));
         }
         if (merged.report.outcome == RunOutcome::Completed) {
@@ -67,24 +54,6 @@ HeldRun merge(std::vector<std::optional<HeldRun>>& runs) {
         }
     }
     return merged;
-}
-
-// Whether two files would write the same copy (the same name from two folders into one
-// --output-dir, or one file named two ways): then the list's order decides which copy stays.
-bool sharesAnOutput(const InputList& list, const RunTarget& target) {
-    if (target.dryRun) {
-        return false;
-    }
-    std::set<std::filesystem::path> outputs;
-    for (int k = 1; k <= list.dwgCount(); ++k) {
-        std::error_code ignored;
-        auto output = std::filesystem::weakly_canonical(
-            outputPathFor(list.dwgPath(k), target.outputDir), ignored);
-        if (!outputs.insert(output).second) {
-            return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace
@@ -106,13 +75,13 @@ HeldRun runInParallel(const OptionSet& options, const InputList& list, const Run
         }
     };
     std::vector<std::jthread> workers;
-    int workerCount = sharesAnOutput(list, target) ? 1 : std::min(jobs, count);
+    int workerCount = std::min(jobs, count);
     for (int j = 0; j < workerCount; ++j) {
         workers.emplace_back(work);
     }
     workers.clear();
 
-    HeldRun merged = merge(runs);
+    HeldRun merged = merge(runs, list);
     merged.report.elapsedSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return merged;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "CounterTable.h"
+#include "JsonText.h"
 #include "Numbers.h"
 
 namespace lintrel {
@@ -17,6 +18,14 @@ nlohmann::ordered_json countersJson(const RunCounters& counters) {
     }
     object[std::string(kTotalKey)] = total(counters);
     return object;
+}
+
+// What stands for a copy in the text report: none written, or none made at all.
+constexpr std::string_view kNotWritten = "(書き込みなし)";
+constexpr std::string_view kNotProcessed = "(処理されていません)";
+
+nlohmann::ordered_json text(std::string_view bytes) {
+    return markInvalidUtf8(bytes);
 }
 
 std::string_view outcomeName(RunOutcome outcome) {
@@ -37,8 +46,11 @@ std::string_view outcomeName(RunOutcome outcome) {
 
 void printText(std::ostream& out, const RunReport& report) {
     for (const auto& file : report.files) {
-        out << file.path << " -> " << (file.outputPath.empty() ? "(書き込みなし)" : file.outputPath)
+        out << file.path << " -> " << (file.outputPath.empty() ? kNotWritten : file.outputPath)
             << "  LINE総数 " << file.lineCount << "  削除 " << total(file.counters) << '\n';
+    }
+    for (const auto& path : report.skipped) {
+        out << path << " -> " << kNotProcessed << '\n';
     }
     for (const auto& field : kCounterFields) {
         out << "  ";
@@ -57,25 +69,29 @@ void printJson(std::ostream& out, const RunReport& report) {
     nlohmann::ordered_json json;
     json["outcome"] = outcomeName(report.outcome);
     if (!report.failure.empty()) {
-        json["message"] = report.failure;
-        json["detail"] = report.failureDetail;
+        json["message"] = text(report.failure);
+        json["detail"] = text(report.failureDetail);
     }
     json["files"] = nlohmann::ordered_json::array();
     for (const auto& file : report.files) {
         nlohmann::ordered_json entry;
-        entry["path"] = file.path;
-        entry["output"] = file.outputPath.empty() ? nlohmann::ordered_json()
-                                                  : nlohmann::ordered_json(file.outputPath);
+        entry["path"] = text(file.path);
+        entry["output"] =
+            file.outputPath.empty() ? nlohmann::ordered_json() : text(file.outputPath);
         entry["lineCount"] = file.lineCount;
         // For watched-folder scripts: whether the copy differs from the input by anything counted.
         entry["changed"] = total(file.counters) > 0;
         entry["counters"] = countersJson(file.counters);
         json["files"].push_back(std::move(entry));
     }
+    json["skipped"] = nlohmann::ordered_json::array();
+    for (const auto& path : report.skipped) {
+        json["skipped"].push_back(text(path));
+    }
     json["counters"] = countersJson(report.counters);
     json["elapsedSeconds"] = report.elapsedSeconds;
-    // Drawings may hold Shift-JIS names; invalid UTF-8 is replaced rather than refused.
-    out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    // Every text was marked, so nothing is left to replace.
+    out << escapeMarks(json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace)) << '\n';
 }
 
 }  // namespace lintrel

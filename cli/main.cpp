@@ -7,6 +7,7 @@
 #include "Admission.h"
 #include "CleanRun.h"
 #include "CommandLine.h"
+#include "CopyNames.h"
 #include "HeldWindow.h"
 #include "ParallelRun.h"
 #include "RunReportPrinter.h"
@@ -17,6 +18,20 @@ namespace {
 constexpr int kDone = 0;
 constexpr int kFailed = 1;
 constexpr int kInterrupted = 130;  // as a shell reports a command ended by Ctrl-C
+
+constexpr std::string_view kSettingsOverDrawing =
+    "is a drawing of this run; the settings are not written over it";
+
+// Whether the file is one of those given to clean, under any of its paths.
+bool isListed(const std::filesystem::path& file, const std::vector<std::string>& files) {
+    for (const auto& listed : files) {
+        std::error_code error;
+        if (std::filesystem::equivalent(file, listed, error)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 int fail(const std::string& message) {
     std::cerr << "lintrel-cli: " << message << '\n';
@@ -36,6 +51,14 @@ lintrel::HeldRun runFiles(const lintrel::CommandLine& line, lintrel::OptionSet& 
     // Also catches Ctrl-C for the whole of a parallel run.
     HeldWindow window(options, list, showsProgress && line.jobs == 1);
     if (line.jobs > 1 && list.dwgCount() > 1) {
+        // Each parallel run sees its own file only, so the copies are checked against the whole
+        // list here, as one run checks them.
+        if (auto clash = target.dryRun ? std::nullopt : copyClash(window, target.outputDir)) {
+            RunReport refused;
+            refused.failure = *clash;
+            window.showMessage(*clash);
+            return {std::move(refused), window.messages()};
+        }
         return runInParallel(options, list, target, line.jobs);
     }
     RunReport report = CleanRun(window, target).run();
@@ -72,6 +95,9 @@ int main(int argc, char** argv) {
         }
     }
     if (line.saveSettings) {
+        if (isListed(settingsPath, line.files)) {
+            return fail(settingsPath.string() + ": " + std::string(kSettingsOverDrawing));
+        }
         if (auto error = SaveSettings(settingsPath, options)) {
             return fail(error->message());
         }

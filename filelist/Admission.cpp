@@ -1,5 +1,6 @@
 #include "Admission.h"
 
+#include "Reachability.h"
 #include "VersionProbe.h"
 
 namespace lintrel {
@@ -18,6 +19,9 @@ std::string_view admitPath(InputList& list, const std::string& path) {
     }
     if (list.contains(path)) {
         return kAlreadySelected;
+    }
+    if (auto refusal = reachabilityRefusal(path); !refusal.empty()) {
+        return refusal;
     }
     if (auto verdict = checkAcadVer(path); !verdict.isAccepted()) {
         return verdict.rejection;

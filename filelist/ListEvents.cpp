@@ -51,14 +51,25 @@ std::string dataCountCaption(int count) {
 }
 
 void List1_OLEDragDrop(InputList& list, WindowOps& window, const DropPayload& payload) {
+    // List1 is rebuilt only when it can be seen: before a message box and after the drop. Once
+    // per file made adding many files quadratic in rows.
+    bool isList1Behind = false;
     if (payload.hasFileList) {
         for (const auto& path : payload.paths) {
-            if (auto refusal = admitPath(list, path); !refusal.empty()) {
-                window.showMessage(path + std::string(refusal));
-            } else {
-                rebuildList1(list, window);
+            const std::string_view refusal = admitPath(list, path);
+            if (refusal.empty()) {
+                isList1Behind = true;
+                continue;
             }
+            if (isList1Behind) {
+                rebuildList1(list, window);
+                isList1Behind = false;
+            }
+            window.showMessage(path + std::string(refusal));
         }
+    }
+    if (isList1Behind) {
+        rebuildList1(list, window);
     }
     window.setCaption(control::DATACount, dataCountCaption(list.dwgCount()));
 }

@@ -15,8 +15,9 @@ struct DropPayload {
     std::vector<std::string> paths;
 };
 
-// List1_OLEDragDrop: each dropped path in order is listed or refused with its own message, the
-// list is sorted and List1 rebuilt after every file taken, and DATACount shows the count.
+// List1_OLEDragDrop: each dropped path in order is listed or refused with its own message, List1
+// shows the sorted list whenever a message is shown and after the drop, and DATACount shows the
+// count.
 void List1_OLEDragDrop(InputList& list, WindowOps& window, const DropPayload& payload);
 
 // LISTClear_Click: empties the list and resets the result labels of the window.

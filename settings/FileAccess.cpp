@@ -39,12 +39,12 @@ private:
 
 }  // namespace
 
-std::error_code readOrCreate(const std::filesystem::path& file, std::string& bytes) {
-    Descriptor descriptor(::open(file.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666));
-    if (!descriptor.isOpen()) {
-        return lastError();
-    }
+std::error_code readIfPresent(const std::filesystem::path& file, std::string& bytes) {
     bytes.clear();
+    Descriptor descriptor(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!descriptor.isOpen()) {
+        return errno == ENOENT || errno == ENOTDIR ? std::error_code() : lastError();
+    }
     std::array<char, 4096> buffer;
     for (;;) {
         auto count = ::read(descriptor.get(), buffer.data(), buffer.size());

@@ -7,8 +7,8 @@
 
 namespace lintrel {
 
-// Reads a whole file into bytes, creating it empty first when it does not exist.
-[[nodiscard]] std::error_code readOrCreate(const std::filesystem::path& file, std::string& bytes);
+// Reads a whole file into bytes; a file that does not exist (nor its folder) reads as no bytes.
+[[nodiscard]] std::error_code readIfPresent(const std::filesystem::path& file, std::string& bytes);
 
 // Replaces a file's bytes so that a crash leaves either the old or the new bytes, never a mix:
 // a temporary file beside it is written, synced and renamed over it. The file keeps its

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
 
 #include "FileAccess.h"
 
@@ -38,9 +39,17 @@ SettingsError failure(const std::filesystem::path& file, const std::string& what
     return {file.string(), what + " (" + error.message() + ")"};
 }
 
-// Reads the file as start-up and END open it: the folder and an empty file are made first.
+// Reads the file; one that does not exist yet holds nothing. Nothing is created here: a run
+// that saves nothing leaves no trace, even where the folder cannot be written.
 std::optional<SettingsError> readSettingsFile(const std::filesystem::path& file,
                                               std::string& bytes) {
+    if (auto readError = readIfPresent(file, bytes)) {
+        return failure(file, "cannot be read", readError);
+    }
+    return std::nullopt;
+}
+
+std::optional<SettingsError> makeFolder(const std::filesystem::path& file) {
     std::error_code error;
     if (file.has_parent_path()) {
         std::filesystem::create_directories(file.parent_path(), error);
@@ -48,10 +57,23 @@ std::optional<SettingsError> readSettingsFile(const std::filesystem::path& file,
             return failure(file, "cannot create its folder", error);
         }
     }
-    if (auto readError = readOrCreate(file, bytes)) {
-        return failure(file, "cannot be read", readError);
-    }
     return std::nullopt;
+}
+
+// A file that starts as a text or binary DXF drawing does: a group 0 "SECTION" or a comment
+// group first, or the binary sentinel.
+bool startsLikeDrawing(std::string_view bytes) {
+    if (bytes.starts_with("AutoCAD Binary DXF")) {
+        return true;
+    }
+    auto nextLine = [&bytes] {
+        bytes.remove_prefix(std::min(bytes.find_first_not_of("\r\n \t"), bytes.size()));
+        std::string_view line = bytes.substr(0, bytes.find_first_of("\r\n"));
+        bytes.remove_prefix(line.size());
+        return line.substr(0, line.find_last_not_of(" \t") + 1);
+    };
+    const std::string_view first = nextLine();
+    return first == "999" || (first == "0" && nextLine() == "SECTION");
 }
 
 // Record 1, or nothing when the file is shorter than a record.
@@ -82,6 +104,13 @@ std::optional<SettingsError> SaveSettings(const std::filesystem::path& file,
                                           const OptionSet& options) {
     std::string bytes;
     if (auto error = readSettingsFile(file, bytes)) {
+        return error;
+    }
+    if (startsLikeDrawing(bytes)) {
+        return SettingsError{file.string(),
+                             "starts like a DXF drawing, not a settings file; nothing was saved"};
+    }
+    if (auto error = makeFolder(file)) {
         return error;
     }
     // A file too short to hold a record is rewritten whole, starting from zeros.

@@ -26,12 +26,13 @@ struct [[nodiscard]] LoadedSettings {
 // SettingsFilePath: $XDG_CONFIG_HOME/lintrel/msdesksys.ini, else ~/.config/lintrel/msdesksys.ini.
 [[nodiscard]] std::filesystem::path SettingsFilePath();
 
-// LoadSettings: record 1 of the file, made empty (with its folder) when it does not exist. A file
-// shorter than one record holds no record.
+// LoadSettings: record 1 of the file; a file that does not exist, or is shorter than one record,
+// holds no record. Nothing is created.
 LoadedSettings LoadSettings(const std::filesystem::path& file);
 
-// SaveSettings: stores the options as record 1. The reserved bytes 0..26 and every byte after
-// the record stay as they were; when a text is not a number nothing is written.
+// SaveSettings: stores the options as record 1, making the file and its folder when needed. The
+// reserved bytes 0..26 and every byte after the record stay as they were; when a text is not a
+// number, or the file starts like a DXF drawing, nothing is written.
 [[nodiscard]] std::optional<SettingsError> SaveSettings(const std::filesystem::path& file,
                                                         const OptionSet& options);
 

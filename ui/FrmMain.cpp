@@ -81,7 +81,7 @@ bool FrmMain::Form_Load() {
     return true;
 }
 
-void FrmMain::openFiles(const QStringList& paths) {
+void FrmMain::openFiles(const QByteArrayList& paths) {
     if (m_ops.isRunning()) {
         m_heldFiles.append(paths);
         return;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArrayList>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
 #include <chrono>
 
+#include "DropPayloads.h"
 #include "InputList.h"
 #include "WidgetWindowOps.h"
 
@@ -29,7 +31,8 @@ public:
 
     // Files from the command line, the file dialog or a second copy of the program, handled as
     // if they had been dropped on List1; while a run lasts they wait for its end.
-    void openFiles(const QStringList& paths);
+    void openFiles(const QByteArrayList& paths);
+    void openFiles(const QStringList& paths) { openFiles(pathBytes(paths)); }
 
     // Message boxes go to the hook instead (for tests, which must not block on them).
     void setMessageHook(WidgetWindowOps::MessageHook hook);
@@ -68,7 +71,7 @@ private:
     InputList m_list;
     WidgetWindowOps m_ops;
     QPointer<FrmAbout> m_about;
-    QStringList m_heldFiles;        // handed over during a run, opened at its end
+    QByteArrayList m_heldFiles;     // handed over during a run, opened at its end
     bool m_isClosePending = false;  // the close box was pressed during a run
 };
 

@@ -2,7 +2,9 @@
 
 #include <QDataStream>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
+#include <QSysInfo>
 
 namespace lintrel {
 namespace {
@@ -27,7 +29,7 @@ SingleInstance::SingleInstance(const QString& folder, QObject* parent)
 }
 
 bool SingleInstance::becomePrimary() {
-    if (!m_lock.tryLock(0)) {
+    if (!m_lock.tryLock(0) && (isLockUnderstood() || !takeOverLock())) {
         return false;
     }
     // A socket left behind by a copy that crashed would block the name; the lock proves it stale.
@@ -37,7 +39,27 @@ bool SingleInstance::becomePrimary() {
     return true;
 }
 
-bool SingleInstance::handOver(const QStringList& files) const {
+bool SingleInstance::isLockUnderstood() const {
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    return m_lock.getLockInfo(&pid, &host, &application) && host == QSysInfo::machineHostName();
+}
+
+bool SingleInstance::takeOverLock() {
+    const QString path = m_lock.fileName();
+    // An empty folder goes; one with something in it stays, and the lock with it.
+    bool isRemoved = QFileInfo(path).isDir() ? QDir().rmdir(path) : m_lock.removeStaleLockFile();
+    return isRemoved && m_lock.tryLock(0);
+}
+
+bool SingleInstance::isPrimaryReachable() const {
+    QLocalSocket socket;
+    socket.connectToServer(m_socketPath);
+    return socket.waitForConnected(kHandOverTimeoutMs);
+}
+
+bool SingleInstance::handOver(const QByteArrayList& files) const {
     QLocalSocket socket;
     socket.connectToServer(m_socketPath);
     if (!socket.waitForConnected(kHandOverTimeoutMs)) {
@@ -55,7 +77,7 @@ void SingleInstance::receive(QLocalSocket* socket) {
     QDataStream in(socket);
     in.setVersion(kStreamVersion);
     in.startTransaction();
-    QStringList files;
+    QByteArrayList files;
     in >> files;
     if (in.commitTransaction()) {
         emit filesHandedOver(files);

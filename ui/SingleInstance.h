@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QByteArrayList>
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
-#include <QStringList>
 
 class QLocalSocket;
 
@@ -18,16 +18,24 @@ class SingleInstance : public QObject {
 public:
     explicit SingleInstance(const QString& folder, QObject* parent = nullptr);
 
-    // True when no other copy runs; this one then holds the lock and takes handed-over files.
+    // True when no other copy runs; this one then holds the lock and takes handed-over files. A
+    // lock it cannot understand (empty, garbage, another host's, a folder in its place) is stale
+    // and taken over when nothing holds it.
     [[nodiscard]] bool becomePrimary();
-    // Gives files to the running copy; false when it could not be reached.
-    bool handOver(const QStringList& files) const;
+    // True when a running copy answers; a lock that could not be taken nor taken over may have
+    // no copy behind it.
+    [[nodiscard]] bool isPrimaryReachable() const;
+    // Gives files to the running copy, by the bytes of their paths; false when it could not be
+    // reached.
+    bool handOver(const QByteArrayList& files) const;
 
 signals:
-    void filesHandedOver(const QStringList& files);
+    void filesHandedOver(const QByteArrayList& files);
 
 private:
     void receive(QLocalSocket* socket);
+    bool isLockUnderstood() const;
+    bool takeOverLock();
 
     QString m_socketPath;
     QLockFile m_lock;

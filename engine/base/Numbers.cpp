@@ -137,6 +137,10 @@ std::optional<double> parseDecimal(std::string_view text) {
     return number ? number->toDouble() : std::nullopt;
 }
 
+bool isDecimal(std::string_view text) {
+    return DecimalDigits::fromText(text).has_value();
+}
+
 std::optional<float> parseSingle(std::string_view text) {
     auto number = DecimalDigits::fromText(text);
     if (!number) {

@@ -14,6 +14,9 @@ namespace lintrel {
 // optional blanks. Nothing else.
 [[nodiscard]] std::optional<double> parseDecimal(std::string_view text);
 
+// Whether a text is such a number, however large or small.
+[[nodiscard]] bool isDecimal(std::string_view text);
+
 // The same text parsed straight to single precision (no double rounding on the way).
 [[nodiscard]] std::optional<float> parseSingle(std::string_view text);
 

@@ -1,5 +1,7 @@
 #include "EntitySection.h"
 
+#include "DxfError.h"
+
 namespace lintrel {
 
 void EntityRecord::setValue(int i, std::string_view value) {
@@ -8,25 +10,41 @@ void EntityRecord::setValue(int i, std::string_view value) {
     m_isChanged = true;
 }
 
+void EntityRecord::addPair(std::size_t codeOffset, std::size_t codeLength, int groupCode,
+                           std::size_t valueOffset, std::size_t valueLength) {
+    m_pairs.push_back({static_cast<std::uint32_t>(codeOffset),
+                       static_cast<std::uint32_t>(codeLength), groupCode,
+                       Span::of(valueOffset, valueLength, false)});
+}
+
 bool EntityRecord::assign(std::string_view lines) {
     clear();
     m_lines = lines.data();
     std::size_t at = 0;
-    auto nextLine = [&](Span& span) {
+    auto nextLine = [&](std::size_t& offset, std::size_t& length) {
         std::size_t end = lines.find("\r\n", at);
         if (end == std::string_view::npos) {
             return false;
         }
-        span = Span::of(at, end - at, false);
+        offset = at;
+        length = end - at;
         at = end + 2;
         return true;
     };
     while (at < lines.size()) {
-        Pair pair{};
-        if (!nextLine(pair.code) || !nextLine(pair.value)) {
+        std::size_t codeOffset = 0;
+        std::size_t codeLength = 0;
+        std::size_t valueOffset = 0;
+        std::size_t valueLength = 0;
+        if (!nextLine(codeOffset, codeLength) || !nextLine(valueOffset, valueLength)) {
             return false;
         }
-        m_pairs.push_back(pair);
+        const std::string_view code = lines.substr(codeOffset, codeLength);
+        int groupCode = kNoGroupCode;
+        if (readGroupCode(code, groupCode) && groupCode == 0) {
+            return false;
+        }
+        addPair(codeOffset, codeLength, groupCode, valueOffset, valueLength);
     }
     return true;
 }
@@ -44,20 +62,39 @@ bool RecordTypes::isRecord(std::string_view type) const {
            (points && isLine(type, "POINT"));
 }
 
+bool EntitySection::isWhole() const {
+    if (!m_isPastEof) {
+        throw DxfError(DxfError::Kind::Damaged, m_reader.path(), m_reader.lineNumber(),
+                       "the file ends before its EOF group");
+    }
+    return false;
+}
+
 EntitySection::Item EntitySection::next() {
     m_reader.unpin();
     if (m_hasPending) {
         m_hasPending = false;
         m_type.swap(m_pendingType);
+        m_startCode.swap(m_pendingStartCode);
+    } else if (m_isPastEof) {
+        m_value = m_reader.readLine();
+        return Item::Line;
     } else {
-        m_line = m_reader.readLine();
-        if (!isLine(m_line, kRecordStart)) {
-            return Item::Line;
+        // Pinned, so that the code line stays where it is while its value is read.
+        m_reader.pin();
+        const std::string_view code = m_reader.readLine();
+        const std::size_t codeOffset = m_reader.pinnedOffsetOf(code);
+        if (!isGroupCode(code, 0)) {
+            m_value = m_reader.readLine();
+            m_code = {m_reader.pinnedBase() + codeOffset, code.size()};
+            return Item::Pair;
         }
-        m_nextRecordOffset = m_reader.offsetOf(m_line);
+        m_nextRecordOffset = m_reader.offsetOf(code);
+        m_startCode.assign(code);
         m_type.assign(m_reader.readLine());
     }
     m_recordOffset = m_nextRecordOffset;
+    m_isPastEof = isLine(m_type, "EOF");
     if (!m_types.isRecord(m_type)) {
         return Item::OtherRecordHead;
     }
@@ -73,8 +110,10 @@ void EntitySection::readRecord() {
     }
     for (;;) {
         std::string_view code = m_reader.readLine();
-        if (isLine(code, kRecordStart)) {
+        int groupCode = kNoGroupCode;
+        if (readGroupCode(code, groupCode) && groupCode == 0) {
             m_nextRecordOffset = m_reader.offsetOf(code);
+            m_pendingStartCode.assign(code);
             break;
         }
         if (!keepsPairs) {
@@ -82,11 +121,11 @@ void EntitySection::readRecord() {
             continue;
         }
         // Offsets, not views: the next read may move the pinned lines within the buffer.
-        const auto codeSpan =
-            EntityRecord::Span::of(m_reader.pinnedOffsetOf(code), code.size(), false);
+        const std::size_t codeOffset = m_reader.pinnedOffsetOf(code);
+        const std::size_t codeLength = code.size();
         std::string_view value = m_reader.readLine();
-        m_record.m_pairs.push_back({codeSpan, EntityRecord::Span::of(m_reader.pinnedOffsetOf(value),
-                                                                     value.size(), false)});
+        m_record.addPair(codeOffset, codeLength, groupCode, m_reader.pinnedOffsetOf(value),
+                         value.size());
     }
     m_pendingType.assign(m_reader.readLine());
     m_hasPending = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,23 +9,30 @@
 #include "TextCompare.h"
 
 #include "DxfLineReader.h"
+#include "GroupCode.h"
 
 namespace lintrel {
 
-inline constexpr std::string_view kRecordStart = "  0";
+// The group code of a code line that holds none.
+inline constexpr int kNoGroupCode = std::numeric_limits<int>::min();
 
-// The pairs of one entity record after its opening "  0" pair, up to the next code line "  0",
-// each line exactly as read. The lines stay where the reader read them; only replaced values are
-// stored here, so reading a record copies nothing.
+// The pairs of one entity record after its opening group 0 pair, up to the next group 0 code
+// line, each line exactly as read, each code also as the integer it holds. The lines stay where
+// the reader read them; only replaced values are stored here, so reading a record copies nothing.
 class EntityRecord {
 public:
     int size() const { return static_cast<int>(m_pairs.size()); }
-    std::string_view code(int i) const { return view(m_pairs[index(i)].code); }
+    std::string_view code(int i) const {
+        const Pair& pair = m_pairs[index(i)];
+        return {m_lines + pair.codeOffset, pair.codeLength};
+    }
+    int groupCode(int i) const { return m_pairs[index(i)].groupCode; }  // kNoGroupCode for none
     std::string_view value(int i) const { return view(m_pairs[index(i)].value); }
     void setValue(int i, std::string_view value);
     bool isChanged() const { return m_isChanged; }
     // Takes the pairs from the lines of a record as a CR LF drawing holds them, after its opening
-    // pair; the record then points into `lines`. False when they are not whole pairs.
+    // pair; the record then points into `lines`. False when they are not whole pairs or another
+    // record starts among them.
     bool assign(std::string_view lines);
 
 private:
@@ -43,10 +51,15 @@ private:
                     isReplaced};
         }
     };
+    // Codes are never replaced, so their span needs no flag; the pair stays 24 bytes.
     struct Pair {
-        Span code;
+        std::uint32_t codeOffset;
+        std::uint32_t codeLength;
+        std::int32_t groupCode;
         Span value;
     };
+    void addPair(std::size_t codeOffset, std::size_t codeLength, int groupCode,
+                 std::size_t valueOffset, std::size_t valueLength);
     static std::size_t index(int i) { return static_cast<std::size_t>(i); }
     std::string_view view(Span span) const {
         return {(span.isReplaced ? m_replaced.data() : m_lines) + span.offset, span.length};
@@ -70,21 +83,23 @@ struct RecordTypes {
 };
 
 // Walks a drawing as both passes see it: the head up to the ENTITIES landmark, then one item at a
-// time: a single line, the head of a record of another type, or a whole record of a type above.
+// time: a group (code and value), the head of a record of another type, a whole record of a type
+// above, or, after the EOF group, a single line. Code lines are read by the integer they hold, so
+// a record starts at " 0" or "0" as at "  0"; every line is handed over exactly as read.
 class EntitySection {
 public:
-    enum class Item { Line, OtherRecordHead, Record };
+    enum class Item { Pair, OtherRecordHead, Record, Line };
 
     // With a type to keep, records of the other types are read past without keeping their pairs.
     EntitySection(DxfLineReader& reader, RecordTypes types, std::string_view keptType = {})
         : m_reader(reader), m_types(types), m_keptType(keptType) {}
 
     // Hands every line up to and including the line "ENTITIES" that names the entity section
-    // ("  0", "SECTION", "  2", "ENTITIES"); throws DxfError(Damaged) when there is none.
+    // (groups 0 "SECTION" and 2 "ENTITIES"); throws DxfError(Damaged) when there is none.
     template <class OnLine>
     void readHead(OnLine&& onLine) {
-        // How many lines of "  0", "SECTION", "  2" have just been read in a row; a table entry or
-        // block named ENTITIES must not start the section early.
+        // How many lines of group 0, "SECTION", group 2 have just been read in a row; a table entry
+        // or block named ENTITIES must not start the section early.
         int opening = 0;
         for (;;) {
             std::string_view line = m_reader.readLine();
@@ -93,8 +108,8 @@ public:
                 return;
             }
             bool continues =
-                (opening == 1 && isLine(line, "SECTION")) || (opening == 2 && isLine(line, "  2"));
-            opening = continues ? opening + 1 : isLine(line, kRecordStart) ? 1 : 0;
+                (opening == 1 && isLine(line, "SECTION")) || (opening == 2 && isGroupCode(line, 2));
+            opening = continues ? opening + 1 : isGroupCode(line, 0) ? 1 : 0;
         }
     }
 
@@ -104,30 +119,41 @@ public:
     }
     // How many lines lie before the next item.
     long linesBeforeNextItem() const { return m_reader.lineNumber() - (m_hasPending ? 2 : 0); }
-    // True while items remain.
-    bool hasMore() { return m_hasPending || !m_reader.atEnd(); }
+    // True while items remain; throws DxfError(Damaged) at the end of a file that did not end
+    // with the EOF group: it was cut short.
+    bool hasMore() { return m_hasPending || !m_reader.atEnd() || isWhole(); }
     // Reads the next item; throws DxfError(Damaged) when the file ends inside it.
     Item next();
 
-    std::string_view line() const { return m_line; }        // Item::Line
-    const std::string& typeName() const { return m_type; }  // the record heads
-    EntityRecord& record() { return m_record; }             // Item::Record, when its pairs are kept
-    // Item::Record: where its "  0" line starts in the file, and where the "  0" line after it.
+    std::string_view code() const { return m_code; }    // Item::Pair, until the next read
+    std::string_view value() const { return m_value; }  // Item::Pair, until the next read
+    std::string_view line() const { return m_value; }   // Item::Line, until the next read
+    // The record heads: the code line that opened the record, and its type name.
+    const std::string& startCode() const { return m_startCode; }
+    const std::string& typeName() const { return m_type; }
+    EntityRecord& record() { return m_record; }  // Item::Record, when its pairs are kept
+    // Item::Record: where its opening code line starts in the file, and where the one after it.
     std::uint64_t recordOffset() const { return m_recordOffset; }
     std::uint64_t recordEnd() const { return m_nextRecordOffset; }
 
 private:
     void readRecord();
+    bool isWhole() const;  // at the end of the file: false, or throws
 
     DxfLineReader& m_reader;
     RecordTypes m_types;
     std::string_view m_keptType;
-    std::string_view m_line;
+    std::string_view m_code;
+    std::string_view m_value;
+    std::string m_startCode;
     std::string m_type;
-    std::string m_pendingType;  // the type name of the "  0" pair that ended the last record
+    // The group 0 pair that ended the last record.
+    std::string m_pendingStartCode;
+    std::string m_pendingType;
     bool m_hasPending = false;
+    bool m_isPastEof = false;  // the EOF group has been read
     std::uint64_t m_recordOffset = 0;
-    std::uint64_t m_nextRecordOffset = 0;  // of the "  0" line that ended the last record
+    std::uint64_t m_nextRecordOffset = 0;  // of the code line that ended the last record
     EntityRecord m_record;
 };
 

@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "Controls.h"
+#include "CopyNames.h"
 #include "CounterTable.h"
 #include "DxfError.h"
 #include "LinePass.h"
@@ -62,12 +63,18 @@ CleanRun::CleanRun(WindowOps& window, RunTarget target)
 RunReport CleanRun::run() {
     RunReport report;
     auto read = readRunOptions(m_window);
-    if (auto* refusal = std::get_if<std::string>(&read)) {
-        report.failure = *refusal;
-        m_window.showMessage(*refusal);
+    auto refuse = [&](const std::string& message) {
+        report.failure = message;
+        m_window.showMessage(message);
         return report;
+    };
+    if (auto* refusal = std::get_if<std::string>(&read)) {
+        return refuse(*refusal);
     }
     const RunOptions& options = std::get<RunOptions>(read);
+    if (auto clash = m_target.dryRun ? std::nullopt : copyClash(m_window, m_target.outputDir)) {
+        return refuse(*clash);
+    }
     start();
     auto started = std::chrono::steady_clock::now();
     LineTable table;
@@ -97,10 +104,12 @@ RunReport CleanRun::run() {
         } catch (const RunInterrupted&) {
             RestoreControls();
             report.outcome = RunOutcome::Interrupted;
+            skipAfter(k, report);
             return report;
         } catch (const DxfError& error) {
             RestoreControls();
             report.outcome = RunOutcome::Failed;
+            skipAfter(k, report);
             report.failure = display + std::string(messageFor(error.kind()));
             report.failureDetail = error.what();
             m_window.showMessage(report.failure);
@@ -140,6 +149,12 @@ void CleanRun::finish(RunReport& report) {
     m_window.setWindowCaption(kIdleCaption);
     report.outcome = RunOutcome::Completed;
     m_window.showMessage(kDone);
+}
+
+void CleanRun::skipAfter(int k, RunReport& report) const {
+    for (int later = k + 1; later <= m_window.listCount(); ++later) {
+        report.skipped.push_back(m_window.listPath(later));
+    }
 }
 
 void CleanRun::RestoreControls() {

@@ -29,7 +29,8 @@ struct FileReport {
 struct RunReport {
     RunOutcome outcome = RunOutcome::Refused;
     RunCounters counters;
-    std::vector<FileReport> files;  // the files finished, in list order
+    std::vector<FileReport> files;     // the files finished, in list order
+    std::vector<std::string> skipped;  // the files after the one that failed or was interrupted
     double elapsedSeconds = 0;
     std::string failure;        // the message shown when the run was refused or failed
     std::string failureDetail;  // for logs: the file, line and reason behind a failure
@@ -54,6 +55,7 @@ private:
     void start();
     void finish(RunReport& report);
     void RestoreControls();  // the early end of a run: gives the controls back
+    void skipAfter(int k, RunReport& report) const;
 
     WindowOps& m_window;
     RunTarget m_target;

@@ -6,7 +6,6 @@
 #include "DxfError.h"
 #include "EntityRules.h"
 #include "Numbers.h"
-#include "TextCompare.h"
 
 namespace lintrel {
 
@@ -70,7 +69,7 @@ EntityFilter::VerdictWithoutPairs EntityFilter::verdictWithoutPairs(std::string_
 
 bool EntityFilter::keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank,
                             Counter counter) {
-    if (deleteAll || (deleteBlank && isBlankText(lastValue(record, "  1")))) {
+    if (deleteAll || (deleteBlank && isBlankText(lastValue(record, 1)))) {
         count(counter);
         return false;
     }
@@ -87,7 +86,7 @@ bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
     // After a line pass these values were read as numbers already; only the size rule needs them.
     bool readsEnds = m_options.bySize || !m_options.analysesLines();
     for (int i = 0; i < record.size(); ++i) {
-        int k = lineEndOf(record.code(i));
+        int k = lineEndOf(record.groupCode(i));
         if (k < 0) {
             continue;
         }
@@ -123,12 +122,12 @@ bool EntityFilter::keepArc(const EntityRecord& record, long lineNumber) {
     double startAngle = 0;
     double endAngle = 0;
     for (int i = 0; i < record.size(); ++i) {
-        std::string_view code = record.code(i);
-        if (isLine(code, " 40") && m_options.bySize) {
+        const int code = record.groupCode(i);
+        if (code == 40 && m_options.bySize) {
             radius = number(record.value(i), lineNumber);
-        } else if (isLine(code, " 50") && m_options.bySize) {
+        } else if (code == 50 && m_options.bySize) {
             startAngle = number(record.value(i), lineNumber);
-        } else if (isLine(code, " 51")) {
+        } else if (code == 51) {
             endAngle = number(record.value(i), lineNumber);
         }
     }
@@ -152,7 +151,7 @@ bool EntityFilter::keepArc(const EntityRecord& record, long lineNumber) {
 bool EntityFilter::keepCircle(const EntityRecord& record, long lineNumber) {
     double radius = 0;
     for (int i = 0; i < record.size(); ++i) {
-        if (isLine(record.code(i), " 40")) {
+        if (record.groupCode(i) == 40) {
             radius = number(record.value(i), lineNumber);
         }
     }

@@ -2,26 +2,31 @@
 
 #include <cmath>
 
-#include "TextCompare.h"
-
 namespace lintrel {
 
-std::string_view lastValue(const EntityRecord& record, std::string_view code) {
+std::string_view lastValue(const EntityRecord& record, int groupCode) {
     std::string_view found;
     for (int i = 0; i < record.size(); ++i) {
-        if (isLine(record.code(i), code)) {
+        if (record.groupCode(i) == groupCode) {
             found = record.value(i);
         }
     }
     return found;
 }
 
-int lineEndOf(std::string_view code) {
-    if (code.size() != 3 || code[0] != ' ' || (code[2] != '0' && code[2] != '1')) {
-        return -1;
+int lineEndOf(int groupCode) {
+    switch (groupCode) {
+        case 10:
+            return 0;
+        case 20:
+            return 1;
+        case 11:
+            return 2;
+        case 21:
+            return 3;
+        default:
+            return -1;
     }
-    int end = code[2] - '0';
-    return code[1] == '1' ? 2 * end : code[1] == '2' ? 2 * end + 1 : -1;
 }
 
 LineRuling ruleLine(std::string_view lineType, const std::array<double, 4>& ends,
@@ -41,7 +46,7 @@ LineRuling ruleLine(std::string_view lineType, const std::array<double, 4>& ends
 }
 
 std::string_view lineTypeOf(const EntityRecord& record) {
-    return lastValue(record, "  6");
+    return lastValue(record, 6);
 }
 
 bool isKeptLineType(std::string_view lineType) {

@@ -9,18 +9,18 @@
 
 namespace lintrel {
 
-// Which end-point coordinate a LINE's code line holds: x1, y1, x2, y2 as 0..3, else -1.
-int lineEndOf(std::string_view code);
+// Which end-point coordinate a LINE's group code gives: x1, y1, x2, y2 as 0..3, else -1.
+int lineEndOf(int groupCode);
 
 // What the linetype and size rules make of a LINE with this linetype and these ends (x1, y1, x2,
 // y2); the ends count only under the size rule.
 LineRuling ruleLine(std::string_view lineType, const std::array<double, 4>& ends,
                     const RunOptions& options);
 
-// The value of the last pair with this code, or empty when there is none.
-std::string_view lastValue(const EntityRecord& record, std::string_view code);
+// The value of the last pair with this group code, or empty when there is none.
+std::string_view lastValue(const EntityRecord& record, int groupCode);
 
-// The linetype a record names: the value of its last "  6" pair, empty when it has none.
+// The linetype a record names: the value of its last group 6, empty when it has none.
 std::string_view lineTypeOf(const EntityRecord& record);
 
 // The linetypes the linetype rules keep: none given (the layer's), "ByBlock" and "Continuous".

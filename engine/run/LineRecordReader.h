@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string_view>
 
 #include "EntitySection.h"
@@ -28,15 +27,5 @@ private:
     LineTable& m_table;
     RecordLayout* m_layout;
 };
-
-// The group code of a code line as the line pass reads it: an integer after leading blanks;
-// false when the line holds none (such a group is ignored).
-[[nodiscard]] bool readGroupCode(std::string_view line, int& code);
-
-// The same, nothing when the line holds none. Inline, as roundedNumber() is, for the same stall.
-[[nodiscard]] inline std::optional<int> groupCode(std::string_view line) {
-    int code = 0;
-    return readGroupCode(line, code) ? std::optional<int>(code) : std::nullopt;
-}
 
 }  // namespace lintrel

@@ -25,8 +25,9 @@ namespace {
 // What is copied through the reader at a time.
 constexpr std::uint64_t kStretch = std::uint64_t{1} << 20;
 
-void writeRecord(DxfLineWriter& writer, std::string_view type, const EntityRecord& record) {
-    writer.writePair(kRecordStart, type);
+void writeRecord(DxfLineWriter& writer, std::string_view startCode, std::string_view type,
+                 const EntityRecord& record) {
+    writer.writePair(startCode, type);
     for (int i = 0; i < record.size(); ++i) {
         writer.writePair(record.code(i), record.value(i));
     }
@@ -102,17 +103,6 @@ private:
     std::uint64_t m_next = 0;
 };
 
-std::string outputPathFor(const std::string& input, const std::string& outputDir) {
-    std::string path = input.substr(0, input.size() >= 4 ? input.size() - 4 : 0) + "-Cut.dxf";
-    path.erase(0, path.find_first_not_of(' '));
-    if (outputDir.empty()) {
-        return path;
-    }
-    auto slash = path.find_last_of('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return outputDir.back() == '/' ? outputDir + name : outputDir + "/" + name;
-}
-
 RunCounters OutputPass::run(const std::string& input, const std::string& output,
                             const RecordLayout* layout) {
     // The input is opened first: a drawing that cannot be read leaves no output file behind.
@@ -160,15 +150,18 @@ void OutputPass::stream(DxfLineReader& reader, DxfLineWriter& writer, EntityFilt
         letWindowBreathe(m_window);
         progress.at(reader.position());
         switch (section.next()) {
+            case EntitySection::Item::Pair:
+                writer.writePair(section.code(), section.value());
+                break;
             case EntitySection::Item::Line:
                 writer.writeLine(section.line());
                 break;
             case EntitySection::Item::OtherRecordHead:
-                writer.writePair(kRecordStart, section.typeName());
+                writer.writePair(section.startCode(), section.typeName());
                 break;
             case EntitySection::Item::Record:
                 if (filter.keep(section.typeName(), section.record(), reader.lineNumber())) {
-                    writeRecord(writer, section.typeName(), section.record());
+                    writeRecord(writer, section.startCode(), section.typeName(), section.record());
                 }
                 break;
         }
@@ -304,11 +297,13 @@ void OutputPass::replayPart(InputFile& input, const RecordLayout& layout, const 
         const std::string_view stretch = reader.bytes(copied, place.end() - copied);
         const std::string_view before = stretch.substr(0, place.offset - copied);
         const std::string_view lines = stretch.substr(before.size());
-        const std::size_t headSize = kRecordStart.size() + type.size() + 4;  // two CR LFs
-        bool isAsFirstRead = lines.size() >= headSize && lines.starts_with("  0\r\n") &&
-                             lines.substr(5, type.size()) == type &&
-                             lines.substr(headSize - 2, 2) == "\r\n" &&
-                             record.assign(lines.substr(headSize));
+        const std::size_t startEnd = lines.find("\r\n");
+        const std::string_view startCode = lines.substr(0, startEnd);
+        const std::size_t headSize = startCode.size() + type.size() + 4;  // two CR LFs
+        bool isAsFirstRead =
+            startEnd != std::string_view::npos && isGroupCode(startCode, 0) &&
+            lines.size() >= headSize && lines.substr(startEnd + 2, type.size()) == type &&
+            lines.substr(headSize - 2, 2) == "\r\n" && record.assign(lines.substr(headSize));
         if (!isAsFirstRead) {
             changedSinceFirstRead(input.path());
         }
@@ -325,7 +320,7 @@ void OutputPass::replayPart(InputFile& input, const RecordLayout& layout, const 
         writer.writeBytes(before);
         copied = place.end();
         if (isKept) {
-            writeRecord(writer, type, record);
+            writeRecord(writer, startCode, type, record);
         }
     }
     onPlace(part.end);  // the window shows the last count before the copy is finished

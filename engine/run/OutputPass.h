@@ -22,10 +22,6 @@ class EntityFilter;
 class HelperThread;
 class InputFile;
 
-// The output path of an input: its last four characters replaced by "-Cut.dxf", leading blanks
-// removed; with an output folder, the same name in that folder.
-std::string outputPathFor(const std::string& input, const std::string& outputDir = {});
-
 // Writes the cleaned copy of one drawing: the head unchanged, then every entity record decided
 // against the options and the file's line table, everything else copied line by line.
 class OutputPass {

@@ -45,8 +45,8 @@ struct Part {
 };
 using Parts = std::array<Part, kMostParts>;
 
-// The first "  0" line after `from` that is followed by the type name of a record with rules: most
-// likely a record's start, which the first thread confirms or not when it gets there.
+// The first group 0 code line after `from` that is followed by the type name of a record with
+// rules: most likely a record's start, which the first thread confirms or not when it gets there.
 std::uint64_t findRecordStart(const InputFile& file, std::uint64_t from,
                               const std::stop_token& stop) {
     DxfLineReader reader(file, from);
@@ -55,7 +55,7 @@ std::uint64_t findRecordStart(const InputFile& file, std::uint64_t from,
     }
     while (!reader.atEnd() && !stop.stop_requested()) {
         const std::string_view line = reader.readLine();
-        if (!isLine(line, kRecordStart) || reader.atEnd()) {
+        if (!isGroupCode(line, 0) || reader.atEnd()) {
             continue;
         }
         const std::uint64_t offset = reader.offsetOf(line);

@@ -43,6 +43,11 @@ private:
     std::string m_refusal;
 };
 
+// The message that asks for a number: the box, one of these, the text, the closing bracket.
+constexpr std::string_view kAskForNumber = "に数値を入力して下さい。（入力値: ";
+constexpr std::string_view kAskForNumberInRange = "に扱える範囲の数値を入力して下さい。（入力値: ";
+constexpr std::string_view kInputValueEnd = "）";
+
 // What the user calls each box, for the message that asks for a number in it.
 std::string_view describe(ControlName box) {
     static constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kNames = {{
@@ -63,8 +68,10 @@ std::string_view describe(ControlName box) {
 
 void OptionReader::noteIfMissing(ControlName box, bool isNumber) {
     if (!isNumber && m_refusal.empty()) {
+        const std::string text = m_window.text(box);
         m_refusal = std::string(describe(box)) +
-                    "に数値を入力して下さい。（入力値: " + m_window.text(box) + "）";
+                    std::string(isDecimal(text) ? kAskForNumberInRange : kAskForNumber) + text +
+                    std::string(kInputValueEnd);
     }
 }
 

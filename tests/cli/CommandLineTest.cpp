@@ -100,6 +100,10 @@ TEST(CommandLine, RefusesWithTheWindowsMessages) {
     auto old = dir.write("old.dxf",
                          "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n"
                          "  1\r\nAC1009\r\n");
+    const std::string missing = (dir.path() / "missing.dxf").string();
+    const std::string folder = (dir.path() / "folder.dxf").string();
+    std::filesystem::create_directory(folder);
+    auto good = dir.write("good.dxf", kTwinLines);
     const Case cases[] = {
         {"a file that is no drawing", {notDxf}, 1, notDxf + " は、DXFファイルではありません。\n"},
         {"a drawing of an old release", {old}, 1, old + " は、AutoCAD R12/LT2 DXFファイルです。\n"},
@@ -111,6 +115,13 @@ TEST(CommandLine, RefusesWithTheWindowsMessages) {
           "--no-delete-by-size", damaged},
          1,
          "処理項目を選択して下さい。\n"},
+        {"a missing file", {missing}, 1, missing + " は、見つかりません。\n"},
+        {"a folder", {folder}, 1, folder + " は、フォルダです。\n"},
+        {"a number out of range",
+         {"--set", "Text5=1e300", old, good},
+         1,
+         old + " は、AutoCAD R12/LT2 DXFファイルです。\nダブり線の削除の「線間ズレ」に扱える範囲の"
+               "数値を入力して下さい。（入力値: 1e300）\n"},
         {"no file at all", {}, 2, "lintrel-cli: no FILE given"},
     };
     for (const auto& c : cases) {
@@ -178,6 +189,60 @@ TEST(CommandLine, AnAssignmentTheOptionsRefuseIsAUsageError) {
         EXPECT_EQ(outcome.out, "") << c.name;
         EXPECT_FALSE(std::filesystem::exists(dir.path() / "plan-Cut.dxf")) << c.name;
     }
+}
+
+TEST(CommandLine, ListsTheFilesADamagedFileKeptFromBeingCleaned) {
+    TempDir dir;
+    auto damaged =
+        dir.write("a.dxf", testing::crlf({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER",
+                                          "  1", "AC1015", "  0", "ENDSEC"}));
+    auto good = dir.write("b.dxf", kTwinLines);
+    // One at a time: files run alongside a failing one are still cleaned.
+    Outcome text = run(dir, {"-j", "1", damaged, good});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_NE(text.out.find(good + " -> (処理されていません)\n"), std::string::npos) << text.out;
+    Outcome json = run(dir, {"-j", "1", "--json", damaged, good});
+    EXPECT_NE(json.out.find("\"skipped\": [\n    \"" + good + "\"\n  ]"), std::string::npos)
+        << json.out;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "b-Cut.dxf"));
+}
+
+TEST(CommandLine, CleansAFileWhoseNameIsNotUtf8AndReportsItLosslessly) {
+    TempDir dir;
+    auto input = dir.write("\x83\x76lan.dxf", kTwinLines);
+    Outcome outcome = run(dir, {"--json", input});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("\"path\": \"" + dir.path().string() + "/\\udc83vlan.dxf\""),
+              std::string::npos)
+        << outcome.out;
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "\x83\x76lan-Cut.dxf"));
+}
+
+TEST(CommandLine, RunsWithoutASettingsFileAndMakesNoneUnlessAskedTo) {
+    TempDir dir;
+    auto input = dir.write("plan.dxf", kTwinLines);
+    EXPECT_EQ(run(dir, {"--dry-run", input}).status, 0);
+    EXPECT_EQ(
+        run(dir, {"--dry-run", "--settings", (dir.path() / "none.ini").string(), input}).status, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "config"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.ini"));
+}
+
+TEST(CommandLine, NeverSavesSettingsOverAFileOfTheRun) {
+    TempDir dir;
+    auto input = dir.write("plan.dxf", kTwinLines);
+    auto other = dir.write("notes", "x");
+    Outcome drawing = run(dir, {"--save-settings", "--settings", input});
+    EXPECT_EQ(drawing.status, 1);
+    EXPECT_EQ(drawing.err, "lintrel-cli: " + input +
+                               ": starts like a DXF drawing, not a settings file; nothing was "
+                               "saved\n");
+    Outcome listed = run(dir, {"--save-settings", "--settings", other, other});
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_EQ(listed.err, "lintrel-cli: " + other +
+                              ": is a drawing of this run; the settings are not written over it\n");
+    EXPECT_EQ(testing::readBytes(input), kTwinLines);
+    EXPECT_EQ(testing::readBytes(other), "x");
 }
 
 TEST(CommandLine, SavedSettingsAreTheNextRunsStart) {
@@ -267,23 +332,23 @@ TEST(ScriptOptions, AFailureAmongParallelFilesIsReportedInTheListsOrder) {
     EXPECT_NE(outcome.out.find("\"path\": \"" + first + "\""), std::string::npos) << outcome.out;
 }
 
-TEST(ScriptOptions, ParallelFilesWritingOneCopyLeaveTheLastInTheList) {
+TEST(ScriptOptions, FilesWritingOneCopyAreRefusedInParallelAsOneAtATime) {
     TempDir dir;
     std::filesystem::create_directories(dir.path() / "x");
     std::filesystem::create_directories(dir.path() / "y");
     std::filesystem::create_directories(dir.path() / "out");
-    std::string bigger;
-    for (int i = 0; i < 3000; ++i) {
-        bigger += lineRecord("0", std::to_string(i), "10", std::to_string(i));
-    }
-    auto first = dir.write("x/plan.dxf", drawing(bigger));
+    auto first = dir.write("x/plan.dxf", kTwinLines);
     auto last = dir.write("y/plan.dxf", kTwinLines);
     auto out = (dir.path() / "out").string();
-    ASSERT_EQ(run(dir, {"--output-dir", out, last}).status, 0);
-    std::string lastCopy = testing::readBytes(dir.path() / "out" / "plan-Cut.dxf");
-    Outcome outcome = run(dir, {"-j", "2", "--output-dir", out, first, last});
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(testing::readBytes(dir.path() / "out" / "plan-Cut.dxf"), lastCopy);
+    for (const char* jobs : {"1", "2"}) {
+        Outcome outcome = run(dir, {"-j", jobs, "--output-dir", out, first, last});
+        EXPECT_EQ(outcome.status, 1) << jobs;
+        EXPECT_NE((outcome.out + outcome.err)
+                      .find(first + " と " + last + " は、出力ファイル名が同じです。"),
+                  std::string::npos)
+            << jobs << ": " << outcome.out << outcome.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.path() / "out" / "plan-Cut.dxf")) << jobs;
+    }
 }
 
 TEST(ScriptOptions, CtrlCInterruptsEveryParallelFile) {

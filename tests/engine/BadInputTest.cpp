@@ -63,6 +63,14 @@ TEST(BadInput, EndsTheRunWithAClearMessageAndLeavesNothingBehind) {
         {"an angle that is not a number", drawing(record("ARC", {{" 51", "--"}})), kDamaged},
         {"a binary drawing", std::string("AutoCAD Binary DXF\r\n\x1a\0\0\x01\x02", 25), kDamaged},
         {"a single line of many megabytes", std::string(8 << 20, 'Q'), kDamaged},
+        {"a file ending inside an LWPOLYLINE",
+         kHead + crlf({"  0", "LWPOLYLINE", "  8", "0", " 90", "4", " 10", "1"}), kDamaged},
+        {"a file ending inside the OBJECTS section",
+         kHead + crlf({"  0", "ENDSEC", "  0", "SECTION", "  2", "OBJECTS", "  0", "DICTIONARY",
+                       "  5", "C"}),
+         kDamaged},
+        {"a file without its final EOF group",
+         kHead + record("CIRCLE", {{" 40", "5"}}) + crlf({"  0", "ENDSEC"}), kDamaged},
     };
     for (const auto& c : cases) {
         TempDir dir;

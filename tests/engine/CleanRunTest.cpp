@@ -60,6 +60,18 @@ TEST(CleanRun, ChecksItsPreconditionsInOrder) {
          [](FakeWindow& w) { w.texts["Text5"] = "1-2"; },
          "ダブり線の削除の「線間ズレ」に数値を入力して下さい。（入力値: 1-2）",
          {{"Text5", "1-2"}, {"Text6", "0"}, {"Text8", "0"}, {"Text9", "0"}}},
+        {"a number beyond single precision",
+         [](FakeWindow& w) { w.texts["Text5"] = "1e300"; },
+         "ダブり線の削除の「線間ズレ」に扱える範囲の数値を入力して下さい。（入力値: 1e300）",
+         {{"Text5", "1e300"}}},
+        {"a number beyond double precision",
+         [](FakeWindow& w) {
+             w.tick(control::Check5, true);
+             w.texts["Text1"] = "1e400";
+         },
+         "長さ による削除の「垂直・水平線」の長さに扱える範囲の数値を入力して下さい。（入力値: "
+         "1e400）",
+         {{"Text1", "1e400"}}},
     };
     for (const auto& c : cases) {
         TempDir dir;

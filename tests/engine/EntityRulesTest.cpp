@@ -6,9 +6,9 @@
 
 #include "CleanRun.h"
 #include "Controls.h"
+#include "CopyNames.h"
 #include "Drawing.h"
 #include "FakeWindow.h"
-#include "OutputPass.h"
 #include "TempDir.h"
 
 namespace lintrel {
@@ -48,7 +48,50 @@ const std::string kDashedPoint = record("POINT", {{"  6", "DASHED"}, {" 30", "0"
 const std::string kLineWithXData =
     lineRecord("0", "0", "0", "0") + crlf({"1001", "APP", "1000", "data"});
 
+// Code lines as other writers pad them: none, leading zeros, a tab, a trailing blank.
+const std::string kOddlyCodedLongLine =
+    record("LINE", {{"8", "0"}, {"10", "0"}, {"020", "0"}, {"\t11", "1000"}, {" 21 ", "0"}});
+const std::string kUnpaddedLongLine =
+    record("LINE", {{"10", "0"}, {"20", "0"}, {"11", "0"}, {"21", "1500"}});
+const std::string kShortLine = lineRecord("0", "0", "1", "0");
+const std::string kTextOpenedByOneBlank = crlf({" 0", "TEXT", "  1", "note"});
+const std::string kLineOpenedByNoBlank =
+    crlf({"0", "LINE", " 10", "0", " 20", "9", " 11", "50", " 21", "9"});
+
 const RuleCase kCases[] = {
+    {"a LINE whose codes are padded otherwise keeps its ends and its length",
+     {control::Check5},
+     {{"Text1", "10"}},
+     kOddlyCodedLongLine + kUnpaddedLongLine,
+     kOddlyCodedLongLine + kUnpaddedLongLine,
+     {{"Label5", "0"}}},
+    {"a record opened by \" 0\" or \"0\" is a record of its own",
+     {control::Check5},
+     {{"Text1", "10"}},
+     kShortLine + kTextOpenedByOneBlank + kLineOpenedByNoBlank,
+     kTextOpenedByOneBlank + kLineOpenedByNoBlank,
+     {{"Label5", "1"}}},
+    {"a CIRCLE and an ARC with unpadded codes are measured by their own radius",
+     {control::Check5},
+     {{"Text2", "3.48"}, {"Text3", "2"}},
+     record("CIRCLE", {{"40", "10"}}) +
+         record("ARC", {{"040", "10"}, {"50", "350"}, {"51\t", "10"}}),
+     record("CIRCLE", {{"40", "10"}}) +
+         record("ARC", {{"040", "10"}, {"50", "350"}, {"51\t", "10"}}),
+     {{"Label6", "0"}}},
+    {"an unpadded linetype group is the record's linetype",
+     {control::Check1, control::Check2},
+     {},
+     record("LINE", {{"6", "DASHED"}}) + record("CIRCLE", {{"06", "DASHED"}, {" 40", "1"}}),
+     "",
+     {{"Label2", "1"}, {"Label3", "1"}}},
+    {"an unpadded text group is the text the blank rule reads",
+     {control::Check13, control::Check12},
+     {},
+     record("TEXT", {{"1", "  "}}) + record("MTEXT", {{"1 ", ""}}),
+     "",
+     {{"Label1", "1"}, {"Label18", "1"}}},
+
     {"a deleted TEXT leaves nothing behind, its 73 group included",
      {control::TextDelete},
      {},
@@ -202,7 +245,10 @@ TEST(OutputPath, ReplacesTheLastFourCharacters) {
         {"an upper-case extension", "/d/plan.DXF", "", "/d/plan-Cut.dxf"},
         {"a name without a dot loses a letter", "/d/plandxf", "", "/d/pla-Cut.dxf"},
         {"an output folder keeps the name", "/d/plan.dxf", "/out", "/out/plan-Cut.dxf"},
-        {"leading blanks are removed", "  plan.dxf", "", "plan-Cut.dxf"},
+        {"leading blanks are kept", "  plan.dxf", "", "  plan-Cut.dxf"},
+        {"a blank before the name stays in its folder", "/d/ a.dxf", "", "/d/ a-Cut.dxf"},
+        {"a short name takes nothing from its folder", "/d/plan/dxf", "", "/d/plan/-Cut.dxf"},
+        {"a name of four characters", "adxf", "", "-Cut.dxf"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(outputPathFor(c.input, c.dir), c.expected) << c.name;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "FakeWindow.h"
 #include "InputList.h"
 #include "ListEvents.h"
+#include "Reachability.h"
 #include "TempDir.h"
 
 namespace lintrel {
@@ -127,10 +129,39 @@ TEST(List1_OLEDragDrop, GivesEachRefusalItsOwnMessageInDropOrder) {
                                    "notes.txt は、DXFファイルではありません。",
                                    v2007 + " は、AutoCAD 2007/LT2007 DXFファイルです。",
                                    unknown + " は、形式不明な DXFファイルです。",
-                                   folder + " は、形式不明な DXFファイルです。",
+                                   folder + " は、フォルダです。",
                                }));
     EXPECT_EQ(listedPaths(list), Texts{good});
     EXPECT_EQ(window.listRows, Texts{" good.dxf"});
+}
+
+// Notes what List1 shows whenever a message is shown, and how many rows were ever appended.
+class ListWatchingWindow : public FakeWindow {
+public:
+    void listAppend(std::string_view row) override {
+        FakeWindow::listAppend(row);
+        ++appended;
+    }
+    void showMessage(std::string_view prompt) override {
+        FakeWindow::showMessage(prompt);
+        rowsAtMessages.push_back(listRows);
+    }
+    int appended = 0;
+    std::vector<Texts> rowsAtMessages;
+};
+
+TEST(List1_OLEDragDrop, ShowsTheListAtEveryMessageAndBuildsItOnceAfterTheDrop) {
+    Drawings drawings;
+    auto b = drawings.add("b.dxf");
+    auto a = drawings.add("a.dxf");
+    auto c = drawings.add("c.dxf");
+    InputList list;
+    ListWatchingWindow window;
+    List1_OLEDragDrop(list, window, filesDropped({b, a, "x.txt", c, "y.txt"}));
+    EXPECT_EQ(window.rowsAtMessages,
+              (std::vector<Texts>{{" a.dxf", " b.dxf"}, {" a.dxf", " b.dxf", " c.dxf"}}));
+    EXPECT_EQ(window.listRows, (Texts{" a.dxf", " b.dxf", " c.dxf"}));
+    EXPECT_EQ(window.appended, 5);
 }
 
 TEST(List1_OLEDragDrop, SortsByTheWholePathFolderFirst) {
@@ -236,6 +267,38 @@ TEST(LISTClear_Click, LetsTheSameFilesBeDroppedAgain) {
     EXPECT_EQ(window.messages, Texts{});
     EXPECT_EQ(window.listRows, Texts{" a.dxf"});
     EXPECT_EQ(window.caption("DATACount"), " 001");
+}
+
+TEST(AdmitPaths, GivesAMissingFileAndAFolderTheirOwnMessages) {
+    Drawings drawings;
+    fs::create_directory(drawings.pathOf("folder.dxf"));
+    const std::string missing = drawings.pathOf("missing.dxf");
+    const std::string underAFile = drawings.add("file.dxf") + "/inner.dxf";
+    InputList list;
+    EXPECT_EQ(admitPaths(list, {missing, drawings.pathOf("folder.dxf"), underAFile}),
+              (Texts{missing + " は、見つかりません。",
+                     drawings.pathOf("folder.dxf") + " は、フォルダです。",
+                     underAFile + " は、見つかりません。"}));
+}
+
+TEST(ReachabilityRefusal, NamesWhatKeepsAFileFromBeingRead) {
+    const struct {
+        const char* name;
+        PathLook look;
+        std::string_view refusal;
+    } cases[] = {
+        {"a readable file", {0, false, true, 0}, ""},
+        {"a missing file", {ENOENT, false, false, 0}, kMissingFile},
+        {"a path through a file", {ENOTDIR, false, false, 0}, kMissingFile},
+        {"a folder that cannot be searched", {EACCES, false, false, 0}, kUnreadableFile},
+        {"a file without read permission", {0, false, true, EACCES}, kUnreadableFile},
+        {"a folder", {0, true, false, 0}, kFolder},
+        {"a pipe, judged by the version probe", {0, false, false, 0}, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(reachabilityRefusal(c.look), c.refusal) << c.name;
+    }
+    EXPECT_EQ(kUnreadableFile, " は、読み取りできません。読み取り権限を確認して下さい。");
 }
 
 TEST(AdmitPaths, RunsTheDropTestsWithoutAWindow) {

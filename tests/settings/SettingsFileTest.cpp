@@ -90,14 +90,22 @@ TEST(SettingsFilePath, FollowsTheConfigurationFolderRules) {
     }
 }
 
-TEST(LoadSettings, MakesTheFolderAndAnEmptyFileOnFirstStart) {
+TEST(LoadSettings, FindsNoRecordAndMakesNothingWhereThereIsNoFile) {
     TempDir dir;
-    auto file = dir.path() / "config" / "lintrel" / "msdesksys.ini";
-    auto loaded = LoadSettings(file);
-    EXPECT_FALSE(loaded.error.has_value());
-    EXPECT_FALSE(loaded.record.has_value());
-    EXPECT_TRUE(fs::is_regular_file(file));
-    EXPECT_EQ(fs::file_size(file), 0u);
+    dir.write("plain", "x");
+    const struct {
+        const char* name;
+        fs::path file;
+    } cases[] = {
+        {"a first start", dir.path() / "config" / "lintrel" / "msdesksys.ini"},
+        {"a folder in the way that is a file", dir.path() / "plain" / "lintrel" / "msdesksys.ini"},
+    };
+    for (const auto& c : cases) {
+        auto loaded = LoadSettings(c.file);
+        EXPECT_FALSE(loaded.error.has_value()) << c.name;
+        EXPECT_FALSE(loaded.record.has_value()) << c.name;
+    }
+    EXPECT_EQ(folderContents(dir.path()), std::vector<std::string>{"plain"});
 }
 
 TEST(LoadSettings, ReadsRecordOneOrNothing) {
@@ -138,14 +146,32 @@ TEST(LoadSettings, NamesTheFileAndTheReasonWhenItCannotBeRead) {
     EXPECT_EQ(loaded.error->message(), file.string() + ": cannot be read (Is a directory)");
 }
 
-TEST(LoadSettings, NamesTheFileWhenItsFolderCannotBeMade) {
+TEST(SaveSettings, NamesTheFileWhenItsFolderCannotBeMade) {
     TempDir dir;
     dir.write("plain", "x");
     auto file = dir.path() / "plain" / "lintrel" / "msdesksys.ini";
-    auto loaded = LoadSettings(file);
-    ASSERT_TRUE(loaded.error.has_value());
-    EXPECT_EQ(loaded.error->message(),
+    EXPECT_EQ(messageOf(SaveSettings(file, OptionSet())),
               file.string() + ": cannot create its folder (Not a directory)");
+}
+
+TEST(SaveSettings, NeverWritesOverADrawing) {
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"a text drawing", "  0\r\nSECTION\r\n  2\r\nHEADER\r\n"},
+        {"a text drawing with LF and odd padding", "0\nSECTION\n2\nENTITIES\n"},
+        {"a drawing opened by a comment", "999\r\nwritten by a library\r\n  0\r\nSECTION\r\n"},
+        {"a binary drawing", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22)},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        auto file = dir.write("a.dxf", c.bytes);
+        EXPECT_EQ(messageOf(SaveSettings(file, OptionSet())),
+                  file + ": starts like a DXF drawing, not a settings file; nothing was saved")
+            << c.name;
+        EXPECT_EQ(readBytes(file), c.bytes) << c.name;
+    }
 }
 
 TEST(SaveSettings, WritesOneRecordWithZeroReservedBytesOnFirstEnd) {

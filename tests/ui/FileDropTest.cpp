@@ -6,6 +6,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 
 #include "Controls.h"
 #include "Drawing.h"
@@ -49,6 +51,7 @@ private slots:
     void aDropThatIsNotAFileListChangesOnlyDATACount();
     void filesOpenedByNameGoThroughTheSameTests();
     void clearEmptiesTheListAndItsCount();
+    void aNameThatIsNotUtf8IsListedAndCleaned();
 
 private:
     QStringList rows() const;
@@ -165,6 +168,25 @@ void FileDropTest::clearEmptiesTheListAndItsCount() {
     QTest::mouseClick(m_window->get<QPushButton>(control::LISTClear), Qt::LeftButton);
     QCOMPARE(rows(), QStringList());
     QCOMPARE(dataCount(), QString());
+}
+
+void FileDropTest::aNameThatIsNotUtf8IsListedAndCleaned() {
+    // "プラン.dxf" in Shift-JIS, as an old file server names it.
+    const QByteArray name = "\x83\x76\x83\x89\x83\x93.dxf";
+    const QByteArray folder = QFile::encodeName(m_folder->path());
+    {
+        std::ofstream(std::string(folder + "/" + name), std::ios::binary)
+            << lintrel::testing::drawing("");
+    }
+    QMimeData data;
+    data.setUrls({QUrl::fromEncoded("file://" + (folder + "/" + name).toPercentEncoding("/"))});
+    drop(*m_window, data);
+    QCOMPARE(m_window->messages, QStringList());
+    QCOMPARE(rows().size(), 1);
+
+    QTest::mouseClick(m_window->get<QPushButton>(control::Start), Qt::LeftButton);
+    QTRY_COMPARE(m_window->messages, QStringList{QStringLiteral("完了しました。")});
+    QVERIFY(std::filesystem::exists(std::string(folder + "/\x83\x76\x83\x89\x83\x93-Cut.dxf")));
 }
 
 QTEST_MAIN(FileDropTest)

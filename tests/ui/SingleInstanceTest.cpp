@@ -1,5 +1,7 @@
 // A second copy of lintrel finds the first one running: it hands over the files it was given
 // and ends without a word or a window.
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -16,6 +18,10 @@ private slots:
     void aSecondCopyWithoutFilesEndsSilently();
     void aSecondCopyHandsItsFilesToTheFirst();
     void aSecondPrimaryInTheSameFolderIsRefused();
+    void aLockItCannotUnderstandIsTakenOver_data();
+    void aLockItCannotUnderstandIsTakenOver();
+    void aLockThatCannotBeTakenOverStillShowsTheWindow();
+    void aDamagedLockStillShowsTheWindow();
 
 private:
     // Runs lintrel as a second copy; returns what it printed, which should be nothing.
@@ -73,13 +79,69 @@ void SingleInstanceTest::aSecondCopyHandsItsFilesToTheFirst() {
     QCOMPARE(runSecondCopy({"plan.dxf", "/elsewhere/b.dxf"}, drawings.path()), QByteArray());
 
     QTRY_COMPARE(handed.size(), 1);
-    QCOMPARE(handed.front().front().toStringList(),
-             (QStringList{drawings.filePath("plan.dxf"), "/elsewhere/b.dxf"}));
+    QCOMPARE(
+        handed.front().front().value<QByteArrayList>(),
+        (QByteArrayList{QFile::encodeName(drawings.filePath("plan.dxf")), "/elsewhere/b.dxf"}));
 }
 
 void SingleInstanceTest::aSecondPrimaryInTheSameFolderIsRefused() {
     lintrel::SingleInstance second(m_runtime->path());
     QVERIFY(!second.becomePrimary());
+}
+
+void SingleInstanceTest::aLockItCannotUnderstandIsTakenOver_data() {
+    QTest::addColumn<QByteArray>("contents");  // of the lock file; "/" makes an empty folder
+    QTest::newRow("a zero-byte lock") << QByteArray();
+    QTest::newRow("a garbage lock") << QByteArray("\x01\x02 not a lock\n\n");
+    QTest::newRow("a lock of another host") << QByteArray("4242\nlintrel\nnot-this-host\n");
+    QTest::newRow("an empty folder in the lock's place") << QByteArray("/");
+}
+
+// Writes the lock as the row gives it into a runtime folder of its own.
+static void placeLock(const QTemporaryDir& runtime, const QByteArray& contents) {
+    const QString lock = runtime.filePath("lintrel.lock");
+    if (contents == "/") {
+        QVERIFY(QDir().mkdir(lock));
+        return;
+    }
+    QFile file(lock);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+void SingleInstanceTest::aLockItCannotUnderstandIsTakenOver() {
+    QFETCH(QByteArray, contents);
+    QTemporaryDir runtime;
+    placeLock(runtime, contents);
+    lintrel::SingleInstance instance(runtime.path());
+    QVERIFY(instance.becomePrimary());
+    QVERIFY(instance.isPrimaryReachable());
+}
+
+void SingleInstanceTest::aLockThatCannotBeTakenOverStillShowsTheWindow() {
+    QTemporaryDir runtime;
+    QVERIFY(QDir(runtime.path()).mkpath("lintrel.lock/something"));
+    lintrel::SingleInstance instance(runtime.path());
+    QVERIFY(!instance.becomePrimary());
+    QVERIFY(!instance.isPrimaryReachable());  // so start-up goes on to the window
+}
+
+void SingleInstanceTest::aDamagedLockStillShowsTheWindow() {
+    QTemporaryDir runtime;
+    placeLock(runtime, QByteArray());
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_RUNTIME_DIR", runtime.path());
+    environment.insert("XDG_CONFIG_HOME", runtime.path());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(LINTREL_PROGRAM), {});
+    // The window's copy answers once it has taken the lock over and is listening.
+    lintrel::SingleInstance later(runtime.path());
+    QTRY_VERIFY_WITH_TIMEOUT(later.isPrimaryReachable(), 30000);
+    QCOMPARE(program.state(), QProcess::Running);
+    program.kill();
+    program.waitForFinished();
 }
 
 QTEST_MAIN(SingleInstanceTest)
