@@ -3,9 +3,11 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
+#include <csignal>
 #include <iostream>
 
 #include "Application.h"
+#include "EndingSignals.h"
 #include "FrmMain.h"
 #include "ProgramInfo.h"
 #include "SingleInstance.h"
@@ -27,6 +29,9 @@ int main(int argc, char* argv[]) {
     if (auto code = lintrel::answerProgramInfo({argv, static_cast<std::size_t>(argc)}, std::cout)) {
         return *code;
     }
+    // A file-size limit then fails the write that exceeds it, which the run reports, instead of
+    // ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     lintrel::setUpApplication();
     const QStringList files = filesFromArguments(QApplication::arguments().mid(1));
@@ -50,6 +55,10 @@ int main(int argc, char* argv[]) {
                          window.activateWindow();
                          window.openFiles(handed);
                      });
+    // Closed as by its close box: a run stops and removes its partial copy, and the lock goes
+    // when main returns.
+    lintrel::EndingSignals endingSignals;
+    QObject::connect(&endingSignals, &lintrel::EndingSignals::received, &window, &QWidget::close);
     window.show();
     if (!files.isEmpty()) {
         // After the window is up, so that a refusal's message box has it as its owner.
