@@ -18,8 +18,8 @@ namespace {
 using namespace lintrel;
 
 // Texts a user might type, zero and the empty text among them, and one that is no number.
-constexpr std::string_view kTexts[] = {"", "0", ".", "0.5", "1", "10", "100", "0.0001", "-5",
-                                       "1e3", "abc"};
+constexpr std::string_view kTexts[] = {"",    "0",      ".",  "0.5", "1",  "10",
+                                       "100", "0.0001", "-5", "1e3", "abc"};
 
 struct Count {
     long lines = 0;

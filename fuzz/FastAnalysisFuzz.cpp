@@ -22,7 +22,7 @@ T pick(FuzzBytes& bytes, const T (&options)[N]) {
 
 LineRules decodeRules(FuzzBytes& bytes) {
     // Single-precision values widened, and exact doubles at the same boundaries.
-    const double offsets[] = {0,   0.05F, 0.1F, 0.25F, 0.5F, 0.7F, 1.0F, 2.0F,
+    const double offsets[] = {0,   0.05F, 0.1F, 0.25F, 0.5F,   0.7F, 1.0F, 2.0F,
                               0.1, 0.7,   0.3,  0.05,  0.0001, 0.1F, 0.5F, 1.0F};
     const double gaps[] = {0, 0.1F, 0.5F, 1.0F, 1.9F, 2.0F, 3.0F, 0.5, 1.5, 0.0001};
     const double corrections[] = {0, 0.01, 0.05, 0.1, 0.5, 0.0001};
@@ -41,8 +41,8 @@ LineRules decodeRules(FuzzBytes& bytes) {
 
 // A grid point (high four bits) nudged by a small amount (low four bits).
 double coordinate(FuzzBytes& bytes) {
-    const double nudges[] = {0,   0,   0,      0.05, 0.1,  0.2, 0.3,    0.4,
-                             0.5, 0.7, 0.0001, -0.1, 1.9,  2.0, 0.0049, -0.0001};
+    const double nudges[] = {0,   0,   0,      0.05, 0.1, 0.2, 0.3,    0.4,
+                             0.5, 0.7, 0.0001, -0.1, 1.9, 2.0, 0.0049, -0.0001};
     const std::uint8_t value = bytes.byte();
     return 0.5 * (value >> 4) + nudges[value & 15];
 }

@@ -22,8 +22,8 @@ MemoryFile::~MemoryFile() {
 
 const std::string& scratchFolder() {
     static const std::string folder = [] {
-        std::string pattern =
-            ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/lintrel-fuzz-XXXXXX" : "/tmp/lintrel-fuzz-XXXXXX";
+        std::string pattern = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/lintrel-fuzz-XXXXXX"
+                                                              : "/tmp/lintrel-fuzz-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }

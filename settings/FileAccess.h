@@ -7,7 +7,8 @@
 
 namespace lintrel {
 
-// Reads a whole file into bytes, creating it empty first when it does not exist.
+// Reads a whole file into bytes, creating it empty first when it does not exist. Anything but a
+// regular file (or a link to one) of at most 64 KiB is refused with an error.
 [[nodiscard]] std::error_code readOrCreate(const std::filesystem::path& file, std::string& bytes);
 
 // Replaces a file's bytes so that a crash leaves either the old or the new bytes, never a mix:

@@ -110,7 +110,8 @@ private:
 }  // namespace
 
 OutputFile::OutputFile(std::string target) : m_target(std::move(target)) {
-    m_fd = ::open(folderOf(m_target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    // Read and write: a part of a copy is read back when it is appended to the whole.
+    m_fd = ::open(folderOf(m_target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (m_fd < 0 && refusesUnnamedFiles(errno)) {
         openNamed();
     }

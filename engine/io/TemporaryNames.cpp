@@ -25,10 +25,9 @@ std::mutex g_claiming;
 
 // Every signal whose default ends the process; ones the program handles itself keep their handler
 // (they unwind to the file's own removal).
-constexpr std::array<int, 16> kEndingSignals = {SIGHUP,  SIGINT,  SIGQUIT, SIGILL,    SIGABRT,
-                                                SIGFPE,  SIGSEGV, SIGPIPE, SIGALRM,   SIGTERM,
-                                                SIGUSR1, SIGUSR2, SIGBUS,  SIGVTALRM, SIGPROF,
-                                                SIGXCPU};
+constexpr std::array<int, 16> kEndingSignals = {
+    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,  SIGABRT, SIGFPE,    SIGSEGV, SIGPIPE,
+    SIGALRM, SIGTERM, SIGUSR1, SIGUSR2, SIGBUS,  SIGVTALRM, SIGPROF, SIGXCPU};
 
 extern "C" void removeAndEnd(int signal) {
     for (auto& slot : g_slots) {
