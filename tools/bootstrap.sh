@@ -13,6 +13,7 @@ packages=(
     python3 time                              # example drawings and benchmark scripts
     librsvg2-bin help2man                     # icons and man pages, made by the build
     dpkg-dev lintian appstream desktop-file-utils man-db bash-completion  # tools/check-package.sh
+    clang-14 libclang-rt-14-dev               # fuzz targets (libFuzzer)
 )
 
 missing=()

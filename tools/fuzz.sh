@@ -1,10 +1,25 @@
 #!/usr/bin/env bash
 # Runs one libFuzzer target for a number of seconds: tools/fuzz.sh TARGET SECONDS [libFuzzer flags]
+# (tools/fuzz.sh --build only builds every target).
 # Builds build-fuzz (clang, AddressSanitizer and UndefinedBehaviorSanitizer) when needed, seeds the
 # target from examples/ and ../shared/corpus/, keeps what it learns in build-fuzz/corpus/TARGET
 # and writes any finding to build-fuzz/findings/TARGET/ (add it to fuzz/regressions/TARGET/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+build_fuzz() {
+    if [[ ! -f build-fuzz/build.ninja ]]; then
+        CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja \
+            -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINTREL_FUZZ=ON -DLINTREL_SANITIZE=ON \
+            -DLINTREL_BUILD_UI=OFF -DLINTREL_BUILD_TESTS=OFF >/dev/null
+    fi
+    cmake --build build-fuzz "$@" >/dev/null
+}
+
+if [[ ${1-} == --build ]]; then
+    build_fuzz
+    exit
+fi
 if (($# < 2)); then
     echo "usage: tools/fuzz.sh TARGET SECONDS [libFuzzer flags]" >&2
     echo "targets: line_reader entity_walk clean_run fast_analysis version_probe" \
@@ -15,11 +30,7 @@ target=$1
 seconds=$2
 shift 2
 
-if [[ ! -f build-fuzz/build.ninja ]]; then
-    CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DLINTREL_FUZZ=ON -DLINTREL_SANITIZE=ON -DLINTREL_BUILD_UI=OFF -DLINTREL_BUILD_TESTS=OFF >/dev/null
-fi
-cmake --build build-fuzz --target "fuzz_$target" >/dev/null
+build_fuzz --target "fuzz_$target"
 
 # Drawings are cut to 64 KiB: longer ones only slow every execution down.
 max_len=65536
