@@ -142,28 +142,13 @@ mode_t modeOf(int flags, va_list arguments) {
 
 extern "C" {
 
+// Lintrel opens its files with open() only.
 int open(const char* path, int flags, ...) {
     va_list arguments;
     va_start(arguments, flags);
     mode_t mode = modeOf(flags, arguments);
     va_end(arguments);
     return openWith("openat", AT_FDCWD, path, flags, mode);
-}
-
-int open64(const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    mode_t mode = modeOf(flags, arguments);
-    va_end(arguments);
-    return openWith("openat64", AT_FDCWD, path, flags, mode);
-}
-
-int openat(int directory, const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    mode_t mode = modeOf(flags, arguments);
-    va_end(arguments);
-    return openWith("openat", directory, path, flags, mode);
 }
 
 ssize_t read(int fd, void* into, std::size_t size) {
