@@ -34,6 +34,9 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     lintrel::setUpApplication();
+    // The window closes on them as by its close box: a run stops and removes its partial copy,
+    // and the lock goes when main returns. Heard from before the lock is taken.
+    lintrel::EndingSignals endingSignals;
     const QStringList files = filesFromArguments(QApplication::arguments().mid(1));
 
     lintrel::SingleInstance instance(
@@ -55,9 +58,6 @@ int main(int argc, char* argv[]) {
                          window.activateWindow();
                          window.openFiles(handed);
                      });
-    // Closed as by its close box: a run stops and removes its partial copy, and the lock goes
-    // when main returns.
-    lintrel::EndingSignals endingSignals;
     QObject::connect(&endingSignals, &lintrel::EndingSignals::received, &window, &QWidget::close);
     window.show();
     if (!files.isEmpty()) {

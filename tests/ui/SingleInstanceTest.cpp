@@ -16,6 +16,7 @@ private slots:
     void aSecondCopyWithoutFilesEndsSilently();
     void aSecondCopyHandsItsFilesToTheFirst();
     void aSecondPrimaryInTheSameFolderIsRefused();
+    void aCopyEndedBySigtermLetsGoOfItsLock();
 
 private:
     // Runs lintrel as a second copy; returns what it printed, which should be nothing.
@@ -80,6 +81,25 @@ void SingleInstanceTest::aSecondCopyHandsItsFilesToTheFirst() {
 void SingleInstanceTest::aSecondPrimaryInTheSameFolderIsRefused() {
     lintrel::SingleInstance second(m_runtime->path());
     QVERIFY(!second.becomePrimary());
+}
+
+void SingleInstanceTest::aCopyEndedBySigtermLetsGoOfItsLock() {
+    m_first.reset();
+    const QString lockFile = m_runtime->filePath("lintrel.lock");
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_RUNTIME_DIR", m_runtime->path());
+    environment.insert("XDG_CONFIG_HOME", m_runtime->path());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(LINTREL_PROGRAM), {});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockFile), 30000);
+
+    program.terminate();  // SIGTERM
+    QVERIFY(program.waitForFinished(30000));
+
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QVERIFY(!QFileInfo::exists(lockFile));
 }
 
 QTEST_MAIN(SingleInstanceTest)
