@@ -35,7 +35,7 @@ build_fuzz --target "fuzz_$target"
 # Drawings are cut to 64 KiB: longer ones only slow every execution down.
 max_len=65536
 case $target in
-    fast_analysis) max_len=4096 ;;  # 400 lines at most
+    fast_analysis) max_len=1024 ;;  # 120 lines at most
     set_option | settings_record) max_len=1024 ;;
     list_drop) max_len=4096 ;;  # a few hundred names
 esac

@@ -35,10 +35,10 @@ struct Fault {
 const Fault& fault() {
     static const Fault made = [] {
         Fault f;
-        const char* spec = std::getenv("LINTREL_FAULT");
+        const char* described = std::getenv("LINTREL_FAULT");
         const char* path = std::getenv("LINTREL_FAULT_PATH");
-        if (spec != nullptr && path != nullptr) {
-            std::string text(spec);
+        if (described != nullptr && path != nullptr) {
+            std::string text(described);
             auto colon = text.find(':');
             f.kind = text.substr(0, colon);
             f.number = colon == std::string::npos ? 0 : std::atoll(text.c_str() + colon + 1);
