@@ -24,11 +24,11 @@ using testing::TempDir;
 const std::vector<std::string> kRulesOnly = {"--defaults", "--set", "Check7=0", "--set",
                                              "Check9=0"};
 
-// Some megabytes of LINEs and TEXTs: the copy is written in many pieces.
+// About 2.4 MB of LINEs and TEXTs: the copy is written in about ten pieces.
 const std::string& longDrawing() {
     static const std::string bytes = [] {
         std::string entities;
-        for (int i = 0; i < 60000; ++i) {
+        for (int i = 0; i < 20000; ++i) {
             entities += testing::lineRecord("0", std::to_string(i), "10", std::to_string(i));
             if (i % 10 == 0) {
                 entities += testing::record("TEXT", {{"  1", "note"}});
