@@ -3,10 +3,12 @@
 #include <QByteArrayList>
 #include <QStandardPaths>
 #include <QTimer>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 
 #include "Application.h"
+#include "EndingSignals.h"
 #include "FrmMain.h"
 #include "ProgramInfo.h"
 #include "SingleInstance.h"
@@ -29,8 +31,14 @@ int main(int argc, char* argv[]) {
     if (auto code = lintrel::answerProgramInfo({argv, static_cast<std::size_t>(argc)}, std::cout)) {
         return *code;
     }
+    // A file-size limit then fails the write that exceeds it, which the run reports, instead of
+    // ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     lintrel::setUpApplication();
+    // The window closes on them as by its close box: a run stops and removes its partial copy,
+    // and the lock goes when main returns. Heard from before the lock is taken.
+    lintrel::EndingSignals endingSignals;
     const QByteArrayList files = filesFromArguments(argc, argv);
 
     lintrel::SingleInstance instance(
@@ -53,6 +61,7 @@ int main(int argc, char* argv[]) {
                          window.activateWindow();
                          window.openFiles(handed);
                      });
+    QObject::connect(&endingSignals, &lintrel::EndingSignals::received, &window, &QWidget::close);
     window.show();
     if (!files.isEmpty()) {
         // After the window is up, so that a refusal's message box has it as its owner.

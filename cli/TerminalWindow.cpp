@@ -1,5 +1,6 @@
 #include "TerminalWindow.h"
 
+#include <array>
 #include <atomic>
 #include <csignal>
 #include <iostream>
@@ -9,12 +10,16 @@
 namespace lintrel {
 namespace {
 
-std::atomic<bool> g_ctrlC{false};
+// The signal that asked for the interrupt, 0 while none has.
+std::atomic<int> g_signal{0};
 // Windows alive: parallel runs have one each, and Ctrl-C is caught while any of them is.
 std::atomic<int> g_windowCount{0};
 
-extern "C" void onCtrlC(int) {
-    g_ctrlC = true;
+// Ctrl-C, a closed terminal and a request to end (logout, shutdown, kill) each interrupt the run.
+constexpr std::array<int, 3> kInterruptSignals = {SIGINT, SIGHUP, SIGTERM};
+
+extern "C" void onInterruptSignal(int signal) {
+    g_signal = signal;
 }
 
 constexpr std::string_view kBusySuffix = " < 処理中 >";
@@ -25,14 +30,18 @@ constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
 TerminalWindow::TerminalWindow(OptionSet& options, InputList& list, bool showsProgress)
     : m_options(options), m_list(list), m_showsProgress(showsProgress) {
     if (g_windowCount++ == 0) {
-        std::signal(SIGINT, onCtrlC);
+        for (int signal : kInterruptSignals) {
+            std::signal(signal, onInterruptSignal);
+        }
     }
 }
 
 TerminalWindow::~TerminalWindow() {
     clearLine();
     if (--g_windowCount == 0) {
-        std::signal(SIGINT, SIG_DFL);
+        for (int signal : kInterruptSignals) {
+            std::signal(signal, SIG_DFL);
+        }
     }
 }
 
@@ -83,14 +92,18 @@ void TerminalWindow::setProgress(int percent) {
 
 void TerminalWindow::yield() {
     // Left set, so that every window of a parallel run sees the one Ctrl-C.
-    if (g_ctrlC.load(std::memory_order_relaxed)) {
+    if (g_signal.load(std::memory_order_relaxed) != 0) {
         m_interrupted = true;
     }
 }
 
 void TerminalWindow::clearInterrupt() {
     m_interrupted = false;
-    g_ctrlC = false;
+    g_signal = 0;
+}
+
+int TerminalWindow::interruptSignal() {
+    return g_signal;
 }
 
 void TerminalWindow::showMessage(std::string_view prompt) {

@@ -12,7 +12,7 @@ namespace lintrel {
 
 // The window as a terminal sees it: options from an OptionSet, the list from an InputList,
 // message boxes as lines on stderr, and a progress line on stderr when it is a terminal.
-// Ctrl-C is the interrupt button.
+// Ctrl-C, SIGHUP and SIGTERM are the interrupt button.
 class TerminalWindow : public WindowOps {
 public:
     TerminalWindow(OptionSet& options, InputList& list, bool showsProgress);
@@ -39,6 +39,8 @@ public:
     void yield() override;
     bool interruptRequested() const override { return m_interrupted; }
     void clearInterrupt() override;
+    // The signal that interrupted the run, 0 when none did.
+    static int interruptSignal();
     void showMessage(std::string_view prompt) override;
 
 private:

@@ -2,6 +2,7 @@
 // messages and settings file.
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
 
 #include "Admission.h"
@@ -12,12 +13,14 @@
 #include "ParallelRun.h"
 #include "RunReportPrinter.h"
 #include "SettingsFile.h"
+#include "TerminalWindow.h"
 
 namespace {
 
 constexpr int kDone = 0;
 constexpr int kFailed = 1;
-constexpr int kInterrupted = 130;  // as a shell reports a command ended by Ctrl-C
+// As a shell reports a command ended by a signal: 128 and the signal's number.
+constexpr int kEndedBySignal = 128;
 
 constexpr std::string_view kSettingsOverDrawing =
     "is a drawing of this run; the settings are not written over it";
@@ -69,6 +72,9 @@ lintrel::HeldRun runFiles(const lintrel::CommandLine& line, lintrel::OptionSet& 
 
 int main(int argc, char** argv) {
     using namespace lintrel;
+    // A file-size limit then fails the write that exceeds it, which the run reports, instead of
+    // ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     CommandLine line;
     if (auto code = parseCommandLine(argc, argv, line)) {
         return *code;
@@ -129,7 +135,7 @@ int main(int argc, char** argv) {
         case RunOutcome::Completed:
             return refusals.empty() ? kDone : kFailed;
         case RunOutcome::Interrupted:
-            return kInterrupted;
+            return kEndedBySignal + TerminalWindow::interruptSignal();
         case RunOutcome::Refused:
             return kFailed;
         case RunOutcome::Failed:

@@ -1,9 +1,10 @@
 #include "VersionProbe.h"
 
 #include <array>
-#include <fstream>
+#include <sstream>
 #include <utility>
 
+#include "FileHead.h"
 #include "HeadLineReader.h"
 
 namespace lintrel {
@@ -22,6 +23,9 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kVersions
     {"AC1009", kAutoCadR12},
     {"AC1006", kAutoCadR10},
 }};
+
+// The probe reads no more than this of a file: the header's opening lies in its first lines.
+constexpr std::size_t kHeadSize = 64 * 1024;
 
 // A comment group is the code line "999" and its value line.
 constexpr std::string_view kCommentCode = "999";
@@ -56,10 +60,11 @@ ProbeVerdict checkAcadVer(std::istream& drawing) {
 }
 
 ProbeVerdict checkAcadVer(const std::string& path) {
-    std::ifstream drawing(path, std::ios::binary);
-    if (!drawing) {
+    auto head = readFileHead(path, kHeadSize);
+    if (!head) {
         return {kUnknownFormat};
     }
+    std::istringstream drawing(std::move(*head));
     return checkAcadVer(drawing);
 }
 

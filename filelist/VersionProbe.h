@@ -23,8 +23,9 @@ struct ProbeVerdict {
 };
 
 // checkAcadVer: whether the clean-up may take a drawing, from its header's $ACADVER. Only the
-// 2000 ("AC1015") and 2004 ("AC1018") formats are taken; a file that cannot be read or ends
-// before its version line is of unknown format.
+// 2000 ("AC1015") and 2004 ("AC1018") formats are taken; a file that cannot be read, is no
+// regular file (a FIFO, a device, a socket, a folder) or ends before its version line within its
+// first 64 KiB is of unknown format.
 [[nodiscard]] ProbeVerdict checkAcadVer(const std::string& path);
 
 // The same test on a drawing's bytes.

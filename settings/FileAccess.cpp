@@ -37,13 +37,36 @@ private:
     int m_fd;
 };
 
+// A settings file holds one record of 108 bytes; anything far longer is no settings file, and
+// one that links to a device could be read until memory runs out.
+constexpr std::size_t kLargestSettingsFile = 64 * 1024;
+
+// Why an open file is not a settings file: a folder, a FIFO, a device or a socket.
+std::error_code regularFileError(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return lastError();
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return std::make_error_code(std::errc::is_a_directory);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return std::make_error_code(std::errc::invalid_argument);
+    }
+    return {};
+}
+
 }  // namespace
 
 std::error_code readIfPresent(const std::filesystem::path& file, std::string& bytes) {
     bytes.clear();
-    Descriptor descriptor(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without waiting: opening a FIFO for reading would wait for a writer.
+    Descriptor descriptor(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!descriptor.isOpen()) {
         return errno == ENOENT || errno == ENOTDIR ? std::error_code() : lastError();
+    }
+    if (auto error = regularFileError(descriptor.get())) {
+        return error;
     }
     std::array<char, 4096> buffer;
     for (;;) {
@@ -55,6 +78,9 @@ std::error_code readIfPresent(const std::filesystem::path& file, std::string& by
             return lastError();
         }
         bytes.append(buffer.data(), count < 0 ? 0 : static_cast<std::size_t>(count));
+        if (bytes.size() > kLargestSettingsFile) {
+            return std::make_error_code(std::errc::file_too_large);
+        }
     }
 }
 

@@ -14,6 +14,7 @@ packages=(
     librsvg2-bin help2man                     # icons and man pages, made by the build
     dpkg-dev lintian appstream desktop-file-utils man-db bash-completion  # tools/check-package.sh
     clang-tidy                                # tools/tidy.sh
+    clang-14 libclang-rt-14-dev               # fuzz targets (libFuzzer)
 )
 
 missing=()

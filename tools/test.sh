@@ -31,3 +31,18 @@ setarch "$(uname -m)" -R cmake --build build-tsan -j "$jobs" \
     --target lintrel_engine_tests lintrel_analysis_tests
 (cd build-tsan && setarch "$(uname -m)" -R ctest --output-on-failure -j "$jobs" -R "$threaded" \
     -E 'RealDrawings|ForRealDrawings')
+
+# Every fuzz target for a minute under ASan and UBSan, two at a time; its findings fail CI.
+fuzz_targets=(line_reader entity_walk clean_run fast_analysis version_probe settings_record
+              set_option list_drop)
+tools/fuzz.sh --build
+for ((i = 0; i < ${#fuzz_targets[@]}; i += 2)); do
+    pids=()
+    for target in "${fuzz_targets[@]:i:2}"; do
+        tools/fuzz.sh "$target" 60 >"build-fuzz/$target.log" 2>&1 &
+        pids+=($!)
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" || { echo "fuzzing found a fault; see build-fuzz/*.log"; exit 1; }
+    done
+done

@@ -28,12 +28,13 @@ std::size_t retried(const std::string& path, Read read) {
 }  // namespace
 
 InputFile::InputFile(std::string path) : m_path(std::move(path)) {
-    m_fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a FIFO put in a drawing's place must not hold the run up.
+    m_fd = ::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0) {
         throw DxfError(DxfError::Kind::Open, m_path, 0, std::strerror(errno));
     }
     struct stat info {};
-    if (::fstat(m_fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(m_fd);
         throw DxfError(DxfError::Kind::Open, m_path, 0, "not a file");
     }

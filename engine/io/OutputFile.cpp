@@ -1,34 +1,49 @@
 #include "OutputFile.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "DxfError.h"
+#include "TemporaryNames.h"
 
 namespace lintrel {
 namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{1} << 18;
+// A temporary name keeps this much of the target's name: a name near the system's limit of 255
+// bytes must leave room for the dot and the six random letters.
+constexpr std::size_t kKeptNameBytes = 64;
 
+std::string folderOf(const std::string& target) {
+    auto slash = target.find_last_of('/');
+    return slash == std::string::npos ? "." : target.substr(0, slash + 1);
+}
+
+// A hidden name beside the target for mkstemp: ".NAME.XXXXXX", the name cut if long.
 std::string temporaryPattern(const std::string& target) {
     auto slash = target.find_last_of('/');
     std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
     std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    return folder + "." + name + ".XXXXXX";
+    return folder + "." + name.substr(0, kKeptNameBytes) + ".XXXXXX";
 }
 
-// mkstemp makes a private file; it gets the permissions of the file it replaces, or those any
-// new file of the user gets.
+// The new file takes over the read and write bits of the regular file it replaces, and of
+// nothing else: a link's target, setuid or execute bits never pass to a drawing. A new name
+// gets what any new file of the user gets.
 void givePermissions(int fd, const std::string& target) {
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0) {
-        ::fchmod(fd, existing.st_mode & 07777);
+    if (::lstat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        ::fchmod(fd, existing.st_mode & 0666);
         return;
     }
     mode_t mask = ::umask(0);
@@ -38,9 +53,7 @@ void givePermissions(int fd, const std::string& target) {
 
 // Makes a rename survive a power loss; losing it would only bring back the older file.
 void syncFolderOf(const std::string& target) {
-    auto slash = target.find_last_of('/');
-    std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -51,18 +64,77 @@ void syncFolderOf(const std::string& target) {
     throw DxfError(DxfError::Kind::Write, target, 0, std::strerror(error), error);
 }
 
+// Whether the folder's filesystem (or the kernel) knows no unnamed files, as opposed to a folder
+// that is missing or closed to the user.
+bool refusesUnnamedFiles(int error) {
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+// The pattern's closing XXXXXX replaced by random letters and digits.
+std::string randomName(std::string pattern) {
+    constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::array<unsigned char, 6> random{};
+    if (::getrandom(random.data(), random.size(), 0) != static_cast<ssize_t>(random.size())) {
+        random.fill(static_cast<unsigned char>(::getpid()));
+    }
+    for (std::size_t i = 0; i < random.size(); ++i) {
+        pattern[pattern.size() - random.size() + i] = kLetters[random[i] % kLetters.size()];
+    }
+    return pattern;
+}
+
+// Gives an unnamed file its first name; a kill before this leaves nothing behind.
+int linkUnnamed(int fd, const std::string& name) {
+    std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+}
+
+// Holds off every signal that can be held for as long as it lives: a file named but not yet
+// renamed into place must not be left by a signal that ends the program.
+class HeldSignals {
+public:
+    HeldSignals() {
+        sigset_t all;
+        sigfillset(&all);
+        ::pthread_sigmask(SIG_BLOCK, &all, &m_previous);
+    }
+    ~HeldSignals() { ::pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
+    HeldSignals(const HeldSignals&) = delete;
+    HeldSignals& operator=(const HeldSignals&) = delete;
+
+private:
+    sigset_t m_previous;
+};
+
 }  // namespace
 
-OutputFile::OutputFile(std::string target)
-    : m_target(std::move(target)), m_temporary(temporaryPattern(m_target)) {
-    m_fd = ::mkstemp(m_temporary.data());
+OutputFile::OutputFile(std::string target) : m_target(std::move(target)) {
+    // Read and write: a part of a copy is read back when it is appended to the whole.
+    m_fd = ::open(folderOf(m_target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (m_fd < 0 && refusesUnnamedFiles(errno)) {
+        openNamed();
+    }
     if (m_fd < 0) {
-        int error = errno;
-        m_temporary.clear();
-        fail(m_target, error);
+        fail(m_target, errno);
     }
     givePermissions(m_fd, m_target);
     m_buffer.resize(kBufferSize);
+}
+
+void OutputFile::openNamed() {
+    m_temporary = temporaryPattern(m_target);
+    m_fd = ::mkostemp(m_temporary.data(), O_CLOEXEC);
+    if (m_fd < 0) {
+        int error = errno;
+        m_temporary.clear();
+        errno = error;
+        return;
+    }
+    if (!TemporaryNames::remember(m_temporary)) {
+        discard();
+        errno = EMFILE;
+    }
 }
 
 OutputFile::~OutputFile() {
@@ -156,18 +228,51 @@ void OutputFile::commit(Durability durability) {
     if (durability == Durability::Synced && ::fsync(m_fd) != 0) {
         fail(m_target, errno);
     }
+    if (m_temporary.empty()) {
+        nameUnnamed();
+    }
     int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0) {
         fail(m_target, errno);  // a full disk may be reported only now
     }
-    if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
-        fail(m_target, errno);
+    if (!m_temporary.empty()) {
+        if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+            fail(m_target, errno);
+        }
+        TemporaryNames::forget(m_temporary);
+        m_temporary.clear();
     }
-    m_temporary.clear();
     if (durability == Durability::Synced) {
         syncFolderOf(m_target);
     }
+}
+
+void OutputFile::nameUnnamed() {
+    if (linkUnnamed(m_fd, m_target) == 0) {
+        return;
+    }
+    if (errno != EEXIST) {
+        fail(m_target, errno);
+    }
+    // An older file of the name is replaced in one step: named beside it, then renamed onto it.
+    HeldSignals held;
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        std::string temporary = randomName(temporaryPattern(m_target));
+        if (linkUnnamed(m_fd, temporary) == 0) {
+            if (std::rename(temporary.c_str(), m_target.c_str()) != 0) {
+                int error = errno;
+                ::unlink(temporary.c_str());
+                fail(m_target, error);
+            }
+            return;
+        }
+        if (errno != EEXIST) {
+            fail(m_target, errno);
+        }
+    }
+    fail(m_target, EEXIST);
 }
 
 void OutputFile::discard() {
@@ -177,6 +282,7 @@ void OutputFile::discard() {
     }
     if (!m_temporary.empty()) {
         ::unlink(m_temporary.c_str());
+        TemporaryNames::forget(m_temporary);
         m_temporary.clear();
     }
 }

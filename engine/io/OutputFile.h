@@ -6,10 +6,11 @@
 
 namespace lintrel {
 
-// A file on its way to disk: written to a temporary file beside the target and renamed onto it
-// only by commit(), so a failure or an interrupt never leaves a truncated file and an older file
-// of the same name stays as it was. Without commit() the temporary file is removed. A replaced
-// file keeps its permissions.
+// A file on its way to disk: written to an unnamed file in the target's folder that gets the
+// target's name only by commit(), so a failure, an interrupt or a kill never leaves a truncated
+// file or any other, and an older file of the same name stays as it was. Where the filesystem
+// knows no unnamed files, a hidden named one is used, removed without commit() and by the signals
+// that end the program. A replaced regular file passes on its read and write bits only.
 class OutputFile {
 public:
     enum class Durability {
@@ -35,9 +36,11 @@ private:
     void flush();
     void writeThrough(std::string_view bytes);
     void discard();
+    void openNamed();    // sets m_fd, or leaves it -1 with errno set
+    void nameUnnamed();  // links the unnamed file to the target, replacing an older one
 
     std::string m_target;
-    std::string m_temporary;
+    std::string m_temporary;  // the named temporary file; empty while the file is unnamed
     int m_fd = -1;
     std::vector<char> m_buffer;  // sized once; m_used bytes of it wait to be written
     std::size_t m_used = 0;

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "CliProcess.h"
 #include "Drawing.h"
 #include "TempDir.h"
 
@@ -16,48 +17,13 @@ namespace lintrel {
 namespace {
 
 using testing::drawing;
+using testing::finish;
 using testing::lineRecord;
+using testing::Outcome;
 using testing::record;
+using testing::run;
+using testing::start;
 using testing::TempDir;
-
-// lintrel-cli run to its end, with what it printed.
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Starts lintrel-cli with the arguments; its settings live in the test's folder.
-pid_t start(const TempDir& dir, const std::vector<std::string>& arguments) {
-    pid_t child = fork();
-    if (child == 0) {
-        setenv("XDG_CONFIG_HOME", (dir.path() / "config").c_str(), 1);
-        std::string out = (dir.path() / "stdout.txt").string();
-        std::string err = (dir.path() / "stderr.txt").string();
-        (void)freopen(out.c_str(), "w", stdout);
-        (void)freopen(err.c_str(), "w", stderr);
-        std::vector<char*> argv{const_cast<char*>(LINTREL_CLI)};
-        for (const auto& argument : arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(LINTREL_CLI, argv.data());
-        _exit(127);
-    }
-    return child;
-}
-
-Outcome finish(const TempDir& dir, pid_t child) {
-    int status = 0;
-    waitpid(child, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-            testing::readBytes(dir.path() / "stdout.txt"),
-            testing::readBytes(dir.path() / "stderr.txt")};
-}
-
-Outcome run(const TempDir& dir, const std::vector<std::string>& arguments) {
-    return finish(dir, start(dir, arguments));
-}
 
 const std::string kTwinLines =
     drawing(lineRecord("0", "0", "10", "0") + lineRecord("0", "0", "10", "0") +

@@ -8,10 +8,12 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <chrono>
+#include <csignal>
 #include <functional>
 
 #include "Controls.h"
 #include "Drawing.h"
+#include "EndingSignals.h"
 #include "UiTestSupport.h"
 
 using lintrel::testing::TestWindow;
@@ -56,6 +58,8 @@ private slots:
     void escapeInterruptsLikeCommand1();
     void aDamagedFileStopsTheRunAndGivesTheControlsBack();
     void theCloseBoxDuringARunStopsItBeforeClosing();
+    void endingSignalsStopTheRunAndCloseTheWindow_data();
+    void endingSignalsStopTheRunAndCloseTheWindow();
     void filesHandedOverDuringARunAreListedAfterIt();
 
 private:
@@ -110,7 +114,7 @@ QStringList RunTest::lockedStates() const {
 }
 
 QStringList RunTest::folderEntries() const {
-    return QDir(m_folder->path()).entryList(QDir::Files, QDir::Name);
+    return QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
 void RunTest::verifyIdle() {
@@ -237,6 +241,33 @@ void RunTest::theCloseBoxDuringARunStopsItBeforeClosing() {
     QVERIFY(wasOpenAfterClose);
     QVERIFY(!m_window->isVisible());
     QCOMPARE(folderEntries(), QStringList{"a.dxf"});
+    QCOMPARE(m_window->messages, QStringList());
+}
+
+void RunTest::endingSignalsStopTheRunAndCloseTheWindow_data() {
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM, as at a logout or shutdown") << SIGTERM;
+    QTest::newRow("SIGHUP, as when its terminal closes") << SIGHUP;
+}
+
+void RunTest::endingSignalsStopTheRunAndCloseTheWindow() {
+    QFETCH(int, signal);
+    lintrel::EndingSignals endingSignals;
+    connect(&endingSignals, &lintrel::EndingSignals::received, m_window.get(), &QWidget::close);
+    addDrawing("a.dxf", busyDrawing());
+    addDrawing("b.dxf", busyDrawing());
+    bool wasOpenAfterSignal = false;
+    atHalfWay("b.dxf", [&] {
+        ::raise(signal);
+        wasOpenAfterSignal = m_window->isVisible();
+    });
+
+    start();
+
+    QVERIFY(wasOpenAfterSignal);
+    QVERIFY(!m_window->isVisible());
+    // The finished copy stays; the one being written is gone, and nothing else is left.
+    QCOMPARE(folderEntries(), (QStringList{"a-Cut.dxf", "a.dxf", "b.dxf"}));
     QCOMPARE(m_window->messages, QStringList());
 }
 

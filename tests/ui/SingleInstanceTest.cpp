@@ -22,8 +22,11 @@ private slots:
     void aLockItCannotUnderstandIsTakenOver();
     void aLockThatCannotBeTakenOverStillShowsTheWindow();
     void aDamagedLockStillShowsTheWindow();
+    void aCopyEndedBySigtermLetsGoOfItsLock();
 
 private:
+    // lintrel's environment: its runtime and configuration folders in the test's folder.
+    QProcessEnvironment programEnvironment() const;
     // Runs lintrel as a second copy; returns what it printed, which should be nothing.
     QByteArray runSecondCopy(const QStringList& arguments, const QString& folder);
 
@@ -43,13 +46,17 @@ void SingleInstanceTest::cleanup() {
     m_runtime.reset();
 }
 
-QByteArray SingleInstanceTest::runSecondCopy(const QStringList& arguments, const QString& folder) {
-    QProcess second;
+QProcessEnvironment SingleInstanceTest::programEnvironment() const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_RUNTIME_DIR", m_runtime->path());
     environment.insert("XDG_CONFIG_HOME", m_runtime->path());
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    second.setProcessEnvironment(environment);
+    return environment;
+}
+
+QByteArray SingleInstanceTest::runSecondCopy(const QStringList& arguments, const QString& folder) {
+    QProcess second;
+    second.setProcessEnvironment(programEnvironment());
     second.setWorkingDirectory(folder);
     second.start(QStringLiteral(LINTREL_PROGRAM), arguments);
     // The first copy answers on this thread, so the wait must keep the event loop turning.
@@ -142,6 +149,21 @@ void SingleInstanceTest::aDamagedLockStillShowsTheWindow() {
     QCOMPARE(program.state(), QProcess::Running);
     program.kill();
     program.waitForFinished();
+}
+
+void SingleInstanceTest::aCopyEndedBySigtermLetsGoOfItsLock() {
+    m_first.reset();
+    const QString lockFile = m_runtime->filePath("lintrel.lock");
+    QProcess program;
+    program.setProcessEnvironment(programEnvironment());
+    program.start(QStringLiteral(LINTREL_PROGRAM), {});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockFile), 30000);
+
+    program.terminate();  // SIGTERM
+    QVERIFY(program.waitForFinished(30000));
+
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QVERIFY(!QFileInfo::exists(lockFile));
 }
 
 QTEST_MAIN(SingleInstanceTest)

@@ -1,0 +1,58 @@
+// The entity section walk on any bytes: it ends with every byte read or with DxfError, items
+// start in order, and a kept record's pairs are whole lines of the file.
+#include <cstdlib>
+
+#include "DxfError.h"
+#include "DxfLineReader.h"
+#include "EntitySection.h"
+#include "FuzzBytes.h"
+
+namespace {
+
+void walk(const std::string& path, lintrel::RecordTypes types, std::string_view keptType) {
+    using namespace lintrel;
+    DxfLineReader reader(path);
+    EntitySection section(reader, types, keptType);
+    try {
+        section.readHead([](std::string_view) {});
+        std::uint64_t previous = 0;
+        while (section.hasMore()) {
+            std::uint64_t start = section.nextItemOffset();
+            if (start < previous) {
+                std::abort();
+            }
+            previous = start;
+            if (section.next() == EntitySection::Item::Record) {
+                if (section.recordOffset() != start || section.recordEnd() < start) {
+                    std::abort();
+                }
+                const EntityRecord& record = section.record();
+                for (int i = 0; i < record.size(); ++i) {
+                    if (record.code(i).find_first_of("\r\n") != std::string_view::npos ||
+                        record.value(i).find_first_of("\r\n") != std::string_view::npos) {
+                        std::abort();
+                    }
+                }
+            }
+        }
+        if (reader.position() != reader.size()) {
+            std::abort();
+        }
+    } catch (const DxfError& error) {
+        if (error.kind() != DxfError::Kind::Damaged) {
+            std::abort();
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    lintrel::fuzz::FuzzBytes bytes(data, size);
+    lintrel::RecordTypes types{bytes.flag(), bytes.flag(), bytes.flag()};
+    constexpr std::string_view kKeptTypes[] = {"", "LINE", "TEXT", "ARC"};
+    std::string_view keptType = kKeptTypes[bytes.below(std::size(kKeptTypes))];
+    lintrel::fuzz::MemoryFile file(bytes.rest());
+    walk(file.path(), types, keptType);
+    return 0;
+}
