@@ -110,8 +110,12 @@ RunReport CleanRun::run() {
                          &layout, m_target.threads)
                     .run(path);
             }
-            OutputPass(m_window, options, table, report.counters, m_target.threads)
-                .run(path, file.outputPath, &layout);
+            if (m_target.observer != nullptr) {
+                m_target.observer->startFile(path);
+            }
+            OutputPass output(m_window, options, table, report.counters, m_target.threads);
+            output.observe(m_target.observer);
+            output.run(path, file.outputPath, &layout);
         } catch (const RunInterrupted&) {
             RestoreControls();
             report.outcome = RunOutcome::Interrupted;

@@ -23,6 +23,28 @@ std::string_view lastValue(const EntityRecord& record, std::string_view code) {
     return found;
 }
 
+// The verdict a counter of these counters stands for; looked up from the counter so that the rules
+// tell the observer through the one call that counts.
+Verdict verdictCounted(const RunCounters& counters, const std::int32_t* counter) {
+    const std::array<std::pair<const std::int32_t*, Verdict>, 9> kVerdicts{{
+        {&counters.TextDeleteCount, Verdict::Text},
+        {&counters.MTextDeleteCount, Verdict::MText},
+        {&counters.DimensionDeleteCount, Verdict::Dimension},
+        {&counters.XLineDeleteCount, Verdict::XLine},
+        {&counters.LineTypeLineCount, Verdict::LineTypeLine},
+        {&counters.LineTypeCircleArcCount, Verdict::LineTypeCircleArc},
+        {&counters.PointDeleteCount, Verdict::Point},
+        {&counters.SizeLineCount, Verdict::SizeLine},
+        {&counters.SizeCircleArcCount, Verdict::SizeCircleArc},
+    }};
+    for (const auto& [address, verdict] : kVerdicts) {
+        if (address == counter) {
+            return verdict;
+        }
+    }
+    return Verdict::Kept;
+}
+
 }  // namespace
 
 int lineEndOf(std::string_view code) {
@@ -113,6 +135,7 @@ EntityFilter::Unread EntityFilter::unreadVerdict(std::string_view type) {
         }
         m_lineOrdinal = n;
         if (state == LineState::Deleted) {
+            tellLineState(m_lines[n]);
             return Unread::Dropped;
         }
         return countRuling(m_lines[n].ruling) ? Unread::Kept : Unread::Dropped;
@@ -141,6 +164,9 @@ bool EntityFilter::keepText(const EntityRecord& record, bool deleteAll, bool del
 bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
     ++m_lineOrdinal;
     LineState state = m_lines.stateOf(m_lineOrdinal);
+    if (state != LineState::Kept) {
+        tellLineState(m_lines[m_lineOrdinal]);
+    }
     if (state == LineState::Deleted) {
         return false;
     }
@@ -245,8 +271,22 @@ double EntityFilter::number(std::string_view value, long lineNumber) const {
     return *parsed;
 }
 
+void EntityFilter::tellLineState(const LineRow& row) {
+    if (m_observer == nullptr) {
+        return;
+    }
+    if (row.state == LineState::Lengthened) {
+        m_observer->lengthened(m_recordOffset, {row.X1, row.Y1, row.X2, row.Y2});
+        return;
+    }
+    m_observer->decided(m_recordOffset, row.isJoinedPiece ? Verdict::Joined : Verdict::Duplicate);
+}
+
 void EntityFilter::count(std::int32_t& counter, ControlName label) {
     ++counter;
+    if (m_observer != nullptr) {
+        m_observer->decided(m_recordOffset, verdictCounted(m_counters, &counter));
+    }
     if (m_window != nullptr) {
         m_window->setCaption(label, std::to_string(counter));
     }

@@ -6,6 +6,7 @@
 #include <stop_token>
 #include <string>
 
+#include "DecisionObserver.h"
 #include "LineTable.h"
 #include "RecordLayout.h"
 #include "RunCounters.h"
@@ -47,6 +48,8 @@ public:
     // noted, only the records that may change are read; the copy is the same.
     void run(const std::string& input, const std::string& output,
              const RecordLayout* layout = nullptr);
+    // Tells the observer what becomes of each record; the copy is then written by one thread.
+    void observe(DecisionObserver* observer) { m_observer = observer; }
 
 private:
     class Progress;
@@ -84,6 +87,7 @@ private:
     RunCounters& m_counters;
     ThreadBudget m_threads;
     std::optional<std::uint64_t> m_laterFrom;
+    DecisionObserver* m_observer = nullptr;
 };
 
 }  // namespace lintrel
