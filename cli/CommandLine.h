@@ -23,6 +23,8 @@ struct CommandLine {
     int threads = machineCores();
     int jobs = machineCores();  // files cleaned at a time
     bool quiet = false;         // errors only
+    std::string previewDir;  // empty: no pictures
+    std::string previewFormat = "svg";
 };
 
 // Parses the arguments; on --help, --version or a usage error it prints and gives the exit code.

@@ -41,6 +41,46 @@ nlohmann::ordered_json countersJson(const RunCounters& counters) {
     return object;
 }
 
+// The key of each verdict's share of the saved cut length: its counter's key.
+constexpr std::array<std::pair<Verdict, std::string_view>, 11> kRuleKeys = {{
+    {Verdict::Joined, "JoinCount"},
+    {Verdict::Duplicate, "DuplicateCount"},
+    {Verdict::Text, "TextDeleteCount"},
+    {Verdict::MText, "MTextDeleteCount"},
+    {Verdict::Dimension, "DimensionDeleteCount"},
+    {Verdict::XLine, "XLineDeleteCount"},
+    {Verdict::LineTypeLine, "LineTypeLineCount"},
+    {Verdict::LineTypeCircleArc, "LineTypeCircleArcCount"},
+    {Verdict::Point, "PointDeleteCount"},
+    {Verdict::SizeLine, "SizeLineCount"},
+    {Verdict::SizeCircleArc, "SizeCircleArcCount"},
+}};
+
+nlohmann::ordered_json cutLengthJson(const preview::CutLength& cut) {
+    nlohmann::ordered_json object;
+    object["before"] = cut.before;
+    object["after"] = cut.after;
+    object["saved"] = cut.saved();
+    nlohmann::ordered_json byRule = nlohmann::ordered_json::object();
+    for (const auto& [verdict, key] : kRuleKeys) {
+        auto found = cut.byRule.find(verdict);
+        byRule[std::string(key)] = found == cut.byRule.end() ? 0.0 : found->second;
+    }
+    object["byRule"] = std::move(byRule);
+    return object;
+}
+
+// The total of the files' cut lengths, in the units of the first when all share them.
+FileCutLength totalOf(const std::vector<FileCutLength>& cuts) {
+    FileCutLength total;
+    total.insUnits = cuts.empty() ? 0 : cuts.front().insUnits;
+    for (const auto& file : cuts) {
+        total.cut += file.cut;
+        total.insUnits = file.insUnits == total.insUnits ? total.insUnits : 0;
+    }
+    return total;
+}
+
 std::string_view outcomeName(RunOutcome outcome) {
     switch (outcome) {
         case RunOutcome::Refused:
@@ -57,21 +97,31 @@ std::string_view outcomeName(RunOutcome outcome) {
 
 }  // namespace
 
-void printText(std::ostream& out, const RunReport& report) {
-    for (const auto& file : report.files) {
+void printText(std::ostream& out, const RunReport& report,
+               const std::vector<FileCutLength>* cuts) {
+    for (std::size_t k = 0; k < report.files.size(); ++k) {
+        const auto& file = report.files[k];
         out << file.path << " -> " << (file.outputPath.empty() ? "(書き込みなし)" : file.outputPath)
             << "  LINE総数 " << file.lineCount << "  削除 " << file.counters.total() << '\n';
+        if (cuts != nullptr) {
+            out << "  " << preview::cutLengthText((*cuts)[k].cut, (*cuts)[k].insUnits) << '\n';
+        }
     }
     for (const auto& field : kFields) {
         out << "  " << field.caption << ' ' << report.counters.*field.counter << '\n';
     }
     out << "TOTAL " << report.counters.total() << '\n';
+    if (cuts != nullptr) {
+        const FileCutLength total = totalOf(*cuts);
+        out << preview::cutLengthText(total.cut, total.insUnits) << '\n';
+    }
     if (report.outcome == RunOutcome::Completed) {
         out << formatFixed(report.elapsedSeconds, 1) << " Sec\n";
     }
 }
 
-void printJson(std::ostream& out, const RunReport& report) {
+void printJson(std::ostream& out, const RunReport& report,
+               const std::vector<FileCutLength>* cuts) {
     nlohmann::ordered_json json;
     json["outcome"] = outcomeName(report.outcome);
     if (!report.failure.empty()) {
@@ -79,7 +129,8 @@ void printJson(std::ostream& out, const RunReport& report) {
         json["detail"] = report.failureDetail;
     }
     json["files"] = nlohmann::ordered_json::array();
-    for (const auto& file : report.files) {
+    for (std::size_t k = 0; k < report.files.size(); ++k) {
+        const auto& file = report.files[k];
         nlohmann::ordered_json entry;
         entry["path"] = file.path;
         entry["output"] = file.outputPath.empty() ? nlohmann::ordered_json()
@@ -88,9 +139,15 @@ void printJson(std::ostream& out, const RunReport& report) {
         // For watched-folder scripts: whether the copy differs from the input by anything counted.
         entry["changed"] = file.counters.total() > 0;
         entry["counters"] = countersJson(file.counters);
+        if (cuts != nullptr) {
+            entry["cutLength"] = cutLengthJson((*cuts)[k].cut);
+        }
         json["files"].push_back(std::move(entry));
     }
     json["counters"] = countersJson(report.counters);
+    if (cuts != nullptr) {
+        json["cutLength"] = cutLengthJson(totalOf(*cuts).cut);
+    }
     json["elapsedSeconds"] = report.elapsedSeconds;
     // Drawings may hold Shift-JIS names; invalid UTF-8 is replaced rather than refused.
     out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
