@@ -97,8 +97,7 @@ std::string_view outcomeName(RunOutcome outcome) {
 
 }  // namespace
 
-void printText(std::ostream& out, const RunReport& report,
-               const std::vector<FileCutLength>* cuts) {
+void printText(std::ostream& out, const RunReport& report, const std::vector<FileCutLength>* cuts) {
     for (std::size_t k = 0; k < report.files.size(); ++k) {
         const auto& file = report.files[k];
         out << file.path << " -> " << (file.outputPath.empty() ? "(書き込みなし)" : file.outputPath)
@@ -120,8 +119,7 @@ void printText(std::ostream& out, const RunReport& report,
     }
 }
 
-void printJson(std::ostream& out, const RunReport& report,
-               const std::vector<FileCutLength>* cuts) {
+void printJson(std::ostream& out, const RunReport& report, const std::vector<FileCutLength>* cuts) {
     nlohmann::ordered_json json;
     json["outcome"] = outcomeName(report.outcome);
     if (!report.failure.empty()) {

@@ -16,8 +16,8 @@ namespace {
 
 constexpr int kFaintAlpha = 60;
 constexpr int kJoinedPieceAlpha = 120;
-constexpr double kMarkSize = 3;        // half the cross of a POINT, in pixels
-constexpr double kSmallestText = 3;    // texts lower than this many pixels are not drawn
+constexpr double kMarkSize = 3;      // half the cross of a POINT, in pixels
+constexpr double kSmallestText = 3;  // texts lower than this many pixels are not drawn
 constexpr std::string_view kLegendCounts = "件";
 constexpr int kStrongWidth = 1;  // pixels of the lines drawn at full strength
 
@@ -74,7 +74,8 @@ Look lookOf(const Entity& entity, const SceneStyle& style) {
 // Lines gathered by colour, so that a frame changes its pen once per colour, not per entity.
 class LineBuckets {
 public:
-    LineBuckets(const Viewport& viewport, const QRectF& area) : m_viewport(viewport), m_area(area) {}
+    LineBuckets(const Viewport& viewport, const QRectF& area)
+        : m_viewport(viewport), m_area(area) {}
 
     // Faint colours are painted first, so that what changed lies on top.
     std::vector<QLineF>& of(QColor colour) { return m_lines[{colour.alpha(), colour.rgba()}]; }
@@ -98,7 +99,8 @@ public:
             return;
         }
         lines.emplace_back(at - QPointF(kMarkSize, kMarkSize), at + QPointF(kMarkSize, kMarkSize));
-        lines.emplace_back(at - QPointF(kMarkSize, -kMarkSize), at + QPointF(kMarkSize, -kMarkSize));
+        lines.emplace_back(at - QPointF(kMarkSize, -kMarkSize),
+                           at + QPointF(kMarkSize, -kMarkSize));
     }
 
     // An infinite line through p along (q - p), both ways or (a ray) from p on, across the area.
@@ -176,8 +178,8 @@ void paintTexts(QPainter& painter, const DrawingModel& model, const Viewport& vi
     for (const TextItem& text : model.texts) {
         const double pixels = text.height * viewport.scale();
         const QPointF at = viewport.toDevice(text.at);
-        if (pixels < kSmallestText || !area.adjusted(-pixels * 50, -pixels * 50, pixels * 50,
-                                                     pixels * 50).contains(at)) {
+        if (pixels < kSmallestText ||
+            !area.adjusted(-pixels * 50, -pixels * 50, pixels * 50, pixels * 50).contains(at)) {
             continue;
         }
         const Entity& entity = model.entities[text.entity];
@@ -244,13 +246,15 @@ void paintLegend(QPainter& painter, const Preview& preview, const QString& title
                          verdictColour(verdict));
         painter.setPen(ink);
         painter.drawText(at + QPointF(26, 0),
-                         verdictCaption(verdict) + QString(" %1").arg(counts[static_cast<std::size_t>(verdict)]) +
+                         verdictCaption(verdict) +
+                             QString(" %1").arg(counts[static_cast<std::size_t>(verdict)]) +
                              QString::fromUtf8(kLegendCounts.data(), kLegendCounts.size()));
         at.ry() += row;
     }
     at.ry() += row / 2;
     const auto figures = cutLengthFigures(preview.cut, preview.model.insUnits);
-    for (const std::string& line : {figures[0], figures[1], figures[2], notDrawnLine(preview.model)}) {
+    for (const std::string& line :
+         {figures[0], figures[1], figures[2], notDrawnLine(preview.model)}) {
         painter.drawText(at, QString::fromStdString(line));
         at.ry() += row;
     }

@@ -27,10 +27,12 @@ struct SceneStyle {
 
 // Every verdict a legend lists, in its order.
 inline constexpr std::array<Verdict, 13> kLegendOrder = {
-    Verdict::Kept,          Verdict::Duplicate,    Verdict::Joined,
-    Verdict::Lengthened,    Verdict::Text,         Verdict::MText,
-    Verdict::Dimension,     Verdict::XLine,        Verdict::LineTypeLine,
-    Verdict::LineTypeCircleArc, Verdict::Point,    Verdict::SizeLine,
+    Verdict::Kept,         Verdict::Duplicate,
+    Verdict::Joined,       Verdict::Lengthened,
+    Verdict::Text,         Verdict::MText,
+    Verdict::Dimension,    Verdict::XLine,
+    Verdict::LineTypeLine, Verdict::LineTypeCircleArc,
+    Verdict::Point,        Verdict::SizeLine,
     Verdict::SizeCircleArc};
 
 // The colour a verdict's entities are drawn in by the 変更点 view.
