@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
 #include <chrono>
 
 #include "InputList.h"
@@ -13,6 +14,7 @@ class QMimeData;
 namespace lintrel {
 
 class FrmAbout;
+class PreviewWindow;
 
 // frmMain, the program's working window: the file list, the options, the counters and the four
 // buttons. It lays out its controls and wires their events to the clean-up run, the input list
@@ -30,6 +32,8 @@ public:
     // Files from the command line, the file dialog or a second copy of the program, handled as
     // if they had been dropped on List1; while a run lasts they wait for its end.
     void openFiles(const QStringList& paths);
+    // Opens the preview of List1's row k (from 1) with the current options.
+    PreviewWindow* openPreview(int k);
 
     // Message boxes go to the hook instead (for tests, which must not block on them).
     void setMessageHook(WidgetWindowOps::MessageHook hook);
@@ -53,6 +57,8 @@ private:
     void connectButtons();
     void connectFileList();
     void connectOptionRules();
+    void connectPreview();
+    void updatePreviews();
 
     void Start_Click();
     void Command1_Click();
@@ -70,6 +76,8 @@ private:
     QPointer<FrmAbout> m_about;
     QStringList m_heldFiles;        // handed over during a run, opened at its end
     bool m_isClosePending = false;  // the close box was pressed during a run
+    QList<QPointer<PreviewWindow>> m_previews;
+    QTimer m_previewDelay;  // option changes in quick succession give one new dry run
 };
 
 }  // namespace lintrel
