@@ -19,7 +19,7 @@ constexpr int kJoinedPieceAlpha = 120;
 constexpr double kMarkSize = 3;      // half the cross of a POINT, in pixels
 constexpr double kSmallestText = 3;  // texts lower than this many pixels are not drawn
 constexpr std::string_view kLegendCounts = "件";
-constexpr int kStrongWidth = 1;  // pixels of the lines drawn at full strength
+constexpr int kStrongWidth = 2;  // pixels of what changed, drawn at full strength
 
 bool isRemoved(Verdict verdict) {
     return verdict != Verdict::Kept && verdict != Verdict::Lengthened;
