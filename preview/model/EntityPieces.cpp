@@ -1,5 +1,6 @@
 #include "EntityPieces.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -199,6 +200,13 @@ public:
         return value;
     }
     int count(int code) { return static_cast<int>(take(code)); }
+    // Passes the next group with this code without reading its value (a handle, say).
+    void skip(int code) {
+        while (m_at < m_groups.size() && m_groups[m_at].code != code) {
+            ++m_at;
+        }
+        m_at = std::min(m_at + 1, m_groups.size());
+    }
     Point point(int xCode) {
         const double x = take(xCode);
         return {x, take(xCode + 10)};
@@ -287,9 +295,8 @@ void parseHatch(Fields& fields, const std::vector<Group>& groups, std::vector<Pi
             hatchEdges(cursor, pieces);
         }
         const int sources = cursor.count(97);
-        for (int k = 0; k < sources && !cursor.isShort(); ++k) {
-            double ignored = 0;
-            static_cast<void>(cursor.take(330, ignored));
+        for (int k = 0; k < sources; ++k) {
+            cursor.skip(330);
         }
     }
 }
