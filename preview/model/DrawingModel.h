@@ -19,6 +19,11 @@ struct Path {
     Rgb colour = 0xFFFFFF;
     bool isClosed = false;
     bool isFaint = false;  // on a layer that is frozen or off
+    // The box around its points, in single precision: enough to pass over what lies out of view.
+    float lowX = 0;
+    float lowY = 0;
+    float highX = 0;
+    float highY = 0;
 };
 
 // A text shown at its insertion point.

@@ -168,6 +168,14 @@ void ModelBuilder::addPath(const std::vector<Point>& points, bool isClosed, cons
     path.colour = style.colour;
     path.isClosed = isClosed;
     path.isFaint = style.isFaint;
+    Extents box;
+    for (Point p : points) {
+        box.add(p);
+    }
+    path.lowX = static_cast<float>(box.low.x);
+    path.lowY = static_cast<float>(box.low.y);
+    path.highX = static_cast<float>(box.high.x);
+    path.highY = static_cast<float>(box.high.y);
     m_model.points.insert(m_model.points.end(), points.begin(), points.end());
     m_model.paths.push_back(path);
     ++entity.pathCount;

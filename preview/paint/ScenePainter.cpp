@@ -27,11 +27,18 @@ bool isRemoved(Verdict verdict) {
 
 // A drawing colour as it shows on the background: white and near-white on a light one in black.
 QColor shownColour(Rgb rgb, bool isDark) {
-    QColor colour = QColor::fromRgb(static_cast<QRgb>(rgb));
-    if (!isDark && colour.lightness() > 200) {
-        return Qt::black;
+    // Most entities share a colour with the one before; the lightness is worked out once for it.
+    thread_local Rgb lastRgb = 0;
+    thread_local bool wasDark = true;
+    thread_local QColor last = Qt::black;
+    if (rgb == lastRgb && isDark == wasDark) {
+        return last;
     }
-    return colour;
+    QColor colour = QColor::fromRgb(static_cast<QRgb>(rgb));
+    lastRgb = rgb;
+    wasDark = isDark;
+    last = !isDark && colour.lightness() > 200 ? QColor(Qt::black) : colour;
+    return last;
 }
 
 // How one entity is drawn in a view: not at all, or in a colour, and whether as its joined extent.
@@ -78,7 +85,14 @@ public:
         : m_viewport(viewport), m_area(area) {}
 
     // Faint colours are painted first, so that what changed lies on top.
-    std::vector<QLineF>& of(QColor colour) { return m_lines[{colour.alpha(), colour.rgba()}]; }
+    std::vector<QLineF>& of(QColor colour) {
+        const std::pair<int, QRgb> key{colour.alpha(), colour.rgba()};
+        if (m_last == nullptr || key != m_lastKey) {
+            m_lastKey = key;
+            m_last = &m_lines[key];
+        }
+        return *m_last;
+    }
 
     // A piece from p to q, left out when it lies wholly on one side of the area.
     void add(std::vector<QLineF>& lines, Point p, Point q) {
@@ -91,6 +105,24 @@ public:
             return;
         }
         lines.emplace_back(a, b);
+    }
+
+    // Where the path's box falls: out of the area, within a pixel, or across more.
+    enum class Reach { Outside, Dot, Across };
+    Reach reachOf(const Path& path) const {
+        const QPointF low = m_viewport.toDevice({path.lowX, path.lowY});
+        const QPointF high = m_viewport.toDevice({path.highX, path.highY});
+        // Single precision may round the box inwards by a little: a pixel of slack.
+        if (high.x() < m_area.left() - 1 || low.x() > m_area.right() + 1 ||
+            low.y() < m_area.top() - 1 || high.y() > m_area.bottom() + 1) {
+            return Reach::Outside;
+        }
+        return high.x() - low.x() < 1 && low.y() - high.y() < 1 ? Reach::Dot : Reach::Across;
+    }
+
+    void addDot(std::vector<QLineF>& lines, const Path& path) {
+        const QPointF at = m_viewport.toDevice({path.lowX, path.lowY});
+        lines.emplace_back(at, at + QPointF(0.5, 0));
     }
 
     void addMark(std::vector<QLineF>& lines, Point p) {
@@ -135,6 +167,8 @@ private:
     const Viewport& m_viewport;
     QRectF m_area;
     std::map<std::pair<int, QRgb>, std::vector<QLineF>> m_lines;  // by alpha, then colour
+    std::pair<int, QRgb> m_lastKey{};  // the colour asked for last, and its lines
+    std::vector<QLineF>* m_last = nullptr;
 };
 
 QColor withAlpha(QColor colour, int alpha) {
@@ -160,10 +194,20 @@ void addEntity(LineBuckets& buckets, const DrawingModel& model, const Entity& en
         const Point* points = model.points.data() + path.first;
         if (entity.shape != EntityShape::Paths && path.count == 2) {
             buckets.addInfinite(lines, points[0], points[1], entity.shape == EntityShape::Ray);
-        } else if (path.count == 1) {
-            buckets.addMark(lines, points[0]);
+            continue;
         }
-        for (std::uint32_t i = 1; i < path.count && entity.shape == EntityShape::Paths; ++i) {
+        if (path.count == 1) {
+            buckets.addMark(lines, points[0]);
+            continue;
+        }
+        const LineBuckets::Reach reach = buckets.reachOf(path);
+        if (reach != LineBuckets::Reach::Across) {
+            if (reach == LineBuckets::Reach::Dot) {
+                buckets.addDot(lines, path);
+            }
+            continue;
+        }
+        for (std::uint32_t i = 1; i < path.count; ++i) {
             buckets.add(lines, points[i - 1], points[i]);
         }
         if (path.isClosed && path.count > 2) {
