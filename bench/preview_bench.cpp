@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     const std::string mode = argv[1];
     const std::string path = argv[2];
     if (mode == "dry") {
-        preview::PreviewWindow window(lineOptions(), path, {});
+        preview::DryRunWindow window(lineOptions(), path, {});
         RunTarget target;
         target.dryRun = true;
         const auto start = Clock::now();
@@ -93,9 +93,10 @@ int main(int argc, char** argv) {
         QImage image(kFrame, QImage::Format_RGB32);
         {
             QPainter painter(&image);
-            preview::paintScene(painter, shown.model, preview::Viewport::fitting(
-                                                          shown.model.extents, QRectF(QPointF(0, 0), kFrame)),
-                                {}, QRectF(QPointF(0, 0), kFrame));
+            preview::paintScene(
+                painter, shown.model,
+                preview::Viewport::fitting(shown.model.extents, QRectF(QPointF(0, 0), kFrame)), {},
+                QRectF(QPointF(0, 0), kFrame));
         }
         std::printf("first picture %.3f s\n", secondsSince(start));
         for (double zoom : {1.0, 10.0, 1000.0}) {

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <numbers>
 
-#include "DxfError.h"
 #include "EntityPieces.h"
-#include "InputFile.h"
+#include "MappedFile.h"
 #include "Numbers.h"
 
 namespace lintrel::preview {
@@ -48,7 +48,9 @@ struct Inherited {
 // Builds the model record by record, section by section.
 class ModelBuilder {
 public:
-    explicit ModelBuilder(std::string_view bytes) : m_reader(bytes) {}
+    // `onPassed(offset)` hears, now and then, that nothing before the offset is read again.
+    ModelBuilder(std::string_view bytes, std::function<void(std::uint64_t)> onPassed = {})
+        : m_reader(bytes), m_onPassed(std::move(onPassed)) {}
 
     DrawingModel build();
 
@@ -67,6 +69,7 @@ private:
     Inherited styleOf(const ParsedEntity& parsed, const Inherited& inherited, int depth) const;
 
     RecordReader m_reader;
+    std::function<void(std::uint64_t)> m_onPassed;
     Record m_pending;
     bool m_hasPending = false;
     std::vector<Record> m_followers;
@@ -296,6 +299,9 @@ DrawingModel ModelBuilder::build() {
     std::string_view section;
     std::string block;
     while (nextRecord(record)) {
+        if (m_onPassed) {
+            m_onPassed(record.offset);
+        }
         if (record.type == "SECTION") {
             section = Fields(record.groups).text(2);
             if (section == "HEADER") {
@@ -341,22 +347,14 @@ DrawingModel modelOf(std::string_view bytes) {
 }
 
 std::variant<DrawingModel, std::string> readDrawing(const std::string& path) {
-    try {
-        InputFile file(path);
-        std::string bytes(file.size(), '\0');
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const std::size_t got = file.readAt(done, bytes.data() + done, bytes.size() - done);
-            if (got == 0) {
-                break;
-            }
-            done += got;
-        }
-        bytes.resize(done);
-        return modelOf(bytes);
-    } catch (const DxfError& error) {
-        return std::string(error.what());
+    const MappedFile file(path);
+    if (!file.isOpen()) {
+        return "cannot read " + path;
     }
+    // The pages read are given back as the reading passes them, so a long drawing does not stay
+    // in memory beside its model; anything read again is simply read from the file again.
+    return ModelBuilder(file.bytes(), [&file](std::uint64_t offset) { file.releaseBefore(offset); })
+        .build();
 }
 
 }  // namespace lintrel::preview

@@ -40,6 +40,17 @@ double chordLength(const Spline& spline, double from, double to, int pieces) {
     return sum;
 }
 
+// Calls onSpan(from, to) for every knot span of the curve that is not empty.
+template <class OnSpan>
+void forEachSpan(const Spline& spline, OnSpan&& onSpan) {
+    for (std::size_t span = static_cast<std::size_t>(spline.degree); span < spline.control.size();
+         ++span) {
+        if (spline.knots[span] < spline.knots[span + 1]) {
+            onSpan(spline.knots[span], spline.knots[span + 1]);
+        }
+    }
+}
+
 }  // namespace
 
 Affine Affine::after(const Affine& inner) const {
@@ -153,13 +164,7 @@ Point Spline::at(double t) const {
 
 double Spline::length() const {
     double total = 0;
-    const std::size_t p = static_cast<std::size_t>(degree);
-    for (std::size_t span = p; span < control.size(); ++span) {
-        const double from = knots[span];
-        const double to = knots[span + 1];
-        if (to <= from) {
-            continue;
-        }
+    forEachSpan(*this, [&](double from, double to) {
         // Chords converge as the square of their length: Richardson's step removes that term.
         int pieces = 16;
         double coarse = chordLength(*this, from, to, pieces);
@@ -176,23 +181,17 @@ double Spline::length() const {
             }
         }
         total += estimate;
-    }
+    });
     return total;
 }
 
 std::vector<Point> Spline::sample(int perSpan) const {
     std::vector<Point> points;
-    const std::size_t p = static_cast<std::size_t>(degree);
-    for (std::size_t span = p; span < control.size(); ++span) {
-        const double from = knots[span];
-        const double to = knots[span + 1];
-        if (to <= from) {
-            continue;
-        }
+    forEachSpan(*this, [&](double from, double to) {
         for (int k = points.empty() ? 0 : 1; k <= perSpan; ++k) {
             points.push_back(at(from + (to - from) * k / perSpan));
         }
-    }
+    });
     return points;
 }
 

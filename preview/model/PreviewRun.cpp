@@ -22,25 +22,25 @@ OptionSnapshot OptionSnapshot::of(const WindowOps& window) {
     return snapshot;
 }
 
-std::string PreviewWindow::listDisplay(int) const {
+std::string DryRunWindow::listDisplay(int) const {
     return " " + m_path.substr(m_path.find_last_of('/') + 1);
 }
 
-bool PreviewWindow::isTicked(ControlName box) const {
+bool DryRunWindow::isTicked(ControlName box) const {
     auto found = m_options.ticked.find(box);
     return found != m_options.ticked.end() && found->second;
 }
 
-std::string PreviewWindow::text(ControlName box) const {
+std::string DryRunWindow::text(ControlName box) const {
     auto found = m_options.texts.find(box);
     return found == m_options.texts.end() ? std::string() : found->second;
 }
 
-void PreviewWindow::setText(ControlName box, std::string_view text) {
+void DryRunWindow::setText(ControlName box, std::string_view text) {
     m_options.texts[std::string(box)] = text;
 }
 
-void PreviewWindow::yield() {
+void DryRunWindow::yield() {
     if (m_isStopping && m_isStopping()) {
         m_isInterrupted = true;
     }
@@ -63,7 +63,7 @@ Preview previewAfterRun(const std::string& path, const RunDecisions& decisions,
 
 Preview previewOf(const OptionSnapshot& options, const std::string& path,
                   std::function<bool()> isStopping) {
-    PreviewWindow window(options, path, std::move(isStopping));
+    DryRunWindow window(options, path, std::move(isStopping));
     RunDecisions decisions;
     RunTarget target;
     target.dryRun = true;

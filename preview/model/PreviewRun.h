@@ -23,9 +23,9 @@ struct OptionSnapshot {
 
 // The window a preview's dry run talks to: one drawing in its list, the options of a snapshot,
 // display changes dropped, the message kept, and an interrupt asked for from outside.
-class PreviewWindow : public WindowOps {
+class DryRunWindow : public WindowOps {
 public:
-    PreviewWindow(OptionSnapshot options, std::string path, std::function<bool()> isStopping)
+    DryRunWindow(OptionSnapshot options, std::string path, std::function<bool()> isStopping)
         : m_options(std::move(options)),
           m_path(std::move(path)),
           m_isStopping(std::move(isStopping)) {}
