@@ -106,7 +106,8 @@ TEST(RunDecisions, MarkWhatTheRunCountedAndExactlyTheRecordsTheCopyLacks) {
         tickEveryRule(window);
         window.addFile(file.string());
         RunDecisions decisions;
-        RunTarget target{out.path().string()};
+        RunTarget target;
+        target.outputDir = out.path().string();
         target.observer = &decisions;
         const RunReport report = CleanRun(window, target).run();
         ASSERT_EQ(report.outcome, RunOutcome::Completed) << report.failureDetail;
