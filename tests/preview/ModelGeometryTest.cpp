@@ -273,3 +273,18 @@ TEST(Model, ReadsInsUnits) {
 
 }  // namespace
 }  // namespace lintrel::preview
+
+namespace lintrel::preview {
+namespace {
+
+TEST(CutLengthText, NamesTheDrawingsUnitsAndTheShareSaved) {
+    const CutLength cut{120, 100, {}};
+    EXPECT_EQ(cutLengthText(cut, 4),
+              "切断長 前 120.000 mm  後 100.000 mm  削減 20.000 mm (16.67%)");
+    EXPECT_EQ(cutLengthText(cut, 0), "切断長 前 120.000  後 100.000  削減 20.000 (16.67%)");
+    EXPECT_EQ(cutLengthText(CutLength{}, 1),
+              "切断長 前 0.000 in  後 0.000 in  削減 0.000 in (0.00%)");
+}
+
+}  // namespace
+}  // namespace lintrel::preview
