@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QXmlStreamReader>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "Drawing.h"
@@ -19,15 +20,27 @@ namespace {
 using testing::lineRecord;
 using testing::record;
 
-// Text needs a GUI application's fonts; the tests have no display.
-void startGui() {
-    static int argc = 1;
-    static char name[] = "lintrel_preview_paint_tests";
-    static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance() == nullptr) {
+// Text needs a GUI application's fonts; the tests have no display. The application lives
+// from before the first test to after the last, and is then taken down with its fonts.
+class GuiEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QGuiApplication(argc, argv);
+        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
     }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    int m_argc = 1;
+    char m_name[28] = "lintrel_preview_paint_tests";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QGuiApplication> m_app;
+};
+
+[[maybe_unused]] const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+void startGui() {
+    ASSERT_NE(QGuiApplication::instance(), nullptr);
 }
 
 // A drawing with a circle the size rule deletes, a line that stays, a duplicate, and two pieces
