@@ -69,6 +69,18 @@ void addThreadsOption(CLI::App& app, CommandLine& line) {
         ->type_name("N");
 }
 
+// --preview DIR and --preview-format: a picture of what each drawing loses and gains.
+void addPreviewOptions(CLI::App& app, CommandLine& line) {
+    app.add_option("--preview", line.previewDir,
+                   "write a picture of what the run removes and joins per drawing into this "
+                   "folder (DIR/NAME-preview.svg)")
+        ->check(CLI::ExistingDirectory)
+        ->type_name("DIR");
+    app.add_option("--preview-format", line.previewFormat, "the pictures' format")
+        ->check(CLI::IsMember({"svg", "png", "pdf"}))
+        ->type_name("svg|png|pdf");
+}
+
 using Assignments = std::vector<std::pair<std::string, std::string>>;
 
 // The window's options as flags: each switch with its --no- twin, each number, --points.
@@ -140,6 +152,7 @@ void addRunOptions(CLI::App& app, CommandLine& line) {
                  "analyse lines with the slow literal scan (for checking)");
     addThreadsOption(app, line);
     addScriptOptions(app, line);
+    addPreviewOptions(app, line);
 }
 
 // The flags' assignments, then those of --set; a --set without '=' is a usage error.

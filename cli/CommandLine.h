@@ -23,6 +23,8 @@ struct CommandLine {
     int threads = defaultThreads();
     int jobs = machineCores();  // files cleaned at a time
     bool quiet = false;         // errors only
+    std::string previewDir;  // empty: no pictures
+    std::string previewFormat = "svg";
 };
 
 // The exit status of a command line that cannot be used.

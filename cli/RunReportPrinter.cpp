@@ -28,6 +28,46 @@ nlohmann::ordered_json text(std::string_view bytes) {
     return markInvalidUtf8(bytes);
 }
 
+// The key of each verdict's share of the saved cut length: its counter's key.
+constexpr std::array<std::pair<Verdict, std::string_view>, 11> kRuleKeys = {{
+    {Verdict::Joined, "JoinCount"},
+    {Verdict::Duplicate, "DuplicateCount"},
+    {Verdict::Text, "TextDeleteCount"},
+    {Verdict::MText, "MTextDeleteCount"},
+    {Verdict::Dimension, "DimensionDeleteCount"},
+    {Verdict::XLine, "XLineDeleteCount"},
+    {Verdict::LineTypeLine, "LineTypeLineCount"},
+    {Verdict::LineTypeCircleArc, "LineTypeCircleArcCount"},
+    {Verdict::Point, "PointDeleteCount"},
+    {Verdict::SizeLine, "SizeLineCount"},
+    {Verdict::SizeCircleArc, "SizeCircleArcCount"},
+}};
+
+nlohmann::ordered_json cutLengthJson(const preview::CutLength& cut) {
+    nlohmann::ordered_json object;
+    object["before"] = cut.before;
+    object["after"] = cut.after;
+    object["saved"] = cut.saved();
+    nlohmann::ordered_json byRule = nlohmann::ordered_json::object();
+    for (const auto& [verdict, key] : kRuleKeys) {
+        auto found = cut.byRule.find(verdict);
+        byRule[std::string(key)] = found == cut.byRule.end() ? 0.0 : found->second;
+    }
+    object["byRule"] = std::move(byRule);
+    return object;
+}
+
+// The total of the files' cut lengths, in the units of the first when all share them.
+FileCutLength totalOf(const std::vector<FileCutLength>& cuts) {
+    FileCutLength sum;
+    sum.insUnits = cuts.empty() ? 0 : cuts.front().insUnits;
+    for (const auto& file : cuts) {
+        sum.cut += file.cut;
+        sum.insUnits = file.insUnits == sum.insUnits ? sum.insUnits : 0;
+    }
+    return sum;
+}
+
 std::string_view outcomeName(RunOutcome outcome) {
     switch (outcome) {
         case RunOutcome::Refused:
@@ -44,10 +84,14 @@ std::string_view outcomeName(RunOutcome outcome) {
 
 }  // namespace
 
-void printText(std::ostream& out, const RunReport& report) {
-    for (const auto& file : report.files) {
+void printText(std::ostream& out, const RunReport& report, const std::vector<FileCutLength>* cuts) {
+    for (std::size_t k = 0; k < report.files.size(); ++k) {
+        const auto& file = report.files[k];
         out << file.path << " -> " << (file.outputPath.empty() ? kNotWritten : file.outputPath)
             << "  LINE総数 " << file.lineCount << "  削除 " << total(file.counters) << '\n';
+        if (cuts != nullptr) {
+            out << "  " << preview::cutLengthText((*cuts)[k].cut, (*cuts)[k].insUnits) << '\n';
+        }
     }
     for (const auto& path : report.skipped) {
         out << path << " -> " << kNotProcessed << '\n';
@@ -60,12 +104,16 @@ void printText(std::ostream& out, const RunReport& report) {
         out << field.caption << ' ' << report.counters.*field.member << '\n';
     }
     out << kTotalCaption << total(report.counters) << '\n';
+    if (cuts != nullptr) {
+        const FileCutLength sum = totalOf(*cuts);
+        out << preview::cutLengthText(sum.cut, sum.insUnits) << '\n';
+    }
     if (report.outcome == RunOutcome::Completed) {
         out << formatFixed(report.elapsedSeconds, 1) << " Sec\n";
     }
 }
 
-void printJson(std::ostream& out, const RunReport& report) {
+void printJson(std::ostream& out, const RunReport& report, const std::vector<FileCutLength>* cuts) {
     nlohmann::ordered_json json;
     json["outcome"] = outcomeName(report.outcome);
     if (!report.failure.empty()) {
@@ -73,7 +121,8 @@ void printJson(std::ostream& out, const RunReport& report) {
         json["detail"] = text(report.failureDetail);
     }
     json["files"] = nlohmann::ordered_json::array();
-    for (const auto& file : report.files) {
+    for (std::size_t k = 0; k < report.files.size(); ++k) {
+        const auto& file = report.files[k];
         nlohmann::ordered_json entry;
         entry["path"] = text(file.path);
         entry["output"] =
@@ -82,6 +131,9 @@ void printJson(std::ostream& out, const RunReport& report) {
         // For watched-folder scripts: whether the copy differs from the input by anything counted.
         entry["changed"] = total(file.counters) > 0;
         entry["counters"] = countersJson(file.counters);
+        if (cuts != nullptr) {
+            entry["cutLength"] = cutLengthJson((*cuts)[k].cut);
+        }
         json["files"].push_back(std::move(entry));
     }
     json["skipped"] = nlohmann::ordered_json::array();
@@ -89,6 +141,9 @@ void printJson(std::ostream& out, const RunReport& report) {
         json["skipped"].push_back(text(path));
     }
     json["counters"] = countersJson(report.counters);
+    if (cuts != nullptr) {
+        json["cutLength"] = cutLengthJson(totalOf(*cuts).cut);
+    }
     json["elapsedSeconds"] = report.elapsedSeconds;
     // Every text was marked, so nothing is left to replace.
     out << escapeMarks(json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace)) << '\n';

@@ -2,8 +2,11 @@
 // messages and settings file.
 #include <unistd.h>
 
+#include <QGuiApplication>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
+#include <memory>
 
 #include "Admission.h"
 #include "CleanRun.h"
@@ -11,6 +14,7 @@
 #include "CopyNames.h"
 #include "HeldWindow.h"
 #include "ParallelRun.h"
+#include "PreviewOutput.h"
 #include "RunReportPrinter.h"
 #include "SettingsFile.h"
 #include "TerminalWindow.h"
@@ -42,18 +46,20 @@ int fail(const std::string& message) {
 }
 
 // Runs the listed files, several at a time when -j asks for it and there are several.
+// With an observer, one file at a time: the decisions are told by one run.
 lintrel::HeldRun runFiles(const lintrel::CommandLine& line, lintrel::OptionSet& options,
-                          lintrel::InputList& list) {
+                          lintrel::InputList& list, lintrel::DecisionObserver* observer) {
     using namespace lintrel;
     RunTarget target;
     target.outputDir = line.outputDir;
     target.dryRun = line.dryRun;
     target.referenceAnalysis = line.reference;
     target.threads.threads = line.threads;
+    target.observer = observer;
     bool showsProgress = isatty(STDERR_FILENO) != 0 && !line.json && !line.quiet;
     // Also catches Ctrl-C for the whole of a parallel run.
     HeldWindow window(options, list, showsProgress && line.jobs == 1);
-    if (line.jobs > 1 && list.dwgCount() > 1) {
+    if (line.jobs > 1 && list.dwgCount() > 1 && observer == nullptr) {
         // Each parallel run sees its own file only, so the copies are checked against the whole
         // list here, as one run checks them.
         if (auto clash = target.dryRun ? std::nullopt : copyClash(window, target.outputDir)) {
@@ -66,6 +72,14 @@ lintrel::HeldRun runFiles(const lintrel::CommandLine& line, lintrel::OptionSet& 
     }
     RunReport report = CleanRun(window, target).run();
     return {std::move(report), window.messages()};
+}
+
+// Pictures are painted with the fonts of a GUI application; without a display, offscreen.
+std::unique_ptr<QGuiApplication> startPainting(int& argc, char** argv) {
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    }
+    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 }  // namespace
@@ -117,7 +131,14 @@ int main(int argc, char** argv) {
     for (const auto& refusal : refusals) {
         std::cerr << refusal << '\n';
     }
-    HeldRun run = runFiles(line, options, list);
+    // Cut lengths cost a second read of each drawing: only a preview or a JSON report asks.
+    const bool measures = line.json || !line.previewDir.empty();
+    std::unique_ptr<QGuiApplication> painting;
+    if (!line.previewDir.empty()) {
+        painting = startPainting(argc, argv);
+    }
+    PreviewOutput previews(line.previewDir, line.previewFormat);
+    HeldRun run = runFiles(line, options, list, measures ? previews.observer() : nullptr);
     const RunReport& report = run.report;
     // A completed run's one message is the closing "完了しました。"; any other is an error.
     if (!line.quiet || report.outcome != RunOutcome::Completed) {
@@ -125,11 +146,20 @@ int main(int argc, char** argv) {
             std::cerr << message << '\n';
         }
     }
+    std::string pictureFailure;
+    std::vector<FileCutLength> cuts;
+    if (measures && report.outcome == RunOutcome::Completed) {
+        cuts = previews.finish(report, pictureFailure);
+    }
+    const std::vector<FileCutLength>* measured = cuts.empty() ? nullptr : &cuts;
 
     if (line.json) {
-        printJson(std::cout, report);
+        printJson(std::cout, report, measured);
     } else if (!line.quiet && report.outcome != RunOutcome::Refused) {
-        printText(std::cout, report);
+        printText(std::cout, report, measured);
+    }
+    if (!pictureFailure.empty()) {
+        return fail(pictureFailure);
     }
     switch (report.outcome) {
         case RunOutcome::Completed:

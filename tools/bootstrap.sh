@@ -8,6 +8,7 @@ packages=(
     libbenchmark-dev                          # benchmarks in bench/
     libcli11-dev nlohmann-json3-dev           # lintrel-cli: arguments and the JSON report
     qt6-base-dev libgl-dev                    # the window
+    qt6-svg-dev                               # SVG pictures of the preview
     fonts-noto-cjk                            # Japanese captions where MS fonts are absent
     xvfb xauth                                # the window without a display (tests, screenshots)
     python3 time                              # example drawings and benchmark scripts

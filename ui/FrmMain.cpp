@@ -65,6 +65,7 @@ FrmMain::FrmMain() : m_ops(*this, m_list) {
     connectButtons();
     connectFileList();
     connectOptionRules();
+    connectPreview();
 }
 
 bool FrmMain::Form_Load() {

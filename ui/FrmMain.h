@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
 #include <chrono>
 
 #include "DropPayloads.h"
@@ -15,6 +16,7 @@ class QMimeData;
 namespace lintrel {
 
 class FrmAbout;
+class PreviewWindow;
 
 // frmMain, the program's working window: the file list, the options, the counters and the four
 // buttons. It lays out its controls and wires their events to the clean-up run, the input list
@@ -33,6 +35,8 @@ public:
     // if they had been dropped on List1; while a run lasts they wait for its end.
     void openFiles(const QByteArrayList& paths);
     void openFiles(const QStringList& paths) { openFiles(pathBytes(paths)); }
+    // Opens the preview of List1's row k (from 1) with the current options.
+    PreviewWindow* openPreview(int k);
 
     // Message boxes go to the hook instead (for tests, which must not block on them).
     void setMessageHook(WidgetWindowOps::MessageHook hook);
@@ -56,6 +60,8 @@ private:
     void connectButtons();
     void connectFileList();
     void connectOptionRules();
+    void connectPreview();
+    void updatePreviews();
 
     void Start_Click();
     void Command1_Click();
@@ -73,6 +79,8 @@ private:
     QPointer<FrmAbout> m_about;
     QByteArrayList m_heldFiles;     // handed over during a run, opened at its end
     bool m_isClosePending = false;  // the close box was pressed during a run
+    QList<QPointer<PreviewWindow>> m_previews;
+    QTimer m_previewDelay;  // option changes in quick succession give one new dry run
 };
 
 }  // namespace lintrel

@@ -1,5 +1,6 @@
-// lintrel_screenshot [--about] OUT.png [DRAWING.dxf...]: renders frmMain with its default options
-// and the given drawings listed (or, with --about, frmAbout) into a PNG. Run it with
+// lintrel_screenshot [--about | --preview] OUT.png [DRAWING.dxf...]: renders frmMain with its
+// default options and the given drawings listed (or, with --about, frmAbout; with --preview, the
+// preview of the first drawing) into a PNG. Run it with
 // QT_QPA_PLATFORM=offscreen, and with QT_SCALE_FACTOR=2 for the high-dpi rendering.
 #include <QApplication>
 #include <QPixmap>
@@ -8,6 +9,7 @@
 #include "Application.h"
 #include "FrmAbout.h"
 #include "FrmMain.h"
+#include "PreviewWindow.h"
 
 namespace {
 
@@ -28,11 +30,12 @@ int main(int argc, char* argv[]) {
     lintrel::setUpApplication();
     QStringList arguments = QApplication::arguments().mid(1);
     bool isAbout = !arguments.isEmpty() && arguments.front() == QStringLiteral("--about");
-    if (isAbout) {
+    bool isPreview = !arguments.isEmpty() && arguments.front() == QStringLiteral("--preview");
+    if (isAbout || isPreview) {
         arguments.removeFirst();
     }
     if (arguments.isEmpty()) {
-        QTextStream(stderr) << "usage: lintrel_screenshot [--about] OUT.png [DRAWING.dxf...]\n";
+        QTextStream(stderr) << "usage: lintrel_screenshot [--about | --preview] OUT.png [DRAWING.dxf...]\n";
         return 2;
     }
     QString output = arguments.takeFirst();
@@ -42,5 +45,12 @@ int main(int argc, char* argv[]) {
         return save(*new lintrel::FrmAbout(&window), output) ? 0 : 1;
     }
     window.openFiles(arguments);
+    if (isPreview) {
+        lintrel::PreviewWindow* preview = window.openPreview(1);
+        while (preview != nullptr && preview->isRunning()) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        return preview != nullptr && save(*preview, output) ? 0 : 1;
+    }
     return save(window, output) ? 0 : 1;
 }

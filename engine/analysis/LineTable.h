@@ -54,6 +54,7 @@ struct LineRow {
     NameTable::Id LineTypeName = NameTable::kEmpty;
     LineState state = LineState::Kept;
     LineRuling ruling = LineRuling::Undecided;
+    bool isJoinedPiece = false;  // Deleted as a piece another row took in, not as a duplicate
 
     bool isVertical() const { return X1 == X2; }  // zero-length lines count as vertical
     bool isHorizontal() const { return X1 != X2 && Y1 == Y2; }

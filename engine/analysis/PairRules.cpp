@@ -75,6 +75,7 @@ void carryOut(StraightAction action, LineRow& row, LineRow& piece, const Span& p
             }
             row.state = LineState::Lengthened;
             piece.state = LineState::Deleted;
+            piece.isJoinedPiece = true;
             ++counters.JoinCount;
             break;
         }

@@ -98,9 +98,13 @@ RunReport CleanRun::run() {
                                          m_target.referenceAnalysis, &layout, m_target.threads)
                                     .run(path);
             }
-            file.counters += OutputPass(m_window, options, table, report.counters + file.counters,
-                                        m_target.threads)
-                                 .run(path, file.outputPath, &layout);
+            if (m_target.observer != nullptr) {
+                m_target.observer->startFile(path);
+            }
+            OutputPass output(m_window, options, table, report.counters + file.counters,
+                              m_target.threads);
+            output.observe(m_target.observer);
+            file.counters += output.run(path, file.outputPath, &layout);
         } catch (const RunInterrupted&) {
             RestoreControls();
             report.outcome = RunOutcome::Interrupted;

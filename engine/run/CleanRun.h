@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "DecisionObserver.h"
 #include "RunCounters.h"
 #include "ThreadBudget.h"
 #include "WindowOps.h"
@@ -38,10 +39,11 @@ struct RunReport {
 
 // Where a run writes and whether it writes at all; the window always uses the defaults.
 struct RunTarget {
-    std::string outputDir;           // empty: beside each input
-    bool dryRun = false;             // decide everything, write nothing
-    bool referenceAnalysis = false;  // the literal line analysis, for checking the fast one
-    ThreadBudget threads;            // by default as many as the run uses
+    std::string outputDir;                 // empty: beside each input
+    bool dryRun = false;                   // decide everything, write nothing
+    bool referenceAnalysis = false;        // the literal line analysis, for checking the fast one
+    ThreadBudget threads;                  // by default as many as the run uses
+    DecisionObserver* observer = nullptr;  // told what becomes of each record, when given
 };
 
 // The clean-up run that a press of Start begins: every listed file, one after the other, on the

@@ -8,6 +8,31 @@
 #include "Numbers.h"
 
 namespace lintrel {
+namespace {
+
+// The verdict a counter stands for, so that the rules tell the observer through the one call that
+// counts.
+Verdict verdictCounted(std::int32_t RunCounters::*counter) {
+    constexpr std::array<std::pair<std::int32_t RunCounters::*, Verdict>, 9> kVerdicts{{
+        {&RunCounters::TextDeleteCount, Verdict::Text},
+        {&RunCounters::MTextDeleteCount, Verdict::MText},
+        {&RunCounters::DimensionDeleteCount, Verdict::Dimension},
+        {&RunCounters::XLineDeleteCount, Verdict::XLine},
+        {&RunCounters::LineTypeLineCount, Verdict::LineTypeLine},
+        {&RunCounters::LineTypeCircleArcCount, Verdict::LineTypeCircleArc},
+        {&RunCounters::PointDeleteCount, Verdict::Point},
+        {&RunCounters::SizeLineCount, Verdict::SizeLine},
+        {&RunCounters::SizeCircleArcCount, Verdict::SizeCircleArc},
+    }};
+    for (const auto& [member, verdict] : kVerdicts) {
+        if (member == counter) {
+            return verdict;
+        }
+    }
+    return Verdict::Kept;
+}
+
+}  // namespace
 
 bool EntityFilter::keep(std::string_view type, EntityRecord& record, long lineNumber) {
     if (type == "MTEXT") {
@@ -48,6 +73,7 @@ EntityFilter::VerdictWithoutPairs EntityFilter::verdictWithoutPairs(std::string_
         }
         m_lineOrdinal = n;
         if (state == LineState::Deleted) {
+            tellLineState(m_lines[n]);
             return VerdictWithoutPairs::Dropped;
         }
         return countRuling(m_lines[n].ruling) ? VerdictWithoutPairs::Kept
@@ -79,6 +105,9 @@ bool EntityFilter::keepText(const EntityRecord& record, bool deleteAll, bool del
 bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
     ++m_lineOrdinal;
     LineState state = m_lines.stateOf(m_lineOrdinal);
+    if (state != LineState::Kept) {
+        tellLineState(m_lines[m_lineOrdinal]);
+    }
     if (state == LineState::Deleted) {
         return false;
     }
@@ -183,8 +212,22 @@ double EntityFilter::number(std::string_view value, long lineNumber) const {
     return *parsed;
 }
 
+void EntityFilter::tellLineState(const LineRow& row) {
+    if (m_observer == nullptr) {
+        return;
+    }
+    if (row.state == LineState::Lengthened) {
+        m_observer->lengthened(m_recordOffset, {row.X1, row.Y1, row.X2, row.Y2});
+        return;
+    }
+    m_observer->decided(m_recordOffset, row.isJoinedPiece ? Verdict::Joined : Verdict::Duplicate);
+}
+
 void EntityFilter::count(Counter counter) {
     ++(m_counters.*counter);
+    if (m_observer != nullptr) {
+        m_observer->decided(m_recordOffset, verdictCounted(counter));
+    }
     if (m_display != nullptr) {
         m_display->show(counter, m_counters);
     }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "CounterTable.h"
+#include "DecisionObserver.h"
 #include "EntitySection.h"
 #include "LineTable.h"
 #include "RunCounters.h"
@@ -41,6 +42,11 @@ public:
     // line pass fills the table, so without one every LINE NeedsPairs.
     VerdictWithoutPairs verdictWithoutPairs(std::string_view type);
 
+    // Tells the observer of every record removed or lengthened from now on; none by default.
+    void observe(DecisionObserver* observer) { m_observer = observer; }
+    // Where the record about to be decided starts, for the observer.
+    void setRecordOffset(std::uint64_t offset) { m_recordOffset = offset; }
+
     // Adds what another filter of the same file counted, and shows the counts that changed.
     void addCounts(const RunCounters& other);
 
@@ -55,6 +61,7 @@ private:
     bool keepPoint(const EntityRecord& record);
     double number(std::string_view value, long lineNumber) const;
     void count(Counter counter);
+    void tellLineState(const LineRow& row);
 
     const RunOptions& m_options;
     const LineTable& m_lines;
@@ -62,6 +69,8 @@ private:
     CounterDisplay* m_display;
     std::string m_path;
     int m_lineOrdinal;  // n: the LINE records met so far, the index into the line table
+    DecisionObserver* m_observer = nullptr;
+    std::uint64_t m_recordOffset = 0;
 };
 
 }  // namespace lintrel

@@ -131,6 +131,7 @@ void OutputPass::produce(const std::string& input, const std::string& output, st
     }
     DxfLineWriter writer(file.get());
     EntityFilter filter(m_options, m_lines, m_added, &m_display, input);
+    filter.observe(m_observer);
     progress.at(0);
     pass(writer, filter, progress);
     if (file) {
@@ -160,6 +161,7 @@ void OutputPass::stream(DxfLineReader& reader, DxfLineWriter& writer, EntityFilt
                 writer.writePair(section.startCode(), section.typeName());
                 break;
             case EntitySection::Item::Record:
+                filter.setRecordOffset(section.recordOffset());
                 if (filter.keep(section.typeName(), section.record(), reader.lineNumber())) {
                     writeRecord(writer, section.startCode(), section.typeName(), section.record());
                 }
@@ -176,7 +178,9 @@ void OutputPass::replay(InputFile& input, const RecordLayout& layout, const std:
     if (input.size() != layout.fileSize()) {
         changedSinceFirstRead(input.path());
     }
-    if (const std::size_t split = laterPartStart(layout, m_threads, m_laterFrom); split != 0) {
+    const std::size_t split =
+        m_observer == nullptr ? laterPartStart(layout, m_threads, m_laterFrom) : 0;
+    if (split != 0) {
         replayInTwo(input, layout, split, output, writer, filter, progress);
     } else {
         replayPart(input, layout, {0, layout.size(), 0, layout.fileSize()}, writer, filter,
@@ -281,6 +285,7 @@ void OutputPass::replayPart(InputFile& input, const RecordLayout& layout, const 
         const RecordLayout::Place& place = layout[k];
         onPlace(place.offset);
         const std::string_view type = place.typeName();
+        filter.setRecordOffset(place.offset);
         const auto verdict = filter.verdictWithoutPairs(type);
         if (verdict == EntityFilter::VerdictWithoutPairs::Kept) {
             continue;

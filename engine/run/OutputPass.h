@@ -7,6 +7,7 @@
 #include <string>
 
 #include "CounterTable.h"
+#include "DecisionObserver.h"
 #include "LineTable.h"
 #include "RecordLayout.h"
 #include "RunCounters.h"
@@ -46,6 +47,8 @@ public:
     // pass deleted.
     RunCounters run(const std::string& input, const std::string& output,
                     const RecordLayout* layout = nullptr);
+    // Tells the observer what becomes of each record; the copy is then written by one thread.
+    void observe(DecisionObserver* observer) { m_observer = observer; }
 
 private:
     class Progress;
@@ -84,6 +87,7 @@ private:
     RunCounters m_added;
     ThreadBudget m_threads;
     std::optional<std::uint64_t> m_laterFrom;
+    DecisionObserver* m_observer = nullptr;
 };
 
 }  // namespace lintrel

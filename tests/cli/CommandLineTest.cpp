@@ -51,6 +51,33 @@ TEST(CommandLine, DryRunWritesNothingAndJsonCarriesTheCounters) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "plan-Cut.dxf"));
 }
 
+TEST(CommandLine, PreviewWritesAPicturePerDrawingAndTheCutLengths) {
+    TempDir dir;
+    auto input = dir.write("plan.dxf", kTwinLines);
+    std::filesystem::create_directory(dir.path() / "pictures");
+    Outcome outcome = run(dir, {"--dry-run", "--preview", (dir.path() / "pictures").string(),
+                                "--preview-format", "pdf", input});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("  切断長 前 20.000  後 10.000  削減 10.000 (50.00%)\n"),
+              std::string::npos)
+        << outcome.out;
+    EXPECT_TRUE(
+        testing::readBytes(dir.path() / "pictures" / "plan-preview.pdf").starts_with("%PDF"));
+}
+
+TEST(CommandLine, JsonCarriesTheCutLengthByRule) {
+    TempDir dir;
+    auto input = dir.write("plan.dxf", kTwinLines);
+    Outcome outcome = run(dir, {"--dry-run", "--json", input});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_NE(
+        outcome.out.find("\"cutLength\": {\n        \"before\": 20.0,\n        \"after\": 10.0,\n"
+                         "        \"saved\": 10.0,\n        \"byRule\": {\n"
+                         "          \"JoinCount\": 0.0,\n          \"DuplicateCount\": 10.0,"),
+        std::string::npos)
+        << outcome.out;
+}
+
 TEST(CommandLine, RefusesWithTheWindowsMessages) {
     struct Case {
         const char* name;

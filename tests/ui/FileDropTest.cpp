@@ -84,8 +84,9 @@ void FileDropTest::theListTakesDrops() {
 void FileDropTest::theListOffersToAddFilesByMenuAndCtrlO() {
     auto* list = m_window->get<QListWidget>(control::List1);
     QCOMPARE(list->contextMenuPolicy(), Qt::ActionsContextMenu);
-    QCOMPARE(list->actions().size(), 1);
+    QCOMPARE(list->actions().size(), 2);  // and the preview of the row under the pointer
     QCOMPARE(list->actions().front()->text(), QStringLiteral("ファイルを追加…"));
+    QCOMPARE(list->actions().back()->text(), QStringLiteral("プレビュー…"));
     QCOMPARE(list->actions().front()->shortcut(), QKeySequence(QKeySequence::Open));
     QVERIFY(m_window->actions().contains(list->actions().front()));
 }

@@ -1,0 +1,108 @@
+// preview_bench MODE DRAWING: one measurement of the preview on a drawing, run by
+// bench/preview_speed.sh, which compares the modes in the same run.
+//   dry      the dry run alone (the baseline); prints its seconds
+//   preview  the dry run, the model and the first picture painted; prints the seconds to the
+//            first picture, then the median and worst redraw in milliseconds of 20 frames at
+//            the whole drawing, 10x and 1000x zoom
+// Both print their peak resident memory in kB last.
+#include <sys/resource.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "CleanRun.h"
+#include "Controls.h"
+#include "PreviewRun.h"
+#include "ScenePainter.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace lintrel;
+
+// Duplicates removed and lines joined, as the window's defaults do.
+preview::OptionSnapshot lineOptions() {
+    preview::OptionSnapshot options;
+    for (ControlName box : control::kCheckBoxes) {
+        options.ticked.emplace(box, false);
+    }
+    options.ticked[std::string(control::Check7)] = true;
+    options.ticked[std::string(control::Check9)] = true;
+    options.ticked[std::string(control::Option1_0)] = true;
+    options.texts[std::string(control::Text5)] = "0.01";
+    options.texts[std::string(control::Text9)] = "0.5";
+    return options;
+}
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+long peakKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+constexpr QSize kFrame(1600, 1000);
+
+void redraws(const preview::Preview& shown, double zoom, QImage& image) {
+    const QRectF area(QPointF(0, 0), kFrame);
+    preview::Viewport viewport = preview::Viewport::fitting(shown.model.extents, area);
+    viewport.zoomAt(area.center(), zoom);
+    std::vector<double> times;
+    for (int frame = 0; frame < 20; ++frame) {
+        const auto start = Clock::now();
+        QPainter painter(&image);
+        preview::paintScene(painter, shown.model, viewport, {}, area);
+        painter.end();
+        times.push_back(secondsSince(start) * 1000);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("redraw %gx median %.1f ms worst %.1f ms\n", zoom, times[times.size() / 2],
+                times.back());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: preview_bench dry|preview DRAWING\n");
+        return 2;
+    }
+    const std::string mode = argv[1];
+    const std::string path = argv[2];
+    if (mode == "dry") {
+        preview::DryRunWindow window(lineOptions(), path, {});
+        RunTarget target;
+        target.dryRun = true;
+        const auto start = Clock::now();
+        const RunReport report = CleanRun(window, target).run();
+        std::printf("dry run %.3f s (%d duplicates, %d joins)\n", secondsSince(start),
+                    report.counters.DuplicateCount, report.counters.JoinCount);
+    } else {
+        QGuiApplication app(argc, argv);
+        const auto start = Clock::now();
+        const preview::Preview shown = preview::previewOf(lineOptions(), path);
+        QImage image(kFrame, QImage::Format_RGB32);
+        {
+            QPainter painter(&image);
+            preview::paintScene(
+                painter, shown.model,
+                preview::Viewport::fitting(shown.model.extents, QRectF(QPointF(0, 0), kFrame)), {},
+                QRectF(QPointF(0, 0), kFrame));
+        }
+        std::printf("first picture %.3f s\n", secondsSince(start));
+        for (double zoom : {1.0, 10.0, 1000.0}) {
+            redraws(shown, zoom, image);
+        }
+    }
+    std::printf("peak %ld kB\n", peakKb());
+    return 0;
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "AciColours.h"
+#include "DecisionObserver.h"
+#include "Geometry.h"
+
+namespace lintrel::preview {
+
+// One stroke of an entity: points joined by straight pieces, in drawing coordinates.
+struct Path {
+    std::uint32_t first = 0;  // into DrawingModel::points
+    std::uint32_t count = 0;
+    Rgb colour = 0xFFFFFF;
+    bool isClosed = false;
+    bool isFaint = false;  // on a layer that is frozen or off
+    // The box around its points, in single precision: enough to pass over what lies out of view.
+    float lowX = 0;
+    float lowY = 0;
+    float highX = 0;
+    float highY = 0;
+};
+
+// A text shown at its insertion point.
+struct TextItem {
+    std::uint32_t entity = 0;  // into DrawingModel::entities
+    Point at;
+    double height = 0;
+    double radians = 0;
+    std::string text;  // UTF-8, lines split at '\n'
+    Rgb colour = 0xFFFFFF;
+    bool isFaint = false;
+};
+
+// How an entity is drawn beyond its paths.
+enum class EntityShape : std::uint8_t {
+    Paths,  // its paths and texts; a path of one point is a small cross
+    XLine,  // infinite both ways: a line through its first point along the second minus the first
+    Ray,    // infinite one way, from its first point
+};
+
+// One entity record of the ENTITIES section as it is drawn, and what the run decided for it.
+struct Entity {
+    std::uint64_t offset = 0;  // of its "  0" line in the file
+    std::uint32_t type = 0;    // names into DrawingModel::names
+    std::uint32_t layer = 0;
+    std::uint32_t lineType = 0;
+    std::uint64_t handle = 0;  // group 5 read as hexadecimal, 0 when absent
+    Rgb colour = 0xFFFFFF;
+    std::uint32_t firstPath = 0;
+    std::uint32_t pathCount = 0;
+    EntityShape shape = EntityShape::Paths;
+    bool isModelSpace = true;  // group 67 absent or 0
+    double cutLength = 0;      // what a cutter travels along it; 0 for types not cut
+    Verdict verdict = Verdict::Kept;
+    bool isLengthened = false;               // a LINE the run stretched (and may have deleted)
+    std::array<double, 4> lengthenedEnds{};  // its ends then: x1, y1, x2, y2
+};
+
+// The axis-aligned box around what is drawn.
+struct Extents {
+    Point low{1, 1};
+    Point high{0, 0};  // empty while low > high
+
+    bool isEmpty() const { return low.x > high.x; }
+    void add(Point p);
+};
+
+// Type, layer and linetype names, each stored once.
+class Names {
+public:
+    std::uint32_t intern(std::string_view name);
+    const std::string& operator[](std::uint32_t id) const { return m_names[id]; }
+
+private:
+    std::vector<std::string> m_names;
+    std::map<std::string, std::uint32_t, std::less<>> m_ids;
+};
+
+// A drawing read for the preview: its entities as paths and texts, what could not be drawn, and
+// the run's decisions once given.
+struct DrawingModel {
+    std::vector<Entity> entities;  // in file order
+    Names names;
+    std::vector<Path> paths;
+    std::vector<Point> points;
+    std::vector<TextItem> texts;
+    std::map<std::string, int> notDrawn;  // type name -> count
+    Extents extents;                      // of everything but XLINE and RAY
+    int insUnits = 0;                     // $INSUNITS, 0 when unset
+    int undecided = 0;                    // decisions told of records the model has no entity for
+
+    // The entity whose record starts at this offset, or nullptr.
+    Entity* entityAt(std::uint64_t offset);
+};
+
+// The "描画しない図形: 3DSOLID 4, ..." line, empty when everything was drawn.
+std::string notDrawnLine(const DrawingModel& model);
+
+inline constexpr std::string_view kNotDrawnCaption = "描画しない図形: ";
+
+}  // namespace lintrel::preview

@@ -1,0 +1,360 @@
+#include "DrawingReader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <numbers>
+
+#include "EntityPieces.h"
+#include "MappedFile.h"
+#include "Numbers.h"
+
+namespace lintrel::preview {
+namespace {
+
+// Inserts nested deeper than this are not followed.
+constexpr int kDeepestInsert = 16;
+// A full turn of an arc is drawn with this many straight pieces.
+constexpr double kPiecesPerTurn = 96;
+constexpr int kPiecesPerSplineSpan = 16;
+
+bool isCutType(std::string_view type) {
+    return type == "LINE" || type == "ARC" || type == "CIRCLE" || type == "ELLIPSE" ||
+           type == "LWPOLYLINE" || type == "POLYLINE" || type == "SPLINE";
+}
+
+bool isFollower(std::string_view type) {
+    return type == "VERTEX" || type == "ATTRIB" || type == "SEQEND";
+}
+
+struct Layer {
+    Rgb colour = 0xFFFFFF;
+    bool isFaint = false;
+};
+
+struct Block {
+    Point base;
+    std::vector<ParsedEntity> entities;
+};
+
+// What a block's entities take from the insert that places them.
+struct Inherited {
+    Rgb colour = 0xFFFFFF;
+    bool isFaint = false;
+    std::string layer = "0";
+};
+
+// Builds the model record by record, section by section.
+class ModelBuilder {
+public:
+    // `onPassed(offset)` hears, now and then, that nothing before the offset is read again.
+    ModelBuilder(std::string_view bytes, std::function<void(std::uint64_t)> onPassed = {})
+        : m_reader(bytes), m_onPassed(std::move(onPassed)) {}
+
+    DrawingModel build();
+
+private:
+    bool nextRecord(Record& record);
+    void readHeader(const Record& section);
+    void readLayer(const Record& record);
+    ParsedEntity parseWithFollowers(const Record& record);
+    void addEntity(const ParsedEntity& parsed);
+    void emit(const ParsedEntity& parsed, const Affine& map, const Inherited& inherited,
+              bool countsLength, int depth, Entity& entity);
+    void emitPiece(const Piece& piece, const Affine& map, const Inherited& style, bool countsLength,
+                   int depth, Entity& entity);
+    void addPath(const std::vector<Point>& points, bool isClosed, const Inherited& style,
+                 Entity& entity);
+    Inherited styleOf(const ParsedEntity& parsed, const Inherited& inherited, int depth) const;
+
+    RecordReader m_reader;
+    std::function<void(std::uint64_t)> m_onPassed;
+    Record m_pending;
+    bool m_hasPending = false;
+    std::vector<Record> m_followers;
+    DrawingModel m_model;
+    std::map<std::string, Layer, std::less<>> m_layers;
+    std::map<std::string, Block, std::less<>> m_blocks;
+    std::vector<std::string> m_insertStack;  // the blocks being drawn, to cut cycles
+    TextDecoding m_decoding{"", true};
+    std::string m_codePage;
+    bool m_isUtf8 = false;
+};
+
+bool ModelBuilder::nextRecord(Record& record) {
+    if (m_hasPending) {
+        std::swap(record, m_pending);
+        m_hasPending = false;
+        return true;
+    }
+    return m_reader.next(record);
+}
+
+void ModelBuilder::readHeader(const Record& section) {
+    std::string_view variable;
+    for (const Group& group : section.groups) {
+        if (group.code == 9) {
+            variable = group.value;
+        } else if (variable == "$ACADVER") {
+            m_isUtf8 = group.value >= "AC1021";
+        } else if (variable == "$DWGCODEPAGE") {
+            m_codePage = std::string(group.value);
+        } else if (variable == "$INSUNITS" && group.code == 70) {
+            m_model.insUnits = static_cast<int>(parseDecimal(group.value).value_or(0));
+        }
+    }
+    m_decoding = TextDecoding(m_codePage, m_isUtf8);
+}
+
+void ModelBuilder::readLayer(const Record& record) {
+    Fields fields(record.groups);
+    Layer layer;
+    const int colour = fields.integer(62, 7);
+    layer.colour = fields.has(420) ? static_cast<Rgb>(fields.integer(420)) & 0xFFFFFF
+                                   : aciColour(std::abs(colour));
+    layer.isFaint = colour < 0 || (fields.integer(70) & 1) != 0;
+    m_layers[std::string(fields.text(2))] = layer;
+}
+
+ParsedEntity ModelBuilder::parseWithFollowers(const Record& record) {
+    m_followers.clear();
+    const bool hasFollowers = record.type == "POLYLINE" ||
+                              (record.type == "INSERT" && Fields(record.groups).integer(66) == 1);
+    if (hasFollowers) {
+        Record next;
+        while (m_reader.next(next)) {
+            if (!isFollower(next.type)) {
+                m_pending = std::move(next);
+                m_hasPending = true;
+                break;
+            }
+            const bool isEnd = next.type == "SEQEND";
+            m_followers.push_back(std::move(next));
+            if (isEnd) {
+                break;
+            }
+        }
+    }
+    return parseEntity(record, m_followers, m_decoding);
+}
+
+Inherited ModelBuilder::styleOf(const ParsedEntity& parsed, const Inherited& inherited,
+                                int depth) const {
+    // In a block, layer 0 stands for the insert's layer.
+    const bool takesInsertLayer = depth > 0 && parsed.layer == "0";
+    Inherited style;
+    style.layer = takesInsertLayer ? inherited.layer : parsed.layer;
+    const auto found = m_layers.find(style.layer);
+    const Layer layer = found == m_layers.end() ? Layer{} : found->second;
+    if (parsed.trueColour) {
+        style.colour = *parsed.trueColour;
+    } else if (parsed.colourIndex == 0) {
+        style.colour = inherited.colour;
+    } else if (parsed.colourIndex == 256) {
+        style.colour = takesInsertLayer ? inherited.colour : layer.colour;
+    } else {
+        style.colour = aciColour(std::abs(parsed.colourIndex));
+    }
+    style.isFaint = inherited.isFaint || layer.isFaint;
+    return style;
+}
+
+void ModelBuilder::addPath(const std::vector<Point>& points, bool isClosed, const Inherited& style,
+                           Entity& entity) {
+    if (points.empty()) {
+        return;
+    }
+    Path path;
+    path.first = static_cast<std::uint32_t>(m_model.points.size());
+    path.count = static_cast<std::uint32_t>(points.size());
+    path.colour = style.colour;
+    path.isClosed = isClosed;
+    path.isFaint = style.isFaint;
+    Extents box;
+    for (Point p : points) {
+        box.add(p);
+    }
+    path.lowX = static_cast<float>(box.low.x);
+    path.lowY = static_cast<float>(box.low.y);
+    path.highX = static_cast<float>(box.high.x);
+    path.highY = static_cast<float>(box.high.y);
+    m_model.points.insert(m_model.points.end(), points.begin(), points.end());
+    m_model.paths.push_back(path);
+    ++entity.pathCount;
+}
+
+void ModelBuilder::emitPiece(const Piece& piece, const Affine& map, const Inherited& style,
+                             bool countsLength, int depth, Entity& entity) {
+    switch (piece.kind) {
+        case Piece::Kind::Polyline:
+        case Piece::Kind::Mark:
+        case Piece::Kind::XLine:
+        case Piece::Kind::Ray: {
+            std::vector<Point> points;
+            points.reserve(piece.points.size());
+            for (Point p : piece.points) {
+                points.push_back(map.map(p));
+            }
+            if (countsLength) {
+                entity.cutLength += polylineLength(points, piece.isClosed);
+            }
+            if (depth == 0 && piece.kind == Piece::Kind::XLine) {
+                entity.shape = EntityShape::XLine;
+            } else if (depth == 0 && piece.kind == Piece::Kind::Ray) {
+                entity.shape = EntityShape::Ray;
+            }
+            addPath(points, piece.isClosed, style, entity);
+            break;
+        }
+        case Piece::Kind::Conic: {
+            const Conic image = piece.conic.mapped(map);
+            const int count =
+                std::max(8, static_cast<int>(std::ceil(std::abs(image.t1 - image.t0) *
+                                                       kPiecesPerTurn / (2 * std::numbers::pi))));
+            std::vector<Point> points;
+            for (int k = 0; k <= count; ++k) {
+                points.push_back(image.at(image.t0 + (image.t1 - image.t0) * k / count));
+            }
+            if (countsLength) {
+                entity.cutLength += image.length();
+            }
+            addPath(points, false, style, entity);
+            break;
+        }
+        case Piece::Kind::Spline: {
+            const Spline image = piece.spline.mapped(map);
+            if (countsLength) {
+                entity.cutLength += image.length();
+            }
+            addPath(image.sample(kPiecesPerSplineSpan), false, style, entity);
+            break;
+        }
+        case Piece::Kind::Text: {
+            TextItem text;
+            text.entity = static_cast<std::uint32_t>(m_model.entities.size());
+            text.at = map.map(piece.points.front());
+            const Point up = map.mapVector({0, 1});
+            text.height = piece.height * std::hypot(up.x, up.y);
+            text.radians = piece.radians + std::atan2(map.b, map.a);
+            text.text = piece.text;
+            text.colour = style.colour;
+            text.isFaint = style.isFaint;
+            m_model.texts.push_back(std::move(text));
+            break;
+        }
+        case Piece::Kind::Insert: {
+            const auto found = m_blocks.find(piece.block);
+            const bool isOnStack = std::find(m_insertStack.begin(), m_insertStack.end(),
+                                             piece.block) != m_insertStack.end();
+            if (found == m_blocks.end() || isOnStack || depth >= kDeepestInsert) {
+                break;
+            }
+            m_insertStack.push_back(piece.block);
+            const Affine inner =
+                map.after(piece.place)
+                    .after(Affine::moving({-found->second.base.x, -found->second.base.y}));
+            for (const ParsedEntity& child : found->second.entities) {
+                const bool childCounts =
+                    countsLength && (isCutType(child.type) || child.type == "INSERT");
+                emit(child, inner, style, childCounts, depth + 1, entity);
+            }
+            m_insertStack.pop_back();
+            break;
+        }
+    }
+}
+
+void ModelBuilder::emit(const ParsedEntity& parsed, const Affine& map, const Inherited& inherited,
+                        bool countsLength, int depth, Entity& entity) {
+    const Inherited style = styleOf(parsed, inherited, depth);
+    for (const Piece& piece : parsed.pieces) {
+        emitPiece(piece, map, style, countsLength, depth, entity);
+    }
+}
+
+void ModelBuilder::addEntity(const ParsedEntity& parsed) {
+    Entity entity;
+    entity.offset = parsed.offset;
+    entity.type = m_model.names.intern(parsed.type);
+    entity.layer = m_model.names.intern(parsed.layer);
+    entity.lineType = m_model.names.intern(parsed.lineType);
+    entity.handle = parsed.handle;
+    entity.isModelSpace = parsed.isModelSpace;
+    entity.firstPath = static_cast<std::uint32_t>(m_model.paths.size());
+    if (!parsed.isDrawable) {
+        ++m_model.notDrawn[parsed.type];
+    } else {
+        const bool countsLength =
+            parsed.isModelSpace && (isCutType(parsed.type) || parsed.type == "INSERT");
+        const Inherited style = styleOf(parsed, Inherited{}, 0);
+        entity.colour = style.colour;
+        emit(parsed, Affine{}, Inherited{}, countsLength, 0, entity);
+    }
+    m_model.entities.push_back(entity);
+}
+
+DrawingModel ModelBuilder::build() {
+    Record record;
+    std::string_view section;
+    std::string block;
+    while (nextRecord(record)) {
+        if (m_onPassed) {
+            m_onPassed(record.offset);
+        }
+        if (record.type == "SECTION") {
+            section = Fields(record.groups).text(2);
+            if (section == "HEADER") {
+                readHeader(record);
+            }
+        } else if (record.type == "ENDSEC") {
+            section = {};
+        } else if (section == "TABLES" && record.type == "LAYER") {
+            readLayer(record);
+        } else if (section == "BLOCKS" && record.type == "BLOCK") {
+            Fields fields(record.groups);
+            block = std::string(fields.text(2));
+            m_blocks[block].base = {fields.number(10), fields.number(20)};
+        } else if (section == "BLOCKS" && record.type == "ENDBLK") {
+            block.clear();
+        } else if (section == "BLOCKS" && !block.empty()) {
+            m_blocks[block].entities.push_back(parseWithFollowers(record));
+        } else if (section == "ENTITIES") {
+            addEntity(parseWithFollowers(record));
+        }
+    }
+    for (const Entity& entity : m_model.entities) {
+        if (entity.shape != EntityShape::Paths) {
+            continue;
+        }
+        for (std::uint32_t k = 0; k < entity.pathCount; ++k) {
+            const Path& path = m_model.paths[entity.firstPath + k];
+            for (std::uint32_t i = 0; i < path.count; ++i) {
+                m_model.extents.add(m_model.points[path.first + i]);
+            }
+        }
+    }
+    for (const TextItem& text : m_model.texts) {
+        m_model.extents.add(text.at);
+    }
+    return std::move(m_model);
+}
+
+}  // namespace
+
+DrawingModel modelOf(std::string_view bytes) {
+    return ModelBuilder(bytes).build();
+}
+
+std::variant<DrawingModel, std::string> readDrawing(const std::string& path) {
+    const MappedFile file(path);
+    if (!file.isOpen()) {
+        return "cannot read " + path;
+    }
+    // The pages read are given back as the reading passes them, so a long drawing does not stay
+    // in memory beside its model; anything read again is simply read from the file again.
+    return ModelBuilder(file.bytes(), [&file](std::uint64_t offset) { file.releaseBefore(offset); })
+        .build();
+}
+
+}  // namespace lintrel::preview

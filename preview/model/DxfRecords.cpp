@@ -1,0 +1,121 @@
+#include "DxfRecords.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "Numbers.h"
+
+namespace lintrel::preview {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+}  // namespace
+
+bool RecordReader::readLine(std::string_view& line) {
+    if (m_at >= m_bytes.size()) {
+        return false;
+    }
+    const std::size_t end = m_bytes.find_first_of("\r\n", m_at);
+    const std::size_t stop = end == std::string_view::npos ? m_bytes.size() : end;
+    line = m_bytes.substr(m_at, stop - m_at);
+    m_at = stop;
+    if (m_at < m_bytes.size()) {
+        m_at += (m_bytes[m_at] == '\r' && m_at + 1 < m_bytes.size() && m_bytes[m_at + 1] == '\n')
+                    ? 2
+                    : 1;
+    }
+    return true;
+}
+
+bool RecordReader::readGroup(Group& group, std::uint64_t& offset) {
+    offset = m_at;
+    std::string_view code;
+    if (!readLine(code)) {
+        return false;
+    }
+    const std::string_view digits = trimmed(code);
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), group.code);
+    if (error != std::errc{} || end != digits.data() + digits.size() || !readLine(group.value)) {
+        m_isDamaged = true;
+        m_at = m_bytes.size();
+        return false;
+    }
+    return true;
+}
+
+bool RecordReader::next(Record& record) {
+    record.groups.clear();
+    if (!m_hasHead) {
+        do {
+            if (!readGroup(m_head, m_headOffset)) {
+                return false;
+            }
+        } while (m_head.code != 0);
+    }
+    record.type = trimmed(m_head.value);
+    record.offset = m_headOffset;
+    m_hasHead = false;
+    Group group;
+    std::uint64_t offset = 0;
+    while (readGroup(group, offset)) {
+        if (group.code == 0) {
+            m_head = group;
+            m_headOffset = offset;
+            m_hasHead = true;
+            break;
+        }
+        record.groups.push_back(group);
+    }
+    return true;
+}
+
+std::string_view Fields::text(int code) const {
+    for (const Group& group : m_groups) {
+        if (group.code == code) {
+            return group.value;
+        }
+    }
+    return {};
+}
+
+bool Fields::has(int code) const {
+    for (const Group& group : m_groups) {
+        if (group.code == code) {
+            return true;
+        }
+    }
+    return false;
+}
+
+double Fields::number(int code, double fallback) {
+    for (const Group& group : m_groups) {
+        if (group.code == code) {
+            return numberOf(group.value);
+        }
+    }
+    return fallback;
+}
+
+int Fields::integer(int code, int fallback) {
+    return static_cast<int>(number(code, fallback));
+}
+
+double Fields::numberOf(std::string_view value) {
+    const auto parsed = parseDecimal(value);
+    if (!parsed || !std::isfinite(*parsed)) {
+        m_isBroken = true;
+        return 0;
+    }
+    return *parsed;
+}
+
+}  // namespace lintrel::preview

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace lintrel::preview {
+
+// One group of a record: its code as a number and its value line as it stands.
+struct Group {
+    int code = 0;
+    std::string_view value;
+};
+
+// One record: the value of its "  0" group, where that group starts, and the groups after it.
+struct Record {
+    std::string_view type;
+    std::uint64_t offset = 0;
+    std::vector<Group> groups;
+};
+
+// Reads the records of a drawing held in memory, one after the other. A code line that is no
+// integer, or a file ending inside a group, ends the reading and marks the drawing damaged.
+class RecordReader {
+public:
+    explicit RecordReader(std::string_view bytes) : m_bytes(bytes) {}
+
+    // Reads the next record into `record` (its groups replaced); false at the end.
+    bool next(Record& record);
+    bool isDamaged() const { return m_isDamaged; }
+
+private:
+    bool readLine(std::string_view& line);
+    bool readGroup(Group& group, std::uint64_t& offset);
+
+    std::string_view m_bytes;
+    std::size_t m_at = 0;
+    bool m_isDamaged = false;
+    bool m_hasHead = false;  // the "  0" group of the next record is read already
+    Group m_head;
+    std::uint64_t m_headOffset = 0;
+};
+
+// The groups of one record, read by code: the value of the first group with a code, or numbers
+// from it. A value that should be a number and is not marks the record broken.
+class Fields {
+public:
+    explicit Fields(const std::vector<Group>& groups) : m_groups(groups) {}
+
+    std::string_view text(int code) const;
+    bool has(int code) const;
+    double number(int code, double fallback = 0);
+    int integer(int code, int fallback = 0);
+    // A value as a number, marking the record broken when it is not one.
+    double numberOf(std::string_view value);
+    bool isBroken() const { return m_isBroken; }
+    void markBroken() { m_isBroken = true; }
+
+private:
+    const std::vector<Group>& m_groups;
+    bool m_isBroken = false;
+};
+
+}  // namespace lintrel::preview

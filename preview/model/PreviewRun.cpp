@@ -1,0 +1,81 @@
+#include "PreviewRun.h"
+
+#include <variant>
+
+#include "CleanRun.h"
+#include "Controls.h"
+#include "DrawingReader.h"
+
+namespace lintrel::preview {
+
+OptionSnapshot OptionSnapshot::of(const WindowOps& window) {
+    OptionSnapshot snapshot;
+    for (ControlName box : control::kCheckBoxes) {
+        snapshot.ticked.emplace(box, window.isTicked(box));
+    }
+    for (ControlName option : {control::Option1_0, control::Option1_1}) {
+        snapshot.ticked.emplace(option, window.isTicked(option));
+    }
+    for (ControlName box : control::kTextBoxes) {
+        snapshot.texts.emplace(box, window.text(box));
+    }
+    return snapshot;
+}
+
+std::string DryRunWindow::listDisplay(int) const {
+    return " " + m_path.substr(m_path.find_last_of('/') + 1);
+}
+
+bool DryRunWindow::isTicked(ControlName box) const {
+    auto found = m_options.ticked.find(box);
+    return found != m_options.ticked.end() && found->second;
+}
+
+std::string DryRunWindow::text(ControlName box) const {
+    auto found = m_options.texts.find(box);
+    return found == m_options.texts.end() ? std::string() : found->second;
+}
+
+void DryRunWindow::setText(ControlName box, std::string_view text) {
+    m_options.texts[std::string(box)] = text;
+}
+
+void DryRunWindow::yield() {
+    if (m_isStopping && m_isStopping()) {
+        m_isInterrupted = true;
+    }
+}
+
+Preview previewAfterRun(const std::string& path, const RunDecisions& decisions,
+                        const RunCounters& counters) {
+    Preview preview;
+    preview.counters = counters;
+    auto read = readDrawing(path);
+    if (auto* failure = std::get_if<std::string>(&read)) {
+        preview.failure = *failure;
+        return preview;
+    }
+    preview.model = std::move(std::get<DrawingModel>(read));
+    applyDecisions(preview.model, decisions.of(path));
+    preview.cut = cutLengthOf(preview.model);
+    return preview;
+}
+
+Preview previewOf(const OptionSnapshot& options, const std::string& path,
+                  std::function<bool()> isStopping) {
+    DryRunWindow window(options, path, std::move(isStopping));
+    RunDecisions decisions;
+    RunTarget target;
+    target.dryRun = true;
+    target.observer = &decisions;
+    const RunReport report = CleanRun(window, target).run();
+    if (report.outcome != RunOutcome::Completed) {
+        Preview preview;
+        preview.failure = report.failure;
+        preview.isInterrupted = report.outcome == RunOutcome::Interrupted;
+        return preview;
+    }
+    return previewAfterRun(path, decisions, report.counters);
+}
+
+}  // namespace lintrel::preview

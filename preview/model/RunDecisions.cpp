@@ -1,0 +1,51 @@
+#include "RunDecisions.h"
+
+namespace lintrel::preview {
+
+void RunDecisions::startFile(const std::string& path) {
+    m_current = &m_files[path];
+    m_current->clear();
+}
+
+void RunDecisions::decided(std::uint64_t recordOffset, Verdict verdict) {
+    if (m_current != nullptr) {
+        m_current->push_back({recordOffset, verdict, {}});
+    }
+}
+
+void RunDecisions::lengthened(std::uint64_t recordOffset, const std::array<double, 4>& ends) {
+    if (m_current != nullptr) {
+        m_current->push_back({recordOffset, Verdict::Lengthened, ends});
+    }
+}
+
+const std::vector<RunDecisions::Told>& RunDecisions::of(const std::string& path) const {
+    static const std::vector<Told> kNone;
+    auto found = m_files.find(path);
+    return found == m_files.end() ? kNone : found->second;
+}
+
+void applyDecisions(DrawingModel& model, const std::vector<RunDecisions::Told>& told) {
+    for (const RunDecisions::Told& decision : told) {
+        Entity* entity = model.entityAt(decision.offset);
+        if (entity == nullptr) {
+            ++model.undecided;
+            continue;
+        }
+        entity->verdict = decision.verdict;
+        if (decision.verdict == Verdict::Lengthened) {
+            entity->isLengthened = true;
+            entity->lengthenedEnds = decision.ends;
+        }
+    }
+}
+
+std::array<int, 13> verdictCounts(const DrawingModel& model) {
+    std::array<int, 13> counts{};
+    for (const Entity& entity : model.entities) {
+        ++counts[static_cast<std::size_t>(entity.verdict)];
+    }
+    return counts;
+}
+
+}  // namespace lintrel::preview

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "DecisionObserver.h"
+#include "DrawingModel.h"
+
+namespace lintrel::preview {
+
+// What a run told of each file's records, kept until the models of the files are read.
+class RunDecisions : public DecisionObserver {
+public:
+    struct Told {
+        std::uint64_t offset = 0;
+        Verdict verdict = Verdict::Kept;
+        std::array<double, 4> ends{};  // Lengthened only
+    };
+
+    void startFile(const std::string& path) override;
+    void decided(std::uint64_t recordOffset, Verdict verdict) override;
+    void lengthened(std::uint64_t recordOffset, const std::array<double, 4>& ends) override;
+
+    // What was told of a file's records, in the order told; empty for a file never started.
+    const std::vector<Told>& of(const std::string& path) const;
+
+private:
+    std::map<std::string, std::vector<Told>> m_files;
+    std::vector<Told>* m_current = nullptr;
+};
+
+// Marks the model's entities with what the run told; the last word on a record counts.
+void applyDecisions(DrawingModel& model, const std::vector<RunDecisions::Told>& told);
+
+// How many entities of the model carry each verdict.
+std::array<int, 13> verdictCounts(const DrawingModel& model);
+
+}  // namespace lintrel::preview

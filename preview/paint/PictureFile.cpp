@@ -1,0 +1,82 @@
+#include "PictureFile.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include "OutputFile.h"
+#include "ScenePainter.h"
+
+namespace lintrel::preview {
+namespace {
+
+constexpr int kWidth = 1600;
+constexpr int kHeight = 1000;
+constexpr int kLegendWidth = 380;
+
+// The scene on the left, the legend on the right, on a device of the picture's size.
+void paintPicture(QPainter& painter, const Preview& preview, const QString& title, QSizeF size) {
+    const QRectF legend(size.width() - kLegendWidth, 0, kLegendWidth, size.height());
+    const QRectF scene(0, 0, size.width() - kLegendWidth, size.height());
+    const SceneStyle style;
+    if (preview.failure.empty()) {
+        paintScene(painter, preview.model, Viewport::fitting(preview.model.extents, scene), style,
+                   scene);
+    } else {
+        painter.fillRect(scene, backgroundColour(style.isDark));
+    }
+    paintLegend(painter, preview, title, legend, style.isDark);
+}
+
+}  // namespace
+
+QByteArray pictureBytes(const Preview& preview, const QString& title, PictureFormat format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const QSize size(kWidth, kHeight);
+    switch (format) {
+        case PictureFormat::Png: {
+            QImage image(size, QImage::Format_RGB32);
+            QPainter painter(&image);
+            paintPicture(painter, preview, title, size);
+            painter.end();
+            image.save(&buffer, "PNG");
+            break;
+        }
+        case PictureFormat::Svg: {
+            QSvgGenerator generator;
+            generator.setOutputDevice(&buffer);
+            generator.setSize(size);
+            generator.setViewBox(QRect(QPoint(0, 0), size));
+            generator.setTitle(title);
+            QPainter painter(&generator);
+            paintPicture(painter, preview, title, size);
+            break;
+        }
+        case PictureFormat::Pdf: {
+            QPdfWriter writer(&buffer);
+            writer.setTitle(title);
+            writer.setPageSize(QPageSize(QPageSize::A3));
+            writer.setPageOrientation(QPageLayout::Landscape);
+            writer.setResolution(96);
+            QPainter painter(&writer);
+            const QRect page = painter.viewport();
+            paintPicture(painter, preview, title, page.size());
+            break;
+        }
+    }
+    return bytes;
+}
+
+void writePicture(const Preview& preview, const QString& title, const std::string& path,
+                  PictureFormat format) {
+    const QByteArray bytes = pictureBytes(preview, title, format);
+    OutputFile file(path);
+    file.write({bytes.constData(), static_cast<std::size_t>(bytes.size())});
+    file.commit();
+}
+
+}  // namespace lintrel::preview
