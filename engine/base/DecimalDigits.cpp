@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
-#include <ranges>
 
 namespace lintrel {
 namespace {
@@ -126,12 +125,13 @@ void DecimalDigits::dropDigits(int count) {
     if (!roundsUp) {
         return;
     }
-    for (char& digit : std::views::reverse(digits)) {
-        if (digit != '9') {
-            ++digit;
+    // Iterators, not std::views::reverse: clang 14 (the fuzz build) cannot build libstdc++ 12's.
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '9') {
+            ++*it;
             return;
         }
-        digit = '0';
+        *it = '0';
     }
     digits.insert(digits.begin(), '1');
 }
