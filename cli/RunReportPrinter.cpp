@@ -28,30 +28,16 @@ nlohmann::ordered_json text(std::string_view bytes) {
     return markInvalidUtf8(bytes);
 }
 
-// The key of each verdict's share of the saved cut length: its counter's key.
-constexpr std::array<std::pair<Verdict, std::string_view>, 11> kRuleKeys = {{
-    {Verdict::Joined, "JoinCount"},
-    {Verdict::Duplicate, "DuplicateCount"},
-    {Verdict::Text, "TextDeleteCount"},
-    {Verdict::MText, "MTextDeleteCount"},
-    {Verdict::Dimension, "DimensionDeleteCount"},
-    {Verdict::XLine, "XLineDeleteCount"},
-    {Verdict::LineTypeLine, "LineTypeLineCount"},
-    {Verdict::LineTypeCircleArc, "LineTypeCircleArcCount"},
-    {Verdict::Point, "PointDeleteCount"},
-    {Verdict::SizeLine, "SizeLineCount"},
-    {Verdict::SizeCircleArc, "SizeCircleArcCount"},
-}};
-
 nlohmann::ordered_json cutLengthJson(const preview::CutLength& cut) {
     nlohmann::ordered_json object;
     object["before"] = cut.before;
     object["after"] = cut.after;
     object["saved"] = cut.saved();
     nlohmann::ordered_json byRule = nlohmann::ordered_json::object();
-    for (const auto& [verdict, key] : kRuleKeys) {
-        auto found = cut.byRule.find(verdict);
-        byRule[std::string(key)] = found == cut.byRule.end() ? 0.0 : found->second;
+    // Each verdict's share of the saved length under its counter's key.
+    for (const auto& field : kCounterFields) {
+        auto found = cut.byRule.find(field.verdict);
+        byRule[std::string(field.key)] = found == cut.byRule.end() ? 0.0 : found->second;
     }
     object["byRule"] = std::move(byRule);
     return object;

@@ -6,37 +6,47 @@
 #include <string_view>
 
 #include "Controls.h"
+#include "DecisionObserver.h"
 #include "RunCounters.h"
 #include "WindowOps.h"
 
 namespace lintrel {
 
 // One run counter: where it is kept, the label that shows it, the caption the window shows
-// beside it, the deletion rule it belongs to when two counters share a caption, and its JSON key.
+// beside it, the deletion rule it belongs to when two counters share a caption, its JSON key, and
+// the verdict a record it counts is given.
 struct CounterField {
     std::int32_t RunCounters::*member;
     ControlName label;
     std::string_view caption;
     std::string_view rule;  // empty, or the rule that tells this counter from its namesake
     std::string_view key;
+    Verdict verdict;
 };
 
 // The eleven counters in the order reports list them.
 inline constexpr std::array<CounterField, 11> kCounterFields = {{
-    {&RunCounters::JoinCount, control::Label54, "結合数", "", "JoinCount"},
-    {&RunCounters::DuplicateCount, control::Label25, "ダブり線数", "", "DuplicateCount"},
-    {&RunCounters::TextDeleteCount, control::Label1, "ﾀﾞｲﾅﾐｯｸ文字数", "", "TextDeleteCount"},
-    {&RunCounters::MTextDeleteCount, control::Label18, "マルチ文字数", "", "MTextDeleteCount"},
-    {&RunCounters::DimensionDeleteCount, control::Label22, "寸法線数", "", "DimensionDeleteCount"},
-    {&RunCounters::XLineDeleteCount, control::Label46, "構築線数", "", "XLineDeleteCount"},
+    {&RunCounters::JoinCount, control::Label54, "結合数", "", "JoinCount", Verdict::Joined},
+    {&RunCounters::DuplicateCount, control::Label25, "ダブり線数", "", "DuplicateCount",
+     Verdict::Duplicate},
+    {&RunCounters::TextDeleteCount, control::Label1, "ﾀﾞｲﾅﾐｯｸ文字数", "", "TextDeleteCount",
+     Verdict::Text},
+    {&RunCounters::MTextDeleteCount, control::Label18, "マルチ文字数", "", "MTextDeleteCount",
+     Verdict::MText},
+    {&RunCounters::DimensionDeleteCount, control::Label22, "寸法線数", "", "DimensionDeleteCount",
+     Verdict::Dimension},
+    {&RunCounters::XLineDeleteCount, control::Label46, "構築線数", "", "XLineDeleteCount",
+     Verdict::XLine},
     {&RunCounters::LineTypeLineCount, control::Label2, "LINE数", "線種による削除",
-     "LineTypeLineCount"},
+     "LineTypeLineCount", Verdict::LineTypeLine},
     {&RunCounters::LineTypeCircleArcCount, control::Label3, "円・円弧数", "線種による削除",
-     "LineTypeCircleArcCount"},
-    {&RunCounters::PointDeleteCount, control::Label4, "POINT数", "", "PointDeleteCount"},
-    {&RunCounters::SizeLineCount, control::Label5, "LINE数", "長さによる削除", "SizeLineCount"},
+     "LineTypeCircleArcCount", Verdict::LineTypeCircleArc},
+    {&RunCounters::PointDeleteCount, control::Label4, "POINT数", "", "PointDeleteCount",
+     Verdict::Point},
+    {&RunCounters::SizeLineCount, control::Label5, "LINE数", "長さによる削除", "SizeLineCount",
+     Verdict::SizeLine},
     {&RunCounters::SizeCircleArcCount, control::Label6, "円・円弧数", "長さによる削除",
-     "SizeCircleArcCount"},
+     "SizeCircleArcCount", Verdict::SizeCircleArc},
 }};
 
 // The sum of every counter, with its label, caption and key.

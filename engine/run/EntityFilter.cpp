@@ -13,20 +13,9 @@ namespace {
 // The verdict a counter stands for, so that the rules tell the observer through the one call that
 // counts.
 Verdict verdictCounted(std::int32_t RunCounters::*counter) {
-    constexpr std::array<std::pair<std::int32_t RunCounters::*, Verdict>, 9> kVerdicts{{
-        {&RunCounters::TextDeleteCount, Verdict::Text},
-        {&RunCounters::MTextDeleteCount, Verdict::MText},
-        {&RunCounters::DimensionDeleteCount, Verdict::Dimension},
-        {&RunCounters::XLineDeleteCount, Verdict::XLine},
-        {&RunCounters::LineTypeLineCount, Verdict::LineTypeLine},
-        {&RunCounters::LineTypeCircleArcCount, Verdict::LineTypeCircleArc},
-        {&RunCounters::PointDeleteCount, Verdict::Point},
-        {&RunCounters::SizeLineCount, Verdict::SizeLine},
-        {&RunCounters::SizeCircleArcCount, Verdict::SizeCircleArc},
-    }};
-    for (const auto& [member, verdict] : kVerdicts) {
-        if (member == counter) {
-            return verdict;
+    for (const auto& field : kCounterFields) {
+        if (field.member == counter) {
+            return field.verdict;
         }
     }
     return Verdict::Kept;
