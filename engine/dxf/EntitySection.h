@@ -122,6 +122,8 @@ public:
     // True while items remain; throws DxfError(Damaged) at the end of a file that did not end
     // with the EOF group: it was cut short.
     bool hasMore() { return m_hasPending || !m_reader.atEnd() || isWhole(); }
+    // True once the EOF group has been read: every item after it is a Line.
+    bool isPastEof() const { return m_isPastEof; }
     // Reads the next item; throws DxfError(Damaged) when the file ends inside it.
     Item next();
 

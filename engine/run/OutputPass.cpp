@@ -18,6 +18,8 @@
 #include "HelperThread.h"
 #include "InputFile.h"
 #include "LetWindowBreathe.h"
+#include "OutputFile.h"
+#include "SectionParts.h"
 
 namespace lintrel {
 namespace {
@@ -78,6 +80,28 @@ std::size_t laterPartStart(const RecordLayout& layout, const ThreadBudget& threa
     return low == layout.size() ? 0 : low;
 }
 
+// Writes an item of a streamed copy as it stands, or its record as the filter decides.
+void passItem(EntitySection& section, const DxfLineReader& reader, DxfLineWriter& writer,
+              EntityFilter& filter) {
+    switch (section.next()) {
+        case EntitySection::Item::Pair:
+            writer.writePair(section.code(), section.value());
+            break;
+        case EntitySection::Item::Line:
+            writer.writeLine(section.line());
+            break;
+        case EntitySection::Item::OtherRecordHead:
+            writer.writePair(section.startCode(), section.typeName());
+            break;
+        case EntitySection::Item::Record:
+            filter.setRecordOffset(section.recordOffset());
+            if (filter.keep(section.typeName(), section.record(), reader.lineNumber())) {
+                writeRecord(writer, section.startCode(), section.typeName(), section.record());
+            }
+            break;
+    }
+}
+
 }  // namespace
 
 // Sets ProgressBar1 to the share of the file read so far, telling the window only of changes;
@@ -114,7 +138,7 @@ RunCounters OutputPass::run(const std::string& input, const std::string& output,
     } else {
         DxfLineReader reader(input);
         produce(input, output, reader.size(), [&](auto& writer, auto& filter, auto& progress) {
-            stream(reader, writer, filter, progress);
+            stream(reader, output, writer, filter, progress);
         });
     }
     return m_added;
@@ -140,34 +164,74 @@ void OutputPass::produce(const std::string& input, const std::string& output, st
     m_window.setVisible(control::ProgressBar1, false);
 }
 
-void OutputPass::stream(DxfLineReader& reader, DxfLineWriter& writer, EntityFilter& filter,
-                        Progress& progress) {
+void OutputPass::stream(DxfLineReader& reader, const std::string& output, DxfLineWriter& writer,
+                        EntityFilter& filter, Progress& progress) {
     EntitySection section(reader, m_options.recordTypes());
     section.readHead([&](std::string_view line) {
         progress.at(reader.position());
         writer.writeLine(line);
     });
+    // Without rows to number, the records are decided alike wherever a part starts; with an
+    // observer they are told in file order.
+    const auto laterFrom = m_lines.size() == 0 && m_observer == nullptr
+                               ? evenSectionParts(section.nextItemOffset(), reader.size(), m_threads)
+                               : std::vector<std::uint64_t>{};
+    if (!laterFrom.empty()) {
+        streamInParts(section, reader, laterFrom, output, writer, filter, progress);
+        return;
+    }
     while (section.hasMore()) {
         letWindowBreathe(m_window);
         progress.at(reader.position());
-        switch (section.next()) {
-            case EntitySection::Item::Pair:
-                writer.writePair(section.code(), section.value());
-                break;
-            case EntitySection::Item::Line:
-                writer.writeLine(section.line());
-                break;
-            case EntitySection::Item::OtherRecordHead:
-                writer.writePair(section.startCode(), section.typeName());
-                break;
-            case EntitySection::Item::Record:
-                filter.setRecordOffset(section.recordOffset());
-                if (filter.keep(section.typeName(), section.record(), reader.lineNumber())) {
-                    writeRecord(writer, section.startCode(), section.typeName(), section.record());
-                }
-                break;
-        }
+        passItem(section, reader, writer, filter);
     }
+}
+
+// One part of a copy streamed in parts, with a filter and counts of its own. The first part writes
+// straight into the copy, which nothing else writes meanwhile; each later one into a part file of
+// its own, appended once the parts before it are.
+struct OutputPass::StreamedPart {
+    StreamedPart(const OutputPass& pass, const std::string& input, const std::string& output,
+                 DxfLineWriter* copy)
+        : filter(pass.m_options, pass.m_lines, counts, nullptr, input),
+          file(copy == nullptr && !output.empty() ? std::make_unique<OutputFile>(output)
+                                                  : nullptr),
+          ownWriter(file.get()),
+          writer(copy != nullptr ? *copy : ownWriter) {}
+
+    void take(EntitySection& section, const DxfLineReader& reader) {
+        passItem(section, reader, writer, filter);
+    }
+
+    RunCounters counts;
+    EntityFilter filter;
+    std::unique_ptr<OutputFile> file;
+    DxfLineWriter ownWriter;
+    DxfLineWriter& writer;
+};
+
+// Only this thread talks to the window: it shows the counts of each part once the parts before it
+// are done, and the bar what all parts have read.
+void OutputPass::streamInParts(const EntitySection& section, const DxfLineReader& reader,
+                               const std::vector<std::uint64_t>& laterFrom,
+                               const std::string& output, DxfLineWriter& writer,
+                               EntityFilter& filter, Progress& progress) {
+    SectionParts<StreamedPart> parts(reader, m_options.recordTypes(), {}, [&](std::size_t part) {
+        return std::make_unique<StreamedPart>(*this, reader.path(), output,
+                                              part == 0 ? &writer : nullptr);
+    });
+    const std::uint64_t headEnd = section.nextItemOffset();
+    parts.walk(
+        section, laterFrom,
+        [&] {
+            letWindowBreathe(m_window);
+            progress.at(headEnd + parts.bytesRead());
+        },
+        [&](StreamedPart& part) {
+            filter.addCounts(part.counts);
+            writer.append(part.ownWriter);
+        });
+    progress.at(reader.size());
 }
 
 // Every line of the drawing ends in CR LF, so what lies between the records that change is

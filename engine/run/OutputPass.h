@@ -5,6 +5,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "CounterTable.h"
 #include "DecisionObserver.h"
@@ -20,6 +21,7 @@ namespace lintrel {
 class DxfLineReader;
 class DxfLineWriter;
 class EntityFilter;
+class EntitySection;
 class HelperThread;
 class InputFile;
 
@@ -53,12 +55,16 @@ public:
 private:
     class Progress;
     struct LaterPart;
+    struct StreamedPart;
 
     template <class Pass>
     void produce(const std::string& input, const std::string& output, std::uint64_t size,
                  Pass&& pass);
-    void stream(DxfLineReader& reader, DxfLineWriter& writer, EntityFilter& filter,
-                Progress& progress);
+    void stream(DxfLineReader& reader, const std::string& output, DxfLineWriter& writer,
+                EntityFilter& filter, Progress& progress);
+    void streamInParts(const EntitySection& section, const DxfLineReader& reader,
+                       const std::vector<std::uint64_t>& laterFrom, const std::string& output,
+                       DxfLineWriter& writer, EntityFilter& filter, Progress& progress);
     void replay(InputFile& input, const RecordLayout& layout, const std::string& output,
                 DxfLineWriter& writer, EntityFilter& filter, Progress& progress);
     void replayInTwo(InputFile& input, const RecordLayout& layout, std::size_t split,
