@@ -46,6 +46,8 @@ bool EntityRecord::assign(std::string_view lines) {
         }
         addPair(codeOffset, codeLength, groupCode, valueOffset, valueLength);
     }
+    m_linesLength = lines.size();
+    m_isReadInCrLf = true;
     return true;
 }
 
@@ -53,6 +55,7 @@ void EntityRecord::clear() {
     m_pairs.clear();
     m_replaced.clear();
     m_isChanged = false;
+    m_isReadInCrLf = false;
 }
 
 bool RecordTypes::isRecord(std::string_view type) const {
@@ -114,6 +117,9 @@ void EntitySection::readRecord() {
         if (readGroupCode(code, groupCode) && groupCode == 0) {
             m_nextRecordOffset = m_reader.offsetOf(code);
             m_pendingStartCode.assign(code);
+            if (keepsPairs) {
+                m_record.m_linesLength = m_reader.pinnedOffsetOf(code);
+            }
             break;
         }
         if (!keepsPairs) {
@@ -130,6 +136,7 @@ void EntitySection::readRecord() {
     m_pendingType.assign(m_reader.readLine());
     m_hasPending = true;
     m_record.m_lines = m_reader.pinnedBase();
+    m_record.m_isReadInCrLf = keepsPairs && m_reader.endsAllInCrLf();
 }
 
 }  // namespace lintrel

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,14 @@ public:
     std::string_view value(int i) const { return view(m_pairs[index(i)].value); }
     void setValue(int i, std::string_view value);
     bool isChanged() const { return m_isChanged; }
+    // The record's lines as read, each ending in CR LF, while none was replaced and the reader
+    // met no other line end so far; then they are what writing each pair gives.
+    std::optional<std::string_view> linesAsRead() const {
+        if (m_isChanged || !m_isReadInCrLf) {
+            return std::nullopt;
+        }
+        return std::string_view(m_lines, m_linesLength);
+    }
     // Takes the pairs from the lines of a record as a CR LF drawing holds them, after its opening
     // pair; the record then points into `lines`. False when they are not whole pairs or another
     // record starts among them.
@@ -67,9 +76,11 @@ private:
     void clear();
 
     const char* m_lines = nullptr;  // the reader's pinned lines
+    std::size_t m_linesLength = 0;
     std::vector<Pair> m_pairs;
     std::string m_replaced;
     bool m_isChanged = false;
+    bool m_isReadInCrLf = false;
 };
 
 // Which entity types are read as whole records (the others pass line by line). Both passes over a

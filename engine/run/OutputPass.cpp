@@ -30,6 +30,10 @@ constexpr std::uint64_t kStretch = std::uint64_t{1} << 20;
 void writeRecord(DxfLineWriter& writer, std::string_view startCode, std::string_view type,
                  const EntityRecord& record) {
     writer.writePair(startCode, type);
+    if (const auto lines = record.linesAsRead()) {
+        writer.writeBytes(*lines);
+        return;
+    }
     for (int i = 0; i < record.size(); ++i) {
         writer.writePair(record.code(i), record.value(i));
     }
