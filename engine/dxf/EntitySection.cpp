@@ -10,13 +10,6 @@ void EntityRecord::setValue(int i, std::string_view value) {
     m_isChanged = true;
 }
 
-void EntityRecord::addPair(std::size_t codeOffset, std::size_t codeLength, int groupCode,
-                           std::size_t valueOffset, std::size_t valueLength) {
-    m_pairs.push_back({static_cast<std::uint32_t>(codeOffset),
-                       static_cast<std::uint32_t>(codeLength), groupCode,
-                       Span::of(valueOffset, valueLength, false)});
-}
-
 bool EntityRecord::assign(std::string_view lines) {
     clear();
     m_lines = lines.data();
@@ -52,7 +45,7 @@ bool EntityRecord::assign(std::string_view lines) {
 }
 
 void EntityRecord::clear() {
-    m_pairs.clear();
+    m_size = 0;
     m_replaced.clear();
     m_isChanged = false;
     m_isReadInCrLf = false;

@@ -22,7 +22,7 @@ inline constexpr int kNoGroupCode = std::numeric_limits<int>::min();
 // the reader read them; only replaced values are stored here, so reading a record copies nothing.
 class EntityRecord {
 public:
-    int size() const { return static_cast<int>(m_pairs.size()); }
+    int size() const { return static_cast<int>(m_size); }
     std::string_view code(int i) const {
         const Pair& pair = m_pairs[index(i)];
         return {m_lines + pair.codeOffset, pair.codeLength};
@@ -67,8 +67,16 @@ private:
         std::int32_t groupCode;
         Span value;
     };
+    // Inline, with room that only grows: a million records add a dozen pairs each.
     void addPair(std::size_t codeOffset, std::size_t codeLength, int groupCode,
-                 std::size_t valueOffset, std::size_t valueLength);
+                 std::size_t valueOffset, std::size_t valueLength) {
+        if (m_size == m_pairs.size()) {
+            m_pairs.resize(2 * m_size + 16);
+        }
+        m_pairs[m_size++] = {static_cast<std::uint32_t>(codeOffset),
+                             static_cast<std::uint32_t>(codeLength), groupCode,
+                             Span::of(valueOffset, valueLength, false)};
+    }
     static std::size_t index(int i) { return static_cast<std::size_t>(i); }
     std::string_view view(Span span) const {
         return {(span.isReplaced ? m_replaced.data() : m_lines) + span.offset, span.length};
@@ -77,7 +85,8 @@ private:
 
     const char* m_lines = nullptr;  // the reader's pinned lines
     std::size_t m_linesLength = 0;
-    std::vector<Pair> m_pairs;
+    std::vector<Pair> m_pairs;  // the first m_size hold this record's pairs
+    std::size_t m_size = 0;
     std::string m_replaced;
     bool m_isChanged = false;
     bool m_isReadInCrLf = false;
