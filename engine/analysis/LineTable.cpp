@@ -1,6 +1,7 @@
 #include "LineTable.h"
 
 #include <cmath>
+#include <stdexcept>
 #include <utility>
 
 namespace lintrel {
@@ -24,6 +25,9 @@ NameTable::Id NameTable::lookUp(std::string_view name) {
         return found->second;
     }
     const auto id = static_cast<Id>(m_names.size());
+    if (id == kMostNames) {
+        throw std::length_error("more layer and linetype names than a row can tell apart");
+    }
     m_names.push_back(key);
     m_ids.emplace(std::move(key), id);
     return id;

@@ -27,8 +27,12 @@ class NameTable {
 public:
     using Id = std::uint32_t;
     static constexpr Id kEmpty = 0;  // the empty name (a LINE without a linetype group)
+    // Ids fit in this many bits; no drawing an int can number the rows of comes near so many names.
+    static constexpr int kIdBits = 27;
+    static constexpr Id kMostNames = Id{1} << kIdBits;
 
     NameTable();
+    // Throws std::length_error rather than hand out an id of kIdBits or more bits.
     Id intern(std::string_view name);
     const std::string& name(Id id) const { return m_names[id]; }
     Id size() const { return static_cast<Id>(m_names.size()); }
@@ -51,16 +55,19 @@ struct LineRow {
     double X2 = 0;
     double Y2 = 0;
     NameTable::Id LayerName = NameTable::kEmpty;
-    NameTable::Id LineTypeName = NameTable::kEmpty;
-    LineState state = LineState::Kept;
-    LineRuling ruling = LineRuling::Undecided;
-    bool isJoinedPiece = false;  // Deleted as a piece another row took in, not as a duplicate
+    // The linetype shares its word with the verdict: a row of 40 bytes rather than 48 keeps a
+    // million rows 8 MB smaller.
+    NameTable::Id LineTypeName : NameTable::kIdBits = NameTable::kEmpty;
+    LineState state : 2 = LineState::Kept;
+    LineRuling ruling : 2 = LineRuling::Undecided;
+    bool isJoinedPiece : 1 = false;  // Deleted as a piece another row took in, not as a duplicate
 
     bool isVertical() const { return X1 == X2; }  // zero-length lines count as vertical
     bool isHorizontal() const { return X1 != X2 && Y1 == Y2; }
     bool isSlanted() const { return X1 != X2 && Y1 != Y2; }
     bool isDeleted() const { return state == LineState::Deleted; }
 };
+static_assert(sizeof(LineRow) == 40);
 
 // The LINE records of one file in file order, numbered from 1 like the records they describe.
 class LineTable {

@@ -8,12 +8,16 @@ namespace lintrel {
 
 void RecordLayout::add(std::string_view type, std::uint64_t offset, std::uint64_t end) {
     auto found = std::find(kTypes.begin(), kTypes.end(), type);
-    if (found == kTypes.end() || end - offset > std::numeric_limits<std::uint32_t>::max()) {
+    constexpr std::uint64_t kOffsetLimit = std::uint64_t{1} << 56;
+    if (found == kTypes.end() || end - offset > std::numeric_limits<std::uint32_t>::max() ||
+        offset >= kOffsetLimit) {
         m_fits = false;
         return;
     }
-    m_places.emplace_back() = {offset, static_cast<std::uint32_t>(end - offset),
-                               static_cast<std::uint8_t>(found - kTypes.begin())};
+    const auto typeIndex = static_cast<std::uint32_t>(found - kTypes.begin());
+    m_places.emplace_back() = {static_cast<std::uint32_t>(offset),
+                               static_cast<std::uint32_t>(offset >> 32) << 8 | typeIndex,
+                               static_cast<std::uint32_t>(end - offset)};
 }
 
 void RecordLayout::append(RecordLayout&& later) {

@@ -17,13 +17,19 @@ public:
     static constexpr std::array<std::string_view, 8> kTypes = {
         "LINE", "ARC", "CIRCLE", "TEXT", "MTEXT", "DIMENSION", "XLINE", "POINT"};
 
+    // Twelve bytes, not sixteen: a million places take 4 MB less.
     struct Place {
-        std::uint64_t offset;  // of its "  0" line
-        std::uint32_t length;  // up to the "  0" line after it
-        std::uint8_t type;     // into kTypes
-        std::string_view typeName() const { return kTypes[type]; }
-        std::uint64_t end() const { return offset + length; }
+        std::uint32_t offsetLow;
+        std::uint32_t offsetHighAndType;  // bits 32 to 55 of the offset, then the type (into kTypes)
+        std::uint32_t length;             // up to the "  0" line after it
+
+        std::uint64_t offset() const {  // of its "  0" line
+            return std::uint64_t{offsetHighAndType >> 8} << 32 | offsetLow;
+        }
+        std::string_view typeName() const { return kTypes[offsetHighAndType & 0xFF]; }
+        std::uint64_t end() const { return offset() + length; }
     };
+    static_assert(sizeof(Place) == 12);
 
     void clear() {
         m_places.clear();

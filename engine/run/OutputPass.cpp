@@ -75,7 +75,7 @@ std::size_t laterPartStart(const RecordLayout& layout, const ThreadBudget& threa
     std::size_t high = layout.size();
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
-        if (layout[middle].offset < *laterFrom) {
+        if (layout[middle].offset() < *laterFrom) {
             low = middle + 1;
         } else {
             high = middle;
@@ -276,7 +276,7 @@ int lineRecordsBefore(const RecordLayout& layout, std::size_t split) {
 struct OutputPass::LaterPart {
     LaterPart(const OutputPass& pass, const InputFile& input, const RecordLayout& layout,
               std::size_t split, const std::string& output, bool isWriting)
-        : places{split, layout.size(), layout[split].offset, layout.fileSize()},
+        : places{split, layout.size(), layout[split].offset(), layout.fileSize()},
           filter(pass.m_options, pass.m_lines, counts, nullptr, input.path(),
                  lineRecordsBefore(layout, split)),
           file(isWriting ? std::make_unique<OutputFile>(output) : nullptr),
@@ -351,24 +351,24 @@ void OutputPass::replayPart(InputFile& input, const RecordLayout& layout, const 
     EntityRecord record;
     for (std::size_t k = part.first; k < part.last; ++k) {
         const RecordLayout::Place& place = layout[k];
-        onPlace(place.offset);
+        onPlace(place.offset());
         const std::string_view type = place.typeName();
-        filter.setRecordOffset(place.offset);
+        filter.setRecordOffset(place.offset());
         const auto verdict = filter.verdictWithoutPairs(type);
         if (verdict == EntityFilter::VerdictWithoutPairs::Kept) {
             continue;
         }
         if (verdict == EntityFilter::VerdictWithoutPairs::Dropped) {
-            copyUpTo(place.offset);
+            copyUpTo(place.offset());
             copied = place.end();
             continue;
         }
-        if (place.offset - copied > kStretch) {
-            copyUpTo(place.offset);
+        if (place.offset() - copied > kStretch) {
+            copyUpTo(place.offset());
         }
         // The record is read with what lies before it, which it may still join.
         const std::string_view stretch = reader.bytes(copied, place.end() - copied);
-        const std::string_view before = stretch.substr(0, place.offset - copied);
+        const std::string_view before = stretch.substr(0, place.offset() - copied);
         const std::string_view lines = stretch.substr(before.size());
         const std::size_t startEnd = lines.find("\r\n");
         const std::string_view startCode = lines.substr(0, startEnd);

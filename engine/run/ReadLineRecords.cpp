@@ -1,8 +1,10 @@
 #include "ReadLineRecords.h"
 
 #include <memory>
+#include <stdexcept>
 #include <utility>
 
+#include "DxfError.h"
 #include "DxfLineReader.h"
 #include "EntitySection.h"
 #include "LineRecordReader.h"
@@ -71,10 +73,14 @@ void readLineRecords(const std::string& path, const RunOptions& options, LineTab
     if (laterFrom.empty()) {
         laterFrom = evenSectionParts(section.nextItemOffset(), reader.size(), threads);
     }
-    if (laterFrom.empty()) {
-        readAlone(section, reader, options, table, layout, poll);
-    } else {
-        readInParts(section, reader, options, laterFrom, table, layout, poll);
+    try {
+        if (laterFrom.empty()) {
+            readAlone(section, reader, options, table, layout, poll);
+        } else {
+            readInParts(section, reader, options, laterFrom, table, layout, poll);
+        }
+    } catch (const std::length_error& error) {
+        throw DxfError(DxfError::Kind::Damaged, path, 0, error.what());
     }
 }
 

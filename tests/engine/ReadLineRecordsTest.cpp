@@ -35,7 +35,7 @@ std::string describe(const LineTable& table, const RecordLayout& layout) {
                 " " + std::to_string(static_cast<int>(row.ruling)) + "\n";
     }
     for (std::size_t i = 0; i < layout.size(); ++i) {
-        text += std::string(layout[i].typeName()) + "@" + std::to_string(layout[i].offset) + "+" +
+        text += std::string(layout[i].typeName()) + "@" + std::to_string(layout[i].offset()) + "+" +
                 std::to_string(layout[i].length) + "\n";
     }
     return text + (layout.isReplayable() ? "replayable " : "") + std::to_string(layout.fileSize());
