@@ -1,20 +1,40 @@
 #include "PreviewOutput.h"
 
-#include <QString>
+#include <dlfcn.h>
+
 #include <filesystem>
 
-#include "DxfError.h"
-#include "PictureFile.h"
+#include "PictureModule.h"
 #include "PreviewRun.h"
 
 namespace lintrel {
 namespace {
 
-preview::PictureFormat formatNamed(const std::string& format) {
-    if (format == "png") {
-        return preview::PictureFormat::Png;
+// The picture module's entry, loaded once: from beside the program (a build folder), else from
+// where it is installed, relative to the program. Null, with the reason in `failure`, when
+// neither loads.
+WritePicture pictureWriter(std::string& failure) {
+    static WritePicture writer = nullptr;
+    static std::string reason;
+    if (writer != nullptr || !reason.empty()) {
+        failure = reason;
+        return writer;
     }
-    return format == "pdf" ? preview::PictureFormat::Pdf : preview::PictureFormat::Svg;
+    std::error_code ignored;
+    const auto beside = std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path();
+    for (const auto& folder : {beside, beside / LINTREL_MODULE_DIR}) {
+        const std::string path = (folder / kPictureModule).string();
+        if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+            writer = reinterpret_cast<WritePicture>(::dlsym(module, kWritePictureEntry));
+            if (writer != nullptr) {
+                return writer;
+            }
+        }
+        reason = ::dlerror();
+    }
+    reason = std::string(kPictureModule) + ": the pictures cannot be painted: " + reason;
+    failure = reason;
+    return nullptr;
 }
 
 }  // namespace
@@ -34,13 +54,10 @@ std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::s
         if (m_dir.empty()) {
             continue;
         }
-        try {
-            const QString title =
-                QString::fromStdString(std::filesystem::path(file.path).filename().string());
-            preview::writePicture(shown, title, picturePathFor(file.path, m_dir, m_format),
-                                  formatNamed(m_format));
-        } catch (const DxfError& error) {
-            failure = error.what();
+        const WritePicture write = pictureWriter(failure);
+        if (write != nullptr) {
+            write(shown, std::filesystem::path(file.path).filename().string(),
+                  picturePathFor(file.path, m_dir, m_format), m_format, failure);
         }
     }
     return cuts;

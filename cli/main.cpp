@@ -2,11 +2,8 @@
 // messages and settings file.
 #include <unistd.h>
 
-#include <QGuiApplication>
 #include <csignal>
-#include <cstdlib>
 #include <iostream>
-#include <memory>
 
 #include "Admission.h"
 #include "CleanRun.h"
@@ -74,14 +71,6 @@ lintrel::HeldRun runFiles(const lintrel::CommandLine& line, lintrel::OptionSet& 
     return {std::move(report), window.messages()};
 }
 
-// Pictures are painted with the fonts of a GUI application; without a display, offscreen.
-std::unique_ptr<QGuiApplication> startPainting(int& argc, char** argv) {
-    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    }
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -133,10 +122,6 @@ int main(int argc, char** argv) {
     }
     // Cut lengths cost a second read of each drawing: only a preview or a JSON report asks.
     const bool measures = line.json || !line.previewDir.empty();
-    std::unique_ptr<QGuiApplication> painting;
-    if (!line.previewDir.empty()) {
-        painting = startPainting(argc, argv);
-    }
     PreviewOutput previews(line.previewDir, line.previewFormat);
     HeldRun run = runFiles(line, options, list, measures ? previews.observer() : nullptr);
     const RunReport& report = run.report;

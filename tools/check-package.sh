@@ -27,7 +27,7 @@ echo "== dpkg-deb -c"
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 missing=0
 for path in \
-    ./usr/bin/lintrel ./usr/bin/lintrel-cli \
+    ./usr/bin/lintrel ./usr/bin/lintrel-cli ./usr/lib/lintrel/modules/lintrel-pictures.so \
     ./usr/share/doc/lintrel/マニュアル.htm ./usr/share/doc/lintrel/copyright \
     ./usr/share/doc/lintrel/changelog.gz \
     ./usr/share/applications/lintrel.desktop \

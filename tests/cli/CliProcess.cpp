@@ -36,12 +36,12 @@ pid_t start(const TempDir& dir, const std::vector<std::string>& arguments, const
         std::string err = (dir.path() / "stderr.txt").string();
         (void)freopen(out.c_str(), "w", stdout);
         (void)freopen(err.c_str(), "w", stderr);
-        std::vector<char*> argv{const_cast<char*>(LINTREL_CLI)};
+        std::vector<char*> argv{const_cast<char*>(launch.program.c_str())};
         for (const auto& argument : arguments) {
             argv.push_back(const_cast<char*>(argument.c_str()));
         }
         argv.push_back(nullptr);
-        execv(LINTREL_CLI, argv.data());
+        execv(launch.program.c_str(), argv.data());
         _exit(127);
     }
     return child;

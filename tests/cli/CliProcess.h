@@ -23,6 +23,7 @@ struct Outcome {
 struct Launch {
     std::vector<std::pair<std::string, std::string>> environment;  // set in the child
     long fileSizeLimit = -1;  // bytes, as `ulimit -f` sets; -1 for none
+    std::string program = LINTREL_CLI;  // a copy of lintrel-cli elsewhere, or the one built
 };
 
 // A launch with one fault of tests/faults/FaultInjector.cpp in the files under `watched`.

@@ -65,6 +65,23 @@ TEST(CommandLine, PreviewWritesAPicturePerDrawingAndTheCutLengths) {
         testing::readBytes(dir.path() / "pictures" / "plan-preview.pdf").starts_with("%PDF"));
 }
 
+TEST(CommandLine, PreviewWithoutItsPictureModuleFailsAndSaysWhy) {
+    TempDir dir;
+    auto input = dir.write("plan.dxf", kTwinLines);
+    std::filesystem::create_directory(dir.path() / "bin");
+    testing::Launch alone;
+    alone.program = (dir.path() / "bin" / "lintrel-cli").string();
+    std::filesystem::copy_file(LINTREL_CLI, alone.program);
+    Outcome outcome = run(dir, {"--dry-run", "--preview", dir.path().string(), input}, alone);
+    EXPECT_EQ(outcome.status, 1) << outcome.err;
+    EXPECT_NE(outcome.err.find("lintrel-pictures.so: the pictures cannot be painted: "),
+              std::string::npos)
+        << outcome.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "plan-preview.svg"));
+    // The counts of the run are reported all the same.
+    EXPECT_NE(outcome.out.find("TOTAL 2\n"), std::string::npos) << outcome.out;
+}
+
 TEST(CommandLine, JsonCarriesTheCutLengthByRule) {
     TempDir dir;
     auto input = dir.write("plan.dxf", kTwinLines);
