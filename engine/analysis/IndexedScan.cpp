@@ -42,13 +42,13 @@ void IndexedScan::buildIndexes(TurnPacer& pacer, const ThreadBudget& threads) {
 
 void IndexedScan::buildStraightIndex(Axis axis, TurnPacer& pacer) {
     if ((m_rules.joinLines || m_rules.removeDuplicates) && m_kinds.hasAlong(axis)) {
-        straightSlot(axis).emplace(m_table, m_kinds, axis, m_rules, pacer);
+        straightSlot(axis).emplace(m_table, m_kinds, m_rowEntries, axis, m_rules, pacer);
     }
 }
 
 void IndexedScan::buildSlantedIndex(TurnPacer& pacer) {
     if (m_rules.removeDuplicates && m_kinds.count(RowKind::Slanted) > 0) {
-        m_slanted.emplace(m_table, m_kinds, m_rules, pacer);
+        m_slanted.emplace(m_table, m_kinds, m_rowEntries, m_rules, pacer);
     }
 }
 

@@ -19,7 +19,7 @@ namespace lintrel {
 class IndexedScan {
 public:
     IndexedScan(LineTable& table, const RowKinds& kinds, const LineRules& rules)
-        : m_table(table), m_kinds(kinds), m_rules(rules) {}
+        : m_table(table), m_kinds(kinds), m_rules(rules), m_rowEntries(table.size()) {}
 
     // Builds the indexes the rows need, two at once when the budget allows, taking steps of the
     // pacer (which may throw RunInterrupted).
@@ -49,6 +49,7 @@ private:
     LineTable& m_table;
     const RowKinds& m_kinds;
     const LineRules& m_rules;
+    RowEntries m_rowEntries;  // shared by the three indexes
     // Built from the table as it was read, and kept up to date by every turn: a turn finds the
     // same candidates as in an index built from the table as it is then. Each may be built by a
     // thread of its own.

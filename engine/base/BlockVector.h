@@ -51,6 +51,14 @@ public:
             for (std::size_t i = 0; i < rest; ++i) {
                 other.slot(i) = other.slot(from + i);
             }
+            // What moved down leaves written memory behind it that no row uses any more.
+            if (rest > 0 && (rest & kMask) != 0) {
+                other.m_blocks[rest >> kShift].release(rest & kMask);
+            }
+            for (std::size_t block = (rest + kMask) >> kShift; block < other.m_blocks.size();
+                 ++block) {
+                other.m_blocks[block].release(0);
+            }
         }
         const auto taken = static_cast<std::ptrdiff_t>((rest + kMask) >> kShift);
         std::move(other.m_blocks.begin(), other.m_blocks.begin() + taken,

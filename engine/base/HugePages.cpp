@@ -43,6 +43,18 @@ void* allocateLarge(std::size_t bytes) {
     return start + head;
 }
 
+void releaseLarge(void* memory, std::size_t from, std::size_t bytes) {
+    if (memory == nullptr || bytes < kSmallestMapped) {
+        return;
+    }
+    constexpr std::size_t kPage = 4096;
+    const std::size_t first = (from + kPage - 1) / kPage * kPage;
+    const std::size_t end = roundedUp(bytes);
+    if (first < end) {
+        ::madvise(static_cast<char*>(memory) + first, end - first, MADV_DONTNEED);
+    }
+}
+
 void freeLarge(void* memory, std::size_t bytes) {
     if (memory == nullptr) {
         return;

@@ -11,6 +11,9 @@ namespace lintrel {
 // 2 MiB instead of one per 4 KiB. Smaller ones come from the usual heap.
 void* allocateLarge(std::size_t bytes);
 void freeLarge(void* memory, std::size_t bytes);
+// Gives back the memory of [memory + from, memory + bytes) of such an array, whose contents no
+// longer count: they read as zeros, and cost memory again only once written.
+void releaseLarge(void* memory, std::size_t from, std::size_t bytes);
 
 // A std::allocator for the vectors of such arrays.
 template <class T>
@@ -40,6 +43,10 @@ public:
 
     T& operator[](std::size_t i) { return m_data[i]; }
     const T& operator[](std::size_t i) const { return m_data[i]; }
+    // Elements [from, the end) no longer count; their memory is given back.
+    void release(std::size_t from) {
+        releaseLarge(m_data.get(), from * sizeof(T), m_data.get_deleter().bytes);
+    }
 
 private:
     struct Free {

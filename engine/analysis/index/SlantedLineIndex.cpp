@@ -51,20 +51,20 @@ private:
 }  // namespace
 
 SlantedLineIndex::SlantedLineIndex(const LineTable& table, const RowKinds& kinds,
-                                   const LineRules& rules, TurnPacer& pacer)
-    : m_entryOf(static_cast<std::size_t>(table.size()) + 1) {
+                                   RowEntries& rowEntries, const LineRules& rules,
+                                   TurnPacer& pacer)
+    : m_kinds(kinds), m_rowEntries(rowEntries) {
     // Room for every row rather than a pass to count them: what stays empty is never touched.
     const auto rowCount = static_cast<std::size_t>(table.size());
     m_entries.reserve(rowCount);
-    m_entryOf[0] = -1;
     FilterBlocks blocks;
     RoundingCache round(rowCount);
     for (int r = 1; r <= table.size(); ++r) {
         pacer.step();
-        m_entryOf[static_cast<std::size_t>(r)] = -1;
         if (kinds[r] != RowKind::Slanted) {
             continue;
         }
+        m_rowEntries[r] = -1;
         const LineRow& row = table[r];
         if (const SlantKey key = slantKeyOf(row, round); isComparable(key)) {
             m_entries.push_back({key, row.X1, row.X2, blocks.numberOf(filterKey(row, rules)), r});
@@ -87,7 +87,7 @@ SlantedLineIndex::SlantedLineIndex(const LineTable& table, const RowKinds& kinds
             m_groupStart.push_back(static_cast<std::int32_t>(at));
         }
         entry.group = static_cast<std::uint32_t>(m_groupStart.size()) - 1;
-        m_entryOf[static_cast<std::size_t>(entry.row)] = static_cast<std::int32_t>(at);
+        m_rowEntries[entry.row] = static_cast<std::int32_t>(at);
     }
     m_groupStart.push_back(static_cast<std::int32_t>(m_entries.size()));
     m_lefts = MinTree(
@@ -95,8 +95,12 @@ SlantedLineIndex::SlantedLineIndex(const LineTable& table, const RowKinds& kinds
         [&] { pacer.step(); });
 }
 
+int SlantedLineIndex::entryOf(int row) const {
+    return m_kinds[row] == RowKind::Slanted ? m_rowEntries[row] : -1;
+}
+
 bool SlantedLineIndex::isCovered(int i) const {
-    const std::int32_t at = m_entryOf[static_cast<std::size_t>(i)];
+    const std::int32_t at = entryOf(i);
     if (at < 0) {
         return false;  // its slope or intercept is not a number
     }
@@ -114,7 +118,7 @@ bool SlantedLineIndex::isCovered(int i) const {
 }
 
 void SlantedLineIndex::remove(int row) {
-    const std::int32_t at = m_entryOf[static_cast<std::size_t>(row)];
+    const std::int32_t at = entryOf(row);
     if (at >= 0) {
         m_lefts.clear(static_cast<std::size_t>(at));
     }

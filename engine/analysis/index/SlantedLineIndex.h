@@ -7,6 +7,7 @@
 #include "LineAnalysis.h"
 #include "MinTree.h"
 #include "PairRules.h"
+#include "RowEntries.h"
 #include "RowKinds.h"
 #include "TurnPacer.h"
 
@@ -24,7 +25,8 @@ class SlantedLineIndex {
 public:
     // The rows of the slanted kind. Takes steps of the pacer while it is built (it may throw
     // RunInterrupted).
-    SlantedLineIndex(const LineTable& table, const RowKinds& kinds, const LineRules& rules,
+    SlantedLineIndex(const LineTable& table, const RowKinds& kinds, RowEntries& rowEntries,
+                     const LineRules& rules,
                      TurnPacer& pacer);
 
     // Whether a live row of row i's group other than row i covers it by X range.
@@ -41,8 +43,11 @@ private:
         std::int32_t row;
     };
 
+    int entryOf(int row) const;  // -1 for a row not held
+
+    const RowKinds& m_kinds;
+    RowEntries& m_rowEntries;  // -1 for a slanted row whose slope or intercept is not a number
     std::vector<Entry, HugePageAllocator<Entry>> m_entries;
-    HugeArray<std::int32_t> m_entryOf;       // by row number; -1 for rows not held
     std::vector<std::int32_t> m_groupStart;  // by group, with the end of the last one
     MinTree m_lefts;                         // X2 by entry, cleared for deleted rows
 };

@@ -13,7 +13,7 @@
 namespace lintrel {
 namespace {
 
-constexpr int kLeafSize = 8;
+constexpr int kLeafSize = 16;
 // A run of candidates this short is read straight through; the tree pays off beyond it.
 constexpr int kScanLimit = 64;
 constexpr std::int32_t kNoRow = std::numeric_limits<std::int32_t>::max();
@@ -51,13 +51,11 @@ private:
     std::vector<Candidate>& m_rows;
 };
 
-StraightLineIndex::StraightLineIndex(const LineTable& table, const RowKinds& kinds, Axis axis,
-                                     const LineRules& rules, TurnPacer& pacer)
-    : m_table(table),
-      m_axis(axis),
-      m_rules(rules),
-      m_entryOf(static_cast<std::size_t>(table.size()) + 1) {
-    collectEntries(kinds, pacer);
+StraightLineIndex::StraightLineIndex(const LineTable& table, const RowKinds& kinds,
+                                     RowEntries& rowEntries, Axis axis, const LineRules& rules,
+                                     TurnPacer& pacer)
+    : m_table(table), m_kinds(kinds), m_rowEntries(rowEntries), m_axis(axis), m_rules(rules) {
+    collectEntries(pacer);
     std::sort(m_entries.begin(), m_entries.end(),
               pacer.pacedLess([](const Entry& a, const Entry& b) {
                   return std::tie(a.blockThenRun, a.across, a.low, a.high, a.row) <
@@ -67,15 +65,13 @@ StraightLineIndex::StraightLineIndex(const LineTable& table, const RowKinds& kin
     buildTree(pacer);
 }
 
-void StraightLineIndex::collectEntries(const RowKinds& kinds, TurnPacer& pacer) {
+void StraightLineIndex::collectEntries(TurnPacer& pacer) {
     // Room for every row rather than a pass to count them: what stays empty is never touched.
     m_entries.reserve(static_cast<std::size_t>(m_table.size()));
     FilterBlocks blocks;
-    m_entryOf[0] = -1;
     for (int r = 1; r <= m_table.size(); ++r) {
         pacer.step();
-        m_entryOf[static_cast<std::size_t>(r)] = -1;
-        if (kinds.isAlong(r, m_axis)) {
+        if (m_kinds.isAlong(r, m_axis)) {
             const Span span = spanOf(m_table[r], m_axis);
             assert(std::isfinite(span.across) && std::isfinite(span.low) &&
                    std::isfinite(span.high) && "the reader only stores finite coordinates");
@@ -92,7 +88,7 @@ void StraightLineIndex::findRuns(TurnPacer& pacer) {
     for (int at = 0; at < size; ++at) {
         pacer.step();
         Entry& entry = m_entries[at];
-        m_entryOf[static_cast<std::size_t>(entry.row)] = at;
+        setEntryOf(entry.row, at);
         m_entryFlags.push_back(entry.low == entry.high ? kLive | kShared : kLive);
         if (m_runs.empty() || m_runs.back().block != entry.blockThenRun ||
             m_runs.back().across != entry.across) {
@@ -101,6 +97,7 @@ void StraightLineIndex::findRuns(TurnPacer& pacer) {
         entry.blockThenRun = static_cast<std::uint32_t>(m_runs.size()) - 1;
     }
     m_runs.push_back({0, 0, size});
+    std::sort(m_zeroLengthEntries.begin(), m_zeroLengthEntries.end());
 }
 
 void StraightLineIndex::buildTree(TurnPacer& pacer) {
@@ -119,10 +116,31 @@ void StraightLineIndex::buildTree(TurnPacer& pacer) {
     }
 }
 
+void StraightLineIndex::setEntryOf(int row, int at) {
+    if (m_axis == Axis::Horizontal && m_kinds[row] == RowKind::ZeroLength) {
+        m_zeroLengthEntries.emplace_back(row, at);
+    } else {
+        m_rowEntries[row] = at;
+    }
+}
+
+int StraightLineIndex::entryOf(int row) const {
+    if (!m_kinds.isAlong(row, m_axis)) {
+        return -1;
+    }
+    if (m_axis == Axis::Horizontal && m_kinds[row] == RowKind::ZeroLength) {
+        const auto found = std::lower_bound(m_zeroLengthEntries.begin(), m_zeroLengthEntries.end(),
+                                            std::pair<std::int32_t, std::int32_t>(row, -1));
+        assert(found != m_zeroLengthEntries.end() && found->first == row);
+        return found->second;
+    }
+    return m_rowEntries[row];
+}
+
 StraightLineIndex::Turn StraightLineIndex::turnOf(int i) const {
     Turn turn;
     turn.row = i;
-    turn.entry = m_entryOf[static_cast<std::size_t>(i)];
+    turn.entry = entryOf(i);
     assert(turn.entry >= 0 && m_entryFlags[turn.entry] && "row i is held by the index of its axis");
     if (m_rules.joinLines) {
         turn.joins = acrossRange(turn.entry, m_rules.JoinOffset);
@@ -152,7 +170,7 @@ void StraightLineIndex::findActing(const Turn& turn, std::size_t limit,
 }
 
 void StraightLineIndex::remove(int row) {
-    removeEntry(m_entryOf[static_cast<std::size_t>(row)]);
+    removeEntry(entryOf(row));
 }
 
 void StraightLineIndex::removeEntry(int at) {
@@ -164,7 +182,7 @@ void StraightLineIndex::removeEntry(int at) {
 }
 
 void StraightLineIndex::refresh(int row) {
-    const int at = m_entryOf[static_cast<std::size_t>(row)];
+    const int at = entryOf(row);
     if (at < 0 || !m_entryFlags[at]) {
         return;
     }

@@ -2,11 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "HugePages.h"
 #include "LineAnalysis.h"
 #include "PairRules.h"
+#include "RowEntries.h"
 #include "RowKinds.h"
 #include "StraightCandidate.h"
 #include "TurnPacer.h"
@@ -41,8 +43,8 @@ class StraightLineIndex {
 public:
     // The rows of the axis's kinds. Takes steps of the pacer while it is built (it may throw
     // RunInterrupted).
-    StraightLineIndex(const LineTable& table, const RowKinds& kinds, Axis axis,
-                      const LineRules& rules, TurnPacer& pacer);
+    StraightLineIndex(const LineTable& table, const RowKinds& kinds, RowEntries& rowEntries,
+                      Axis axis, const LineRules& rules, TurnPacer& pacer);
 
     // Positions of entries [begin, end).
     struct Range {
@@ -107,7 +109,9 @@ private:
     struct Query;
     class Found;
 
-    void collectEntries(const RowKinds& kinds, TurnPacer& pacer);
+    void collectEntries(TurnPacer& pacer);
+    int entryOf(int row) const;  // -1 for a row not held
+    void setEntryOf(int row, int at);
     void findRuns(TurnPacer& pacer);
     void buildTree(TurnPacer& pacer);
     Range acrossRange(int at, double offset) const;
@@ -122,6 +126,8 @@ private:
     void updateBounds(int at);
 
     const LineTable& m_table;
+    const RowKinds& m_kinds;
+    RowEntries& m_rowEntries;
     Axis m_axis;
     const LineRules& m_rules;
     template <class T>
@@ -133,7 +139,9 @@ private:
     static constexpr std::uint8_t kShared = 2;
     Array<std::uint8_t> m_entryFlags;
     Array<Run> m_runs;                  // in entry order, then one that begins at the end
-    HugeArray<std::int32_t> m_entryOf;  // by row number; -1 for rows not held
+    // The horizontal index's entries of zero-length rows (whose entries in m_rowEntries are the
+    // vertical index's), by row.
+    std::vector<std::pair<std::int32_t, std::int32_t>> m_zeroLengthEntries;
     // Node 1 is the root, node k has children 2k and 2k+1. Left unwritten until the build fills
     // it, a node at a time, so that no single stretch of the build touches all of it.
     HugeArray<Bounds> m_nodes;
