@@ -20,8 +20,9 @@ public:
     // Twelve bytes, not sixteen: a million places take 4 MB less.
     struct Place {
         std::uint32_t offsetLow;
-        std::uint32_t offsetHighAndType;  // bits 32 to 55 of the offset, then the type (into kTypes)
-        std::uint32_t length;             // up to the "  0" line after it
+        // Bits 32 to 55 of the offset, then the type (into kTypes).
+        std::uint32_t offsetHighAndType;
+        std::uint32_t length;  // up to the "  0" line after it
 
         std::uint64_t offset() const {  // of its "  0" line
             return std::uint64_t{offsetHighAndType >> 8} << 32 | offsetLow;

@@ -177,9 +177,10 @@ void OutputPass::stream(DxfLineReader& reader, const std::string& output, DxfLin
     });
     // Without rows to number, the records are decided alike wherever a part starts; with an
     // observer they are told in file order.
-    const auto laterFrom = m_lines.size() == 0 && m_observer == nullptr
-                               ? evenSectionParts(section.nextItemOffset(), reader.size(), m_threads)
-                               : std::vector<std::uint64_t>{};
+    const auto laterFrom =
+        m_lines.size() == 0 && m_observer == nullptr
+            ? evenSectionParts(section.nextItemOffset(), reader.size(), m_threads)
+            : std::vector<std::uint64_t>{};
     if (!laterFrom.empty()) {
         streamInParts(section, reader, laterFrom, output, writer, filter, progress);
         return;
@@ -198,8 +199,7 @@ struct OutputPass::StreamedPart {
     StreamedPart(const OutputPass& pass, const std::string& input, const std::string& output,
                  DxfLineWriter* copy)
         : filter(pass.m_options, pass.m_lines, counts, nullptr, input),
-          file(copy == nullptr && !output.empty() ? std::make_unique<OutputFile>(output)
-                                                  : nullptr),
+          file(copy == nullptr && !output.empty() ? std::make_unique<OutputFile>(output) : nullptr),
           ownWriter(file.get()),
           writer(copy != nullptr ? *copy : ownWriter) {}
 

@@ -92,6 +92,7 @@ private:
     // reads `read`: each has a line of its own, away from what this part's thread writes.
     struct Part {
         alignas(kCacheLine) std::atomic<std::uint64_t> start{section_parts::kSearching};
+        std::uint64_t from = 0;  // where its thread starts to look for its start
         alignas(kCacheLine) std::atomic<std::uint64_t> read{0};
         alignas(kCacheLine) std::unique_ptr<Work> work;
         std::size_t next = section_parts::kNoPart;  // whose start it met; none at the end
@@ -102,8 +103,11 @@ private:
     // How often a part tells how far it has read.
     static constexpr int kItemsPerTelling = 256;
 
-    void readPart(std::size_t index, std::uint64_t from, std::size_t count,
-                  const std::stop_token& stop);
+    void readPart(std::size_t index, std::size_t count, const std::stop_token& stop);
+    static void publishStart(Part& part, std::uint64_t start) {
+        part.start.store(start, std::memory_order_release);
+        part.start.notify_all();
+    }
     std::size_t readUpToNextPart(EntitySection& section, const DxfLineReader& reader, Part& part,
                                  std::size_t next, std::size_t count, const std::stop_token& stop);
 
@@ -124,10 +128,19 @@ typename SectionParts<Work>::Walked SectionParts<Work>::walk(
     // After the parts they fill: a thread left behind is stopped and joined first.
     std::array<std::optional<HelperThread>, kMostSectionParts> reading;
     for (std::size_t k = 0; k < count; ++k) {
-        reading[k].emplace(
-            [this, k, count, from = k == 0 ? headEnd : laterFrom[k - 1]](const std::stop_token& stop) {
-                readPart(k, from, count, stop);
-            });
+        m_parts[k].from = k == 0 ? headEnd : laterFrom[k - 1];
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+        try {
+            reading[k].emplace(
+                [this, k, count](const std::stop_token& stop) { readPart(k, count, stop); });
+        } catch (...) {
+            // The parts started wait for no start that will never be found.
+            for (std::size_t unstarted = k; unstarted < count; ++unstarted) {
+                publishStart(m_parts[unstarted], section_parts::kNotFound);
+            }
+            throw;
+        }
     }
     long linesBefore = section.linesBeforeNextItem();
     Walked walked{headEnd, m_reader.endsAllInCrLf()};
@@ -155,15 +168,16 @@ typename SectionParts<Work>::Walked SectionParts<Work>::walk(
 
 // Reads one part on its own thread. A DxfError counts its lines from the part's start.
 template <class Work>
-void SectionParts<Work>::readPart(std::size_t index, std::uint64_t from, std::size_t count,
+void SectionParts<Work>::readPart(std::size_t index, std::size_t count,
                                   const std::stop_token& stop) {
     using section_parts::kNotFound;
     using section_parts::kSearching;
     Part& part = m_parts[index];
     try {
         const std::uint64_t start =
-            index == 0 ? from : section_parts::findRecordStart(m_reader.file(), from, stop);
-        part.start.store(start, std::memory_order_release);
+            index == 0 ? part.from
+                       : section_parts::findRecordStart(m_reader.file(), part.from, stop);
+        publishStart(part, start);
         if (start == kNotFound) {
             return;
         }
@@ -177,15 +191,18 @@ void SectionParts<Work>::readPart(std::size_t index, std::uint64_t from, std::si
         part.endsAllInCrLf = reader.endsAllInCrLf();
     } catch (...) {
         std::uint64_t searching = kSearching;
-        part.start.compare_exchange_strong(searching, kNotFound);
+        if (part.start.compare_exchange_strong(searching, kNotFound)) {
+            part.start.notify_all();
+        }
         throw;
     }
 }
 
 // Reads items up to the first record that starts where a later part starts, from part `next` on,
 // and gives that part's number; kNoPart at the end of the file, or once told to stop. A part whose
-// start it passes by does not count: what was read there is left unused. Nor is it stopped, as
-// this part's own start may yet prove wrong. Past the EOF group no record starts.
+// start it passes by (its thread found none there, or found one this part does not read as one)
+// does not count: what was read there is left unused. Nor is it stopped, as this part's own start
+// may yet prove wrong. Past the EOF group no record starts.
 template <class Work>
 std::size_t SectionParts<Work>::readUpToNextPart(EntitySection& section,
                                                  const DxfLineReader& reader, Part& part,
@@ -206,7 +223,13 @@ std::size_t SectionParts<Work>::readUpToNextPart(EntitySection& section,
             part.read.store(at - start, std::memory_order_relaxed);
         }
         for (; next < count && !section.isPastEof(); ++next) {
-            const std::uint64_t later = m_parts[next].start.load(std::memory_order_acquire);
+            std::uint64_t later = m_parts[next].start.load(std::memory_order_acquire);
+            if (later == kSearching && at >= m_parts[next].from) {
+                // From where that part's thread looks on, this one cannot tell where to hand
+                // over before that thread has found its start (it soon does, or gives up).
+                m_parts[next].start.wait(kSearching, std::memory_order_acquire);
+                later = m_parts[next].start.load(std::memory_order_acquire);
+            }
             if (at == later) {
                 return next;
             }

@@ -22,7 +22,7 @@ struct Outcome {
 // How lintrel-cli is started besides its arguments.
 struct Launch {
     std::vector<std::pair<std::string, std::string>> environment;  // set in the child
-    long fileSizeLimit = -1;  // bytes, as `ulimit -f` sets; -1 for none
+    long fileSizeLimit = -1;            // bytes, as `ulimit -f` sets; -1 for none
     std::string program = LINTREL_CLI;  // a copy of lintrel-cli elsewhere, or the one built
 };
 

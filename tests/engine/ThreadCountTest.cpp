@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CleanRun.h"
+#include "Controls.h"
 #include "FakeWindow.h"
 #include "TempDir.h"
 #include "ThreadBudget.h"
@@ -37,10 +39,16 @@ struct Cleaned {
     RunCounters counters;
 };
 
-// Every rule on, duplicates removed and lines joined; `threads` shares out even the work of a
-// small drawing, so that every threaded path is taken.
-Cleaned clean(const std::filesystem::path& drawing, int threads) {
+// The two kinds of run: with the line analysis (read in parts, analysed by three threads, the
+// copy replayed in two) and with the entity rules alone (the copy streamed in parts).
+enum class Analysis { On, Off };
+
+// Every rule on, duplicates removed and lines joined unless the analysis is off; `threads` shares
+// out even the work of a small drawing, so that every threaded path is taken.
+Cleaned clean(const std::filesystem::path& drawing, int threads, Analysis analysis) {
     FakeWindow window;
+    window.tick(control::Check7, analysis == Analysis::On);
+    window.tick(control::Check9, analysis == Analysis::On);
     window.texts["Text5"] = "0.01";
     window.texts["Text8"] = "0.01";
     window.texts["Text9"] = "0.5";
@@ -58,14 +66,25 @@ Cleaned clean(const std::filesystem::path& drawing, int threads) {
     return cleaned;
 }
 
-void expectTheSameCopiesAtEveryThreadCount(const std::vector<std::filesystem::path>& drawings) {
+std::vector<std::pair<std::filesystem::path, Analysis>> allRuns(
+    const std::vector<std::filesystem::path>& drawings) {
+    std::vector<std::pair<std::filesystem::path, Analysis>> runs;
     for (const auto& drawing : drawings) {
-        SCOPED_TRACE(drawing.filename().string());
-        const Cleaned alone = clean(drawing, 1);
+        runs.emplace_back(drawing, Analysis::On);
+        runs.emplace_back(drawing, Analysis::Off);
+    }
+    return runs;
+}
+
+void expectTheSameCopiesAtEveryThreadCount(const std::vector<std::filesystem::path>& drawings) {
+    for (const auto& [drawing, analysis] : allRuns(drawings)) {
+        SCOPED_TRACE(drawing.filename().string() +
+                     (analysis == Analysis::On ? ", lines analysed" : ", entity rules alone"));
+        const Cleaned alone = clean(drawing, 1, analysis);
         EXPECT_EQ(alone.outcome, RunOutcome::Completed);
         for (const int threads : {2, 4}) {
             SCOPED_TRACE(std::to_string(threads) + " threads");
-            const Cleaned shared = clean(drawing, threads);
+            const Cleaned shared = clean(drawing, threads, analysis);
             EXPECT_EQ(shared.outcome, alone.outcome);
             EXPECT_TRUE(shared.copy == alone.copy) << "the copies differ";
             EXPECT_EQ(shared.counters.DuplicateCount, alone.counters.DuplicateCount);

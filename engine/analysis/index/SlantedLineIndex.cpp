@@ -51,8 +51,7 @@ private:
 }  // namespace
 
 SlantedLineIndex::SlantedLineIndex(const LineTable& table, const RowKinds& kinds,
-                                   RowEntries& rowEntries, const LineRules& rules,
-                                   TurnPacer& pacer)
+                                   RowEntries& rowEntries, const LineRules& rules, TurnPacer& pacer)
     : m_kinds(kinds), m_rowEntries(rowEntries) {
     // Room for every row rather than a pass to count them: what stays empty is never touched.
     const auto rowCount = static_cast<std::size_t>(table.size());

@@ -26,8 +26,7 @@ public:
     // The rows of the slanted kind. Takes steps of the pacer while it is built (it may throw
     // RunInterrupted).
     SlantedLineIndex(const LineTable& table, const RowKinds& kinds, RowEntries& rowEntries,
-                     const LineRules& rules,
-                     TurnPacer& pacer);
+                     const LineRules& rules, TurnPacer& pacer);
 
     // Whether a live row of row i's group other than row i covers it by X range.
     bool isCovered(int i) const;

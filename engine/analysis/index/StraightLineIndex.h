@@ -138,7 +138,7 @@ private:
     static constexpr std::uint8_t kLive = 1;
     static constexpr std::uint8_t kShared = 2;
     Array<std::uint8_t> m_entryFlags;
-    Array<Run> m_runs;                  // in entry order, then one that begins at the end
+    Array<Run> m_runs;  // in entry order, then one that begins at the end
     // The horizontal index's entries of zero-length rows (whose entries in m_rowEntries are the
     // vertical index's), by row.
     std::vector<std::pair<std::int32_t, std::int32_t>> m_zeroLengthEntries;
