@@ -56,6 +56,7 @@ timed() { # NAME COMMAND...: one run; appends its time and peak memory to NAME_t
     rm -f "$output" "$work/copy.dxf"
     sync
 }
+# shellcheck disable=SC2034 # read through the names timed() and the table below make of them
 cp_times=() cp_rss=() a_times=() a_rss=() b_times=() b_rss=()
 for ((i = 1; i <= reps; i++)); do
     timed cp cp "$drawing" "$work/copy.dxf"

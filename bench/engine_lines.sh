@@ -4,6 +4,7 @@
 #   bench/engine_lines.sh BUILD_DIR [CASE...]
 #
 # Cases (all by default, in this order):
+#   rules      the realistic drawing below with the entity rules alone (Check7 and Check9 off)
 #   realistic  a nesting sheet of 1,000,000 LINE records: edges in pieces (touching, small gaps,
 #              overlaps), duplicates, near-duplicates, pieces on edges, slanted lines, with
 #              circles, arcs, text, points and dimensions around them
@@ -13,21 +14,23 @@
 #   identical  1,000,000 identical lines (IDENTICAL_DIRECTION: horizontal, vertical, slanted)
 #   slanted    200,000 collinear slanted pieces, end to end, shuffled
 #
-# Each drawing is generated in a temporary folder, then `cp FILE COPY` and
+# Each drawing is generated in a temporary folder, then `cp FILE COPY` (to a new file) and
 #   BUILD_DIR/cli/lintrel-cli --set Check7=1 --set Check9=1 --set Check10=1 --set Check11=1 -- FILE
 # (with --defaults in front when lintrel-cli has it, so that settings saved on this machine do
-# not count) are timed REPS times each (default 3), and the script prints for each case the
-# median times, their ratio, lintrel-cli's throughput as a fraction of cp's, its peak resident
-# memory and the join and duplicate counts it reported. Each drawing is removed before the next
-# is made.
+# not count) are timed REPS times each (default 3), each output removed and `sync` run, untimed,
+# before the next command. The script prints for each case the median times, their ratio,
+# lintrel-cli's throughput as a fraction of cp's, its peak resident memory and the join and
+# duplicate counts it reported, and at the end one table of them all. Each drawing is removed
+# once no case needs it any more.
 #
-# Environment: REPS, LIMIT (seconds before a run of lintrel-cli is stopped with Ctrl-C;
-# default 900; a case that runs out of time is reported and its other runs are skipped),
+# Environment: REPS, THREADS (passed on as --threads; the default is lintrel-cli's own), LIMIT
+# (seconds before a run of lintrel-cli is stopped with Ctrl-C; default 900; a case that runs out
+# of time is reported and its other runs are skipped),
 # IDENTICAL_DIRECTION, and for quick trials smaller drawings: LINES (default 1000000),
 # GRID (default 1000), SLANTED_LINES (default 200000).
 set -euo pipefail
 
-all_cases=(realistic one-line grid identical slanted)
+all_cases=(rules realistic one-line grid identical slanted)
 if [[ $# -lt 1 || $1 == -h || $1 == --help ]]; then
     awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0"
     exit 2
@@ -53,7 +56,7 @@ bench_ensure_gnu_time
 
 generator_args() {
     case $1 in
-        realistic) echo "--kind lines --lines $lines" ;;
+        rules | realistic) echo "--kind lines --lines $lines" ;;
         one-line) echo "--kind one-line --lines $lines" ;;
         grid) echo "--kind grid --grid $grid" ;;
         identical) echo "--kind identical --lines $lines --direction $direction" ;;
@@ -72,18 +75,40 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/lintrel-lines.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
 
-cli_args=(--set Check7=1 --set Check9=1 --set Check10=1 --set Check11=1)
-bench_use_defaults cli_args "$cli"
+threads=()
+if [[ -n ${THREADS:-} ]]; then
+    threads=(--threads "$THREADS")
+fi
+# The options of a case: the entity rules alone, or with duplicates removed and lines joined.
+case_args() {
+    local -n into=$2
+    if [[ $1 == rules ]]; then
+        into=(--set Check7=0 --set Check9=0)
+    else
+        into=(--set Check7=1 --set Check9=1 --set Check10=1 --set Check11=1)
+    fi
+    into+=("${threads[@]}")
+    bench_use_defaults "$2" "$cli"
+}
 summary=()
 
+drawing_of="" cli_args=()
 for name in "${cases[@]}"; do
-    drawing=$work/$name.dxf
+    case_args "$name" cli_args
+    generated=$(generator_args "$name")
+    drawing=$work/drawing.dxf
     copy=$work/copy.dxf
-    output=$work/$name-Cut.dxf
-    read -r -a gen <<<"$(generator_args "$name")"
-    echo "== $name: generating ..."
-    bench_generate "$drawing" "$copy" "${gen[@]}"
-    bytes=$BENCH_BYTES line_records=$BENCH_LINE_RECORDS
+    output=$work/drawing-Cut.dxf
+    if [[ $generated != "$drawing_of" ]]; then
+        rm -f "$drawing"
+        read -r -a gen <<<"$generated"
+        echo "== $name: generating ..."
+        bench_generate "$drawing" "$copy" "${gen[@]}"
+        bytes=$BENCH_BYTES line_records=$BENCH_LINE_RECORDS
+        drawing_of=$generated
+    else
+        echo "== $name: the drawing of the case before"
+    fi
 
     cp_times=() cli_times=() cli_cpu=() cli_rss=() outcome=finished
     for ((i = 1; i <= reps; i++)); do
@@ -109,7 +134,6 @@ for name in "${cases[@]}"; do
         cli_times+=("$BENCH_SECONDS") cli_cpu+=("$BENCH_CPU") cli_rss+=("$BENCH_RSS_KB")
         printf '   run %d of %d: cp %7.3f s   lintrel-cli %8.3f s\n' "$i" "$reps" "${cp_times[-1]}" "${cli_times[-1]}"
     done
-    rm -f "$drawing"
 
     cp_median=$(bench_median "${cp_times[@]}")
     peak=$(bench_max "${cli_rss[@]:-0}")
@@ -131,7 +155,8 @@ for name in "${cases[@]}"; do
 done
 
 echo
-echo "Line analysis end to end (Check7, Check9, Check10, Check11 on), medians of $reps runs"
+echo "The clean-up end to end (rules: the entity rules alone; the others: Check7, Check9, Check10," \
+    "Check11 on), ${THREADS:-the default} threads, medians of $reps runs"
 printf '%-10s %7s %9s %9s %10s %9s %8s %10s %9s\n' case MB LINEs "cp s" "cli s" "cli cpu s" cli/cp \
     fraction "peak KB"
 printf '%s\n' "${summary[@]}"

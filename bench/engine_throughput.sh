@@ -14,7 +14,8 @@
 # grow with the file. Everything it writes lives under TMPDIR (default /tmp) and is removed at
 # the end.
 #
-# Environment: REPS (runs of each command), LIMIT (seconds before a run is stopped, default 600).
+# Environment: REPS (runs of each command), THREADS (passed on as --threads; the default is
+# lintrel-cli's own), LIMIT (seconds before a run is stopped, default 600).
 set -euo pipefail
 
 if [[ $# -lt 1 || $# -gt 2 || $1 == -h || $1 == --help ]]; then
@@ -40,6 +41,9 @@ drawing=$work/drawing.dxf
 copy=$work/copy.dxf
 output=$work/drawing-Cut.dxf
 cli_args=(--set Check7=0 --set Check9=0)
+if [[ -n ${THREADS:-} ]]; then
+    cli_args+=(--threads "$THREADS")
+fi
 bench_use_defaults cli_args "$cli"
 
 echo "generating a ${size_mb} MB drawing in $work ..."
@@ -81,20 +85,19 @@ cp_best=$(bench_best "${cp_times[@]}") cp_median=$(bench_median "${cp_times[@]}"
 cli_best=$(bench_best "${cli_times[@]}") cli_median=$(bench_median "${cli_times[@]}")
 
 echo
-echo "Clean-up engine throughput (entity rules on, line analysis off), $reps runs each"
-echo "  drawing            $(bench_mb "$bytes") MB in, $(bench_mb "$out_bytes") MB out"
-printf '  cp                 best %7.3f s  median %7.3f s  (%s MB/s)\n' \
-    "$cp_best" "$cp_median" "$(bench_rate "$bytes" "$cp_median")"
-printf '  lintrel-cli        best %7.3f s  median %7.3f s  (%s MB/s)\n' \
-    "$cli_best" "$cli_median" "$(bench_rate "$bytes" "$cli_median")"
-echo "  time ratio         cli / cp = $(bench_ratio "$cli_median" "$cp_median") (median)," \
-    "$(bench_ratio "$cli_best" "$cp_best") (best)"
-echo "  throughput         lintrel-cli runs at $(bench_ratio "$cp_median" "$cli_median") of cp's (median)," \
-    "$(bench_ratio "$cp_best" "$cli_best") (best)"
-echo "  cpu time           user + system, median: cp $(bench_median "${cp_cpu[@]}") s," \
-    "lintrel-cli $(bench_median "${cli_cpu[@]}") s (load average at the end: $(cut -d' ' -f1-3 /proc/loadavg))"
-echo "  peak memory        lintrel-cli $(bench_max "${cli_rss[@]}") KB on $(bench_mb "$bytes") MB," \
-    "$small_rss KB on $(bench_mb "$small_bytes") MB; cp $(bench_max "${cp_rss[@]}") KB"
+echo "Clean-up engine throughput (entity rules on, line analysis off), ${THREADS:-the default}" \
+    "threads, $reps runs each;" \
+    "$(bench_mb "$bytes") MB in, $(bench_mb "$out_bytes") MB out"
+printf '%-12s %9s %9s %8s %8s %9s %9s %14s\n' "" "median s" "best s" "×cp" "best×cp" "MB/s" "cpu s" "peak KB"
+printf '%-12s %9.3f %9.3f %8s %8s %9s %9s %14s\n' cp "$cp_median" "$cp_best" 1.00 \
+    "$(bench_ratio "$cp_best" "$cp_median")" "$(bench_rate "$bytes" "$cp_median")" \
+    "$(bench_median "${cp_cpu[@]}")" "$(bench_max "${cp_rss[@]}")"
+printf '%-12s %9.3f %9.3f %8s %8s %9s %9s %14s\n' lintrel-cli "$cli_median" "$cli_best" \
+    "$(bench_ratio "$cli_median" "$cp_median")" "$(bench_ratio "$cli_best" "$cp_median")" \
+    "$(bench_rate "$bytes" "$cli_median")" "$(bench_median "${cli_cpu[@]}")" \
+    "$(bench_max "${cli_rss[@]}") / $small_rss"
+echo "(peak KB of lintrel-cli: on this drawing / on one a tenth of its size, $(bench_mb "$small_bytes") MB;" \
+    "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg))"
 echo
 echo "lintrel-cli's report of the last run:"
 sed 's/^/  /' "$work/cli.out"
