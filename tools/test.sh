@@ -21,10 +21,10 @@ done
 tools/check-package.sh build
 
 # ThreadSanitizer over the tests that start threads: the helper thread, the analysis, the read in
-# parts, the output in two and the clean run, without the long walks through the real drawings.
+# parts, the output in two or in parts and the clean run, without the long walks through the real drawings.
 # Address randomisation is off for it: on kernels with wide randomisation its runtime cannot map
 # its shadow memory.
-threaded='HelperThread|FastAnalysis|ReadLineRecords|OutputReplay|CleanRun|LinePass|ThreadCount'
+threaded='HelperThread|FastAnalysis|ReadLineRecords|OutputReplay|CleanRun|LinePass|ThreadCount|StreamInParts'
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINTREL_TSAN=ON \
     -DLINTREL_BUILD_UI=OFF >/dev/null
 setarch "$(uname -m)" -R cmake --build build-tsan -j "$jobs" \
