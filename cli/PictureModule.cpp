@@ -1,7 +1,9 @@
 #include "PictureModule.h"
 
 #include <QGuiApplication>
+#include <array>
 #include <cstdlib>
+#include <memory>
 
 #include "DxfError.h"
 #include "PictureFile.h"
@@ -18,18 +20,32 @@ PictureFormat formatNamed(const std::string& format) {
 }
 
 // Pictures are painted with the fonts of a GUI application; without a display, offscreen. It is
-// started with the first picture and ends with the program.
+// started with the first picture and ended once the last is written, before the program ends:
+// ended with the program, it would leave the font library's memory behind.
+class Painting {
+public:
+    Painting() : m_application(m_argc, m_argv.data()) {}
+
+private:
+    static inline int m_argc = 1;
+    static inline char m_name[] = "lintrel-cli";
+    std::array<char*, 2> m_argv{m_name, nullptr};
+    QGuiApplication m_application;
+};
+
+std::unique_ptr<Painting>& painting() {
+    static std::unique_ptr<Painting> started;
+    return started;
+}
+
 void startPainting() {
-    static int argc = 1;
-    static char name[] = "lintrel-cli";
-    static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance() != nullptr) {
+    if (painting() != nullptr) {
         return;
     }
     if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
     }
-    static QGuiApplication painting(argc, argv);
+    painting() = std::make_unique<Painting>();
 }
 
 }  // namespace
@@ -47,4 +63,9 @@ extern "C" __attribute__((visibility("default"))) bool lintrelWritePicture(
         return false;
     }
     return true;
+}
+
+extern "C" __attribute__((visibility("default"))) void lintrelEndPainting() {
+    static_assert(std::is_same_v<decltype(&lintrelEndPainting), lintrel::EndPainting>);
+    painting().reset();
 }

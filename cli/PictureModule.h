@@ -11,11 +11,14 @@ namespace lintrel {
 // loading Qt, and without the memory that costs.
 inline constexpr const char* kPictureModule = "lintrel-pictures.so";
 inline constexpr const char* kWritePictureEntry = "lintrelWritePicture";
+inline constexpr const char* kEndPaintingEntry = "lintrelEndPainting";
 
-// The module's one entry: writes the 変更点 picture of a preview in the format named ("svg",
+// The module's first entry: writes the 変更点 picture of a preview in the format named ("svg",
 // "png" or "pdf"); false with what went wrong in `failure` when it could not.
 using WritePicture = bool (*)(const preview::Preview& shown, const std::string& title,
                               const std::string& path, const std::string& format,
                               std::string& failure);
+// Ends what the first picture started; called once the last picture is written.
+using EndPainting = void (*)();
 
 }  // namespace lintrel

@@ -10,25 +10,32 @@
 namespace lintrel {
 namespace {
 
-// The picture module's entry, loaded once: from beside the program (a build folder), else from
-// where it is installed, relative to the program. Null, with the reason in `failure`, when
-// neither loads.
-WritePicture pictureWriter(std::string& failure) {
-    static WritePicture writer = nullptr;
+// The picture module's entries.
+struct PictureEntries {
+    WritePicture write = nullptr;
+    EndPainting end = nullptr;
+};
+
+// The picture module, loaded once: from beside the program (a build folder), else from where it
+// is installed, relative to the program. Null, with the reason in `failure`, when neither loads.
+const PictureEntries* pictureModule(std::string& failure) {
+    static PictureEntries entries;
     static std::string reason;
-    if (writer != nullptr || !reason.empty()) {
+    if (entries.write != nullptr || !reason.empty()) {
         failure = reason;
-        return writer;
+        return entries.write != nullptr ? &entries : nullptr;
     }
     std::error_code ignored;
     const auto beside = std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path();
     for (const auto& folder : {beside, beside / LINTREL_MODULE_DIR}) {
         const std::string path = (folder / kPictureModule).string();
         if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-            writer = reinterpret_cast<WritePicture>(::dlsym(module, kWritePictureEntry));
-            if (writer != nullptr) {
-                return writer;
+            entries.write = reinterpret_cast<WritePicture>(::dlsym(module, kWritePictureEntry));
+            entries.end = reinterpret_cast<EndPainting>(::dlsym(module, kEndPaintingEntry));
+            if (entries.write != nullptr && entries.end != nullptr) {
+                return &entries;
             }
+            entries = {};
         }
         reason = ::dlerror();
     }
@@ -47,6 +54,7 @@ std::string picturePathFor(const std::string& input, const std::string& dir,
 
 std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::string& failure) {
     std::vector<FileCutLength> cuts;
+    const PictureEntries* painter = nullptr;
     for (const FileReport& file : report.files) {
         const preview::Preview shown =
             preview::previewAfterRun(file.path, m_decisions, file.counters);
@@ -54,11 +62,14 @@ std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::s
         if (m_dir.empty()) {
             continue;
         }
-        const WritePicture write = pictureWriter(failure);
-        if (write != nullptr) {
-            write(shown, std::filesystem::path(file.path).filename().string(),
-                  picturePathFor(file.path, m_dir, m_format), m_format, failure);
+        painter = pictureModule(failure);
+        if (painter != nullptr) {
+            painter->write(shown, std::filesystem::path(file.path).filename().string(),
+                           picturePathFor(file.path, m_dir, m_format), m_format, failure);
         }
+    }
+    if (painter != nullptr) {
+        painter->end();
     }
     return cuts;
 }
