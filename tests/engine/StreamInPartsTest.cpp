@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -52,9 +54,9 @@ Streamed streamAlone(const std::string& bytes, int threads) {
 // finds where it starts long before the thread of the part before it gets there.
 constexpr int kRepeats = 4000;
 
-std::string manyRecords() {
+std::string manyEntities(int repeats) {
     std::string entities;
-    for (int k = 0; k < kRepeats; ++k) {
+    for (int k = 0; k < repeats; ++k) {
         const std::string at = std::to_string(k);
         entities += lineRecord("0", at, "10", at) + lineRecord(at, "0", at, "0.1") +
                     lineRecord("0", at, "5", at, "0", "HIDDEN") +
@@ -62,7 +64,11 @@ std::string manyRecords() {
                     record("CIRCLE", {{" 10", at}, {" 20", "0"}, {" 40", "0.1"}}) +
                     record("LWPOLYLINE", {{" 90", "1"}, {" 10", at}, {" 20", "1"}});
     }
-    return drawing(entities);
+    return entities;
+}
+
+std::string manyRecords() {
+    return drawing(manyEntities(kRepeats));
 }
 
 // Lines after the EOF group are copied as they stand, however much they look like records.
@@ -151,6 +157,22 @@ TEST(StreamInParts, CasesDeleteAndFailWhereTheyShould) {
     EXPECT_GT(total(streamAlone(cases()[0].make(), 1).counters), 0);
     EXPECT_EQ(streamAlone(cases()[4].make(), 1).outcome, RunOutcome::Failed);
     EXPECT_EQ(streamAlone(cases()[5].make(), 1).outcome, RunOutcome::Failed);
+}
+
+// Esc while the parts stream: the run stops, and neither the copy nor a part of it is left.
+TEST(StreamInParts, AnInterruptLeavesNoCopyAndNoPartFile) {
+    TempDir dir;
+    FakeWindow window;
+    window.tick(control::Check7, false);
+    window.tick(control::Check9, false);
+    // Long enough that the parts are still at work when the window first breathes.
+    window.addFile(dir.write("plan.dxf", drawing(manyEntities(10 * kRepeats))));
+    window.onYield = [](FakeWindow& w) { w.interrupt = true; };
+    RunTarget target;
+    target.threads = {4, true};
+    const RunReport report = CleanRun(window, target).run();
+    EXPECT_EQ(report.outcome, RunOutcome::Interrupted);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 }  // namespace
