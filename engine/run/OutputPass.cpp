@@ -215,7 +215,8 @@ struct OutputPass::StreamedPart {
 };
 
 // Only this thread talks to the window: it shows the counts of each part once the parts before it
-// are done, and the bar what all parts have read.
+// are done (of a part that failed too, as one thread would have counted up to the failure), and
+// the bar what all parts have read.
 void OutputPass::streamInParts(const EntitySection& section, const DxfLineReader& reader,
                                const std::vector<std::uint64_t>& laterFrom,
                                const std::string& output, DxfLineWriter& writer,
@@ -234,7 +235,8 @@ void OutputPass::streamInParts(const EntitySection& section, const DxfLineReader
         [&](StreamedPart& part) {
             filter.addCounts(part.counts);
             writer.append(part.ownWriter);
-        });
+        },
+        [&](StreamedPart& part) { filter.addCounts(part.counts); });
     progress.at(reader.size());
 }
 

@@ -57,7 +57,7 @@ void waitForPart(HelperThread& reading, const std::function<void()>& poll, const
 //
 // Each part's Work is made on the part's thread by `make(part)` and takes the part's items
 // (`take(EntitySection&, const DxfLineReader&)`); the calling thread then hands every part that
-// counts, in file order, to `use`, and the part whose failure it rethrows too.
+// counts, in file order, to `use`, and the part whose failure it rethrows to `useFailed`.
 template <class Work>
 class SectionParts {
 public:
@@ -76,7 +76,7 @@ public:
     // `section`: the head just read with `reader`. `laterFrom`: where the later parts start to
     // look, in order (no more than kMostSectionParts - 1 are used).
     Walked walk(const EntitySection& section, const std::vector<std::uint64_t>& laterFrom,
-                const std::function<void()>& poll, const Use& use);
+                const std::function<void()>& poll, const Use& use, const Use& useFailed = {});
 
     // How many bytes the parts have read so far, told now and then (any thread).
     std::uint64_t bytesRead() const {
@@ -121,7 +121,7 @@ private:
 template <class Work>
 typename SectionParts<Work>::Walked SectionParts<Work>::walk(
     const EntitySection& section, const std::vector<std::uint64_t>& laterFrom,
-    const std::function<void()>& poll, const Use& use) {
+    const std::function<void()>& poll, const Use& use, const Use& useFailed) {
     using section_parts::kNoPart;
     const std::uint64_t headEnd = section.nextItemOffset();
     const std::size_t count = std::min(laterFrom.size() + 1, kMostSectionParts);
@@ -135,7 +135,7 @@ typename SectionParts<Work>::Walked SectionParts<Work>::walk(
             reading[k].emplace(
                 [this, k, count](const std::stop_token& stop) { readPart(k, count, stop); });
         } catch (...) {
-            // The parts started wait for no start that will never be found.
+            // The parts already started must not wait for starts no thread will look for.
             for (std::size_t unstarted = k; unstarted < count; ++unstarted) {
                 publishStart(m_parts[unstarted], section_parts::kNotFound);
             }
@@ -149,8 +149,8 @@ typename SectionParts<Work>::Walked SectionParts<Work>::walk(
         try {
             section_parts::waitForPart(*reading[next], poll, m_reader.path(), linesBefore);
         } catch (const DxfError&) {
-            if (part.work) {
-                use(*part.work);
+            if (part.work && useFailed) {
+                useFailed(*part.work);
             }
             throw;
         }
