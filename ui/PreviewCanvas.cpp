@@ -6,8 +6,6 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "ScenePainter.h"
-
 namespace lintrel {
 namespace {
 
@@ -24,6 +22,7 @@ PreviewCanvas::PreviewCanvas(QWidget* parent) : QWidget(parent) {
 
 void PreviewCanvas::showPreview(const preview::Preview* shown) {
     m_preview = shown;
+    m_cache.clear();
     fit();
 }
 
@@ -46,7 +45,9 @@ void PreviewCanvas::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), preview::backgroundColour(m_style.isDark));
         return;
     }
-    preview::paintScene(painter, m_preview->model, m_viewport, m_style, rect());
+    const double ratio = devicePixelRatioF();
+    painter.drawImage(QPointF(0, 0), m_cache.frame(m_preview->model, m_viewport, m_style,
+                                                   (QSizeF(size()) * ratio).toSize(), ratio));
 }
 
 void PreviewCanvas::resizeEvent(QResizeEvent*) {

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "PreviewRun.h"
+#include "SceneCache.h"
 #include "SceneStyle.h"
 #include "Viewport.h"
 
@@ -39,6 +40,7 @@ private:
     const preview::Preview* m_preview = nullptr;
     preview::SceneStyle m_style;
     preview::Viewport m_viewport;
+    preview::SceneCache m_cache;
     bool m_isFitted = true;  // follows the size of the area until the user zooms or pans
     QPointF m_dragFrom;
 };

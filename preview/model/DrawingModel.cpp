@@ -1,6 +1,7 @@
 #include "DrawingModel.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace lintrel::preview {
 
@@ -24,11 +25,41 @@ void Extents::add(Point p) {
     high = {std::max(high.x, p.x), std::max(high.y, p.y)};
 }
 
+Box boxAround(const Extents& extents) {
+    const auto down = [](double value) {
+        const auto rounded = static_cast<float>(value);
+        return rounded > value ? std::nextafter(rounded, -HUGE_VALF) : rounded;
+    };
+    const auto up = [](double value) {
+        const auto rounded = static_cast<float>(value);
+        return rounded < value ? std::nextafter(rounded, HUGE_VALF) : rounded;
+    };
+    return {down(extents.low.x), down(extents.low.y), up(extents.high.x), up(extents.high.y)};
+}
+
 Entity* DrawingModel::entityAt(std::uint64_t offset) {
     auto found =
         std::lower_bound(entities.begin(), entities.end(), offset,
                          [](const Entity& entity, std::uint64_t at) { return entity.offset < at; });
     return found != entities.end() && found->offset == offset ? &*found : nullptr;
+}
+
+void DrawingModel::indexPaths() {
+    std::vector<PathIndex::Entry> entries;
+    entries.reserve(paths.size());
+    unbounded.clear();
+    for (std::uint32_t k = 0; k < entities.size(); ++k) {
+        const Entity& entity = entities[k];
+        if (entity.shape != EntityShape::Paths) {
+            unbounded.push_back(k);
+            continue;
+        }
+        for (std::uint32_t path = entity.firstPath; path < entity.firstPath + entity.pathCount;
+             ++path) {
+            entries.push_back({paths[path].box, path});
+        }
+    }
+    index = PathIndex(std::move(entries));
 }
 
 std::string notDrawnLine(const DrawingModel& model) {

@@ -9,6 +9,7 @@
 #include "AciColours.h"
 #include "DecisionObserver.h"
 #include "Geometry.h"
+#include "PathIndex.h"
 
 namespace lintrel::preview {
 
@@ -18,12 +19,11 @@ struct Path {
     std::uint32_t count = 0;
     Rgb colour = 0xFFFFFF;
     bool isClosed = false;
-    bool isFaint = false;  // on a layer that is frozen or off
-    // The box around its points, in single precision: enough to pass over what lies out of view.
-    float lowX = 0;
-    float lowY = 0;
-    float highX = 0;
-    float highY = 0;
+    bool isFaint = false;      // on a layer that is frozen or off
+    std::uint32_t entity = 0;  // into DrawingModel::entities
+    // The box around what is drawn of it, in single precision: enough to pass over what lies out
+    // of view.
+    Box box;
 };
 
 // A text shown at its insertion point.
@@ -71,6 +71,9 @@ struct Extents {
     void add(Point p);
 };
 
+// The single-precision box around a non-empty extent, rounded outwards.
+Box boxAround(const Extents& extents);
+
 // Type, layer and linetype names, each stored once.
 class Names {
 public:
@@ -90,13 +93,17 @@ struct DrawingModel {
     std::vector<Path> paths;
     std::vector<Point> points;
     std::vector<TextItem> texts;
-    std::map<std::string, int> notDrawn;  // type name -> count
-    Extents extents;                      // of everything but XLINE and RAY
-    int insUnits = 0;                     // $INSUNITS, 0 when unset
-    int undecided = 0;                    // decisions told of records the model has no entity for
+    std::map<std::string, int> notDrawn;   // type name -> count
+    Extents extents;                       // of everything but XLINE and RAY
+    int insUnits = 0;                      // $INSUNITS, 0 when unset
+    int undecided = 0;                     // decisions told of records the model has no entity for
+    PathIndex index;                       // over the paths of every entity but XLINE and RAY
+    std::vector<std::uint32_t> unbounded;  // the XLINE and RAY entities, by number
 
     // The entity whose record starts at this offset, or nullptr.
     Entity* entityAt(std::uint64_t offset);
+    // Builds `index` and `unbounded` once the boxes are final.
+    void indexPaths();
 };
 
 // The "描画しない図形: 3DSOLID 4, ..." line, empty when everything was drawn.

@@ -175,10 +175,8 @@ void ModelBuilder::addPath(const std::vector<Point>& points, bool isClosed, cons
     for (Point p : points) {
         box.add(p);
     }
-    path.lowX = static_cast<float>(box.low.x);
-    path.lowY = static_cast<float>(box.low.y);
-    path.highX = static_cast<float>(box.high.x);
-    path.highY = static_cast<float>(box.high.y);
+    path.entity = static_cast<std::uint32_t>(m_model.entities.size());
+    path.box = boxAround(box);
     m_model.points.insert(m_model.points.end(), points.begin(), points.end());
     m_model.paths.push_back(path);
     ++entity.pathCount;

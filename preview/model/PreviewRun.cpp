@@ -57,6 +57,7 @@ Preview previewAfterRun(const std::string& path, const RunDecisions& decisions,
     }
     preview.model = std::move(std::get<DrawingModel>(read));
     applyDecisions(preview.model, decisions.of(path));
+    preview.model.indexPaths();
     preview.cut = cutLengthOf(preview.model);
     return preview;
 }

@@ -25,6 +25,21 @@ const std::vector<RunDecisions::Told>& RunDecisions::of(const std::string& path)
     return found == m_files.end() ? kNone : found->second;
 }
 
+namespace {
+
+// A lengthened line is drawn to its new ends in some views: its box takes them in.
+void widenToEnds(DrawingModel& model, const Entity& entity) {
+    if (entity.pathCount == 0) {
+        return;
+    }
+    Extents ends;
+    ends.add({entity.lengthenedEnds[0], entity.lengthenedEnds[1]});
+    ends.add({entity.lengthenedEnds[2], entity.lengthenedEnds[3]});
+    model.paths[entity.firstPath].box.add(boxAround(ends));
+}
+
+}  // namespace
+
 void applyDecisions(DrawingModel& model, const std::vector<RunDecisions::Told>& told) {
     for (const RunDecisions::Told& decision : told) {
         Entity* entity = model.entityAt(decision.offset);
@@ -36,6 +51,7 @@ void applyDecisions(DrawingModel& model, const std::vector<RunDecisions::Told>& 
         if (decision.verdict == Verdict::Lengthened) {
             entity->isLengthened = true;
             entity->lengthenedEnds = decision.ends;
+            widenToEnds(model, *entity);
         }
     }
 }

@@ -1,9 +1,11 @@
 #include "ScenePainter.h"
 
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPen>
 #include <QStringList>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <vector>
@@ -26,34 +28,41 @@ bool isRemoved(Verdict verdict) {
 }
 
 // A drawing colour as it shows on the background: white and near-white on a light one in black.
-QColor shownColour(Rgb rgb, bool isDark) {
+QRgb shownColour(Rgb rgb, bool isDark) {
     // Most entities share a colour with the one before; the lightness is worked out once for it.
     thread_local Rgb lastRgb = 0;
     thread_local bool wasDark = true;
-    thread_local QColor last = Qt::black;
+    thread_local QRgb last = qRgb(0, 0, 0);
     if (rgb == lastRgb && isDark == wasDark) {
         return last;
     }
-    QColor colour = QColor::fromRgb(static_cast<QRgb>(rgb));
+    const QColor colour = QColor::fromRgb(static_cast<QRgb>(rgb));
     lastRgb = rgb;
     wasDark = isDark;
-    last = !isDark && colour.lightness() > 200 ? QColor(Qt::black) : colour;
+    last = !isDark && colour.lightness() > 200 ? qRgb(0, 0, 0) : colour.rgb();
     return last;
 }
 
-// How one entity is drawn in a view: not at all, or in a colour, and whether as its joined extent.
+// How the entities of one verdict are drawn in a view: not at all, or in a colour, and whether
+// as their joined extent.
 struct Look {
     bool isDrawn = false;
     bool usesOwnColour = true;
-    QColor colour;
-    bool isFaint = false;
+    QRgb colour = 0;
     int alpha = 255;
     bool showsExtent = false;
+
+    // The colour of a stroke of this look, drawn in `own` unless the look has a colour.
+    QRgb colourOf(Rgb own, bool isFaint, bool isDark) const {
+        const QRgb rgb = usesOwnColour ? shownColour(own, isDark) : colour;
+        return qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb),
+                     isFaint ? std::min(alpha, kFaintAlpha) : alpha);
+    }
 };
 
-Look lookOf(const Entity& entity, const SceneStyle& style) {
+Look lookOf(Verdict verdict, bool isLengthened, const SceneStyle& style) {
     Look look;
-    if (!style.isShown(entity.verdict)) {
+    if (!style.isShown(verdict)) {
         return look;
     }
     look.isDrawn = true;
@@ -61,58 +70,114 @@ Look lookOf(const Entity& entity, const SceneStyle& style) {
         case View::Before:
             break;
         case View::After:
-            look.isDrawn = !isRemoved(entity.verdict);
-            look.showsExtent = entity.isLengthened;
+            look.isDrawn = !isRemoved(verdict);
+            look.showsExtent = isLengthened;
             break;
         case View::Changes:
-            if (entity.verdict == Verdict::Kept) {
+            if (verdict == Verdict::Kept) {
                 look.alpha = kFaintAlpha;
             } else {
                 look.usesOwnColour = false;
-                look.colour = verdictColour(entity.verdict);
-                look.alpha = entity.verdict == Verdict::Joined ? kJoinedPieceAlpha : 255;
-                look.showsExtent = entity.verdict == Verdict::Lengthened;
+                look.colour = verdictColour(verdict).rgb();
+                look.alpha = verdict == Verdict::Joined ? kJoinedPieceAlpha : 255;
+                look.showsExtent = verdict == Verdict::Lengthened;
             }
             break;
     }
     return look;
 }
 
+// The look of every verdict, lengthened or not, in one style: worked out once per frame.
+class Looks {
+public:
+    explicit Looks(const SceneStyle& style) {
+        for (std::size_t k = 0; k < m_looks.size(); ++k) {
+            m_looks[k] = lookOf(static_cast<Verdict>(k / 2), k % 2 == 1, style);
+        }
+    }
+
+    const Look& of(const Entity& entity) const {
+        return m_looks[static_cast<std::size_t>(entity.verdict) * 2 +
+                       (entity.isLengthened ? 1 : 0)];
+    }
+
+private:
+    std::array<Look, 2 * kLegendOrder.size()> m_looks;
+};
+
 // Lines gathered by colour, so that a frame changes its pen once per colour, not per entity.
 class LineBuckets {
 public:
-    LineBuckets(const Viewport& viewport, const QRectF& area)
-        : m_viewport(viewport), m_area(area) {}
+    // The lines of one colour, and the pixels where a dot of it lies already.
+    struct Bucket {
+        std::vector<QLineF> lines;
+        std::vector<QPointF> dots;
+        std::vector<bool> dotted;  // row by row over the area, made at the first dot
+    };
+
+    // On a raster device steps shorter than a pixel are merged and each pixel takes one dot of
+    // a colour; a vector picture keeps them, as it may be enlarged.
+    LineBuckets(const Viewport& viewport, const QRectF& area, bool isRaster)
+        : m_viewport(viewport),
+          m_area(area),
+          m_isRaster(isRaster),
+          m_width(std::max(0, static_cast<int>(std::ceil(area.width())))),
+          m_height(std::max(0, static_cast<int>(std::ceil(area.height())))) {}
 
     // Faint colours are painted first, so that what changed lies on top.
-    std::vector<QLineF>& of(QColor colour) {
-        const std::pair<int, QRgb> key{colour.alpha(), colour.rgba()};
+    Bucket& of(QRgb colour) {
+        const std::pair<int, QRgb> key{qAlpha(colour), colour};
         if (m_last == nullptr || key != m_lastKey) {
             m_lastKey = key;
-            m_last = &m_lines[key];
+            m_last = &m_buckets[key];
         }
         return *m_last;
     }
 
-    // A piece from p to q, left out when it lies wholly on one side of the area.
-    void add(std::vector<QLineF>& lines, Point p, Point q) {
+    // A line from p to q; a dot when it is shorter than a pixel.
+    void addLine(Bucket& bucket, Point p, Point q) {
         const QPointF a = m_viewport.toDevice(p);
         const QPointF b = m_viewport.toDevice(q);
+        if (m_isRaster && (b - a).manhattanLength() < 1) {
+            addDotAt(bucket, a);
+        } else {
+            addOnDevice(bucket, a, b);
+        }
+    }
+
+    // The pieces of a path; steps shorter than a pixel are taken together with the next.
+    void addPoints(Bucket& bucket, const Point* points, std::uint32_t count, bool isClosed) {
+        const QPointF first = m_viewport.toDevice(points[0]);
+        QPointF from = first;
+        for (std::uint32_t i = 1; i < count; ++i) {
+            const QPointF to = m_viewport.toDevice(points[i]);
+            if (m_isRaster && i + 1 < count && (to - from).manhattanLength() < 1) {
+                continue;
+            }
+            addOnDevice(bucket, from, to);
+            from = to;
+        }
+        if (isClosed && count > 2) {
+            addOnDevice(bucket, from, first);
+        }
+    }
+
+    void addOnDevice(Bucket& bucket, QPointF a, QPointF b) {
         if ((a.x() < m_area.left() && b.x() < m_area.left()) ||
             (a.x() > m_area.right() && b.x() > m_area.right()) ||
             (a.y() < m_area.top() && b.y() < m_area.top()) ||
             (a.y() > m_area.bottom() && b.y() > m_area.bottom())) {
             return;
         }
-        lines.emplace_back(a, b);
+        bucket.lines.emplace_back(a, b);
     }
 
     // Where the path's box falls: out of the area, within a pixel, or across more.
     enum class Reach { Outside, Dot, Across };
     Reach reachOf(const Path& path) const {
-        const QPointF low = m_viewport.toDevice({path.lowX, path.lowY});
-        const QPointF high = m_viewport.toDevice({path.highX, path.highY});
-        // Single precision may round the box inwards by a little: a pixel of slack.
+        const QPointF low = m_viewport.toDevice({path.box.lowX, path.box.lowY});
+        const QPointF high = m_viewport.toDevice({path.box.highX, path.box.highY});
+        // A stroke two pixels wide shows a pixel beyond its box.
         if (high.x() < m_area.left() - 1 || low.x() > m_area.right() + 1 ||
             low.y() < m_area.top() - 1 || high.y() > m_area.bottom() + 1) {
             return Reach::Outside;
@@ -120,23 +185,40 @@ public:
         return high.x() - low.x() < 1 && low.y() - high.y() < 1 ? Reach::Dot : Reach::Across;
     }
 
-    void addDot(std::vector<QLineF>& lines, const Path& path) {
-        const QPointF at = m_viewport.toDevice({path.lowX, path.lowY});
-        lines.emplace_back(at, at + QPointF(0.5, 0));
+    // A path within a pixel is a dot; dots of one colour on one pixel are drawn once.
+    void addDot(Bucket& bucket, const Path& path) {
+        addDotAt(bucket, m_viewport.toDevice({path.box.lowX, path.box.lowY}));
     }
 
-    void addMark(std::vector<QLineF>& lines, Point p) {
+    void addDotAt(Bucket& bucket, QPointF at) {
+        const double x = std::floor(at.x() - m_area.left());
+        const double y = std::floor(at.y() - m_area.top());
+        if (m_isRaster && x >= 0 && y >= 0 && x < m_width && y < m_height) {
+            if (bucket.dotted.empty()) {
+                bucket.dotted.resize(static_cast<std::size_t>(m_width) * m_height);
+            }
+            const auto pixel = static_cast<std::size_t>(y) * m_width + static_cast<std::size_t>(x);
+            if (bucket.dotted[pixel]) {
+                return;
+            }
+            bucket.dotted[pixel] = true;
+        }
+        bucket.dots.push_back(at);
+    }
+
+    void addMark(Bucket& bucket, Point p) {
         const QPointF at = m_viewport.toDevice(p);
         if (!m_area.adjusted(-kMarkSize, -kMarkSize, kMarkSize, kMarkSize).contains(at)) {
             return;
         }
-        lines.emplace_back(at - QPointF(kMarkSize, kMarkSize), at + QPointF(kMarkSize, kMarkSize));
-        lines.emplace_back(at - QPointF(kMarkSize, -kMarkSize),
-                           at + QPointF(kMarkSize, -kMarkSize));
+        bucket.lines.emplace_back(at - QPointF(kMarkSize, kMarkSize),
+                                  at + QPointF(kMarkSize, kMarkSize));
+        bucket.lines.emplace_back(at - QPointF(kMarkSize, -kMarkSize),
+                                  at + QPointF(kMarkSize, -kMarkSize));
     }
 
     // An infinite line through p along (q - p), both ways or (a ray) from p on, across the area.
-    void addInfinite(std::vector<QLineF>& lines, Point p, Point q, bool isRay) {
+    void addInfinite(Bucket& bucket, Point p, Point q, bool isRay) {
         const double length = std::hypot(q.x - p.x, q.y - p.y);
         if (length == 0) {
             return;
@@ -147,77 +229,106 @@ public:
                              length;
         const Point far{p.x + (q.x - p.x) * reach, p.y + (q.y - p.y) * reach};
         const Point back = isRay ? p : Point{p.x - (q.x - p.x) * reach, p.y - (q.y - p.y) * reach};
-        lines.emplace_back(m_viewport.toDevice(back), m_viewport.toDevice(far));
+        bucket.lines.emplace_back(m_viewport.toDevice(back), m_viewport.toDevice(far));
     }
 
     void paint(QPainter& painter) const {
-        for (const auto& [key, lines] : m_lines) {
-            if (lines.empty()) {
+        for (const auto& [key, bucket] : m_buckets) {
+            if (bucket.lines.empty() && bucket.dots.empty()) {
                 continue;
             }
             QPen pen(QColor::fromRgba(key.second));
             pen.setCosmetic(true);
             pen.setWidth(key.first == 255 ? kStrongWidth : 0);
             painter.setPen(pen);
-            painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+            painter.drawLines(bucket.lines.data(), static_cast<int>(bucket.lines.size()));
+            painter.drawPoints(bucket.dots.data(), static_cast<int>(bucket.dots.size()));
         }
     }
 
 private:
     const Viewport& m_viewport;
     QRectF m_area;
-    std::map<std::pair<int, QRgb>, std::vector<QLineF>> m_lines;  // by alpha, then colour
-    std::pair<int, QRgb> m_lastKey{};  // the colour asked for last, and its lines
-    std::vector<QLineF>* m_last = nullptr;
+    bool m_isRaster;
+    int m_width;
+    int m_height;
+    std::map<std::pair<int, QRgb>, Bucket> m_buckets;  // by alpha, then colour
+    std::pair<int, QRgb> m_lastKey{};                  // the colour asked for last, and its bucket
+    Bucket* m_last = nullptr;
 };
 
-QColor withAlpha(QColor colour, int alpha) {
-    colour.setAlpha(std::min(colour.alpha(), alpha));
-    return colour;
-}
+// The strokes of one frame: what each path of the model adds to the buckets in a style.
+class Strokes {
+public:
+    Strokes(const DrawingModel& model, const SceneStyle& style, LineBuckets& buckets)
+        : m_model(model), m_looks(style), m_isDark(style.isDark), m_buckets(buckets) {}
 
-void addEntity(LineBuckets& buckets, const DrawingModel& model, const Entity& entity,
-               const Look& look, bool isDark) {
-    if (look.showsExtent) {
-        const auto& ends = entity.lengthenedEnds;
-        const Path& path = model.paths[entity.firstPath];
-        const QColor colour = look.usesOwnColour ? shownColour(path.colour, isDark) : look.colour;
-        buckets.add(buckets.of(withAlpha(colour, look.alpha)), {ends[0], ends[1]},
-                    {ends[2], ends[3]});
-        return;
+    void addEntity(const Entity& entity) {
+        for (std::uint32_t k = 0; k < entity.pathCount; ++k) {
+            addPath(entity, entity.firstPath + k);
+        }
     }
-    for (std::uint32_t k = 0; k < entity.pathCount; ++k) {
-        const Path& path = model.paths[entity.firstPath + k];
-        QColor colour = look.usesOwnColour ? shownColour(path.colour, isDark) : look.colour;
-        colour = withAlpha(colour, path.isFaint ? std::min(look.alpha, kFaintAlpha) : look.alpha);
-        auto& lines = buckets.of(colour);
-        const Point* points = model.points.data() + path.first;
+
+    void addPath(const Entity& entity, std::uint32_t number) {
+        const Look& look = m_looks.of(entity);
+        if (!look.isDrawn) {
+            return;
+        }
+        const Path& path = m_model.paths[number];
+        if (look.showsExtent) {
+            // A lengthened line has one path; it is drawn as the line that stays instead.
+            const auto& ends = entity.lengthenedEnds;
+            m_buckets.addLine(m_buckets.of(look.colourOf(path.colour, false, m_isDark)),
+                              {ends[0], ends[1]}, {ends[2], ends[3]});
+            return;
+        }
+        auto& bucket = m_buckets.of(look.colourOf(path.colour, path.isFaint, m_isDark));
+        const Point* points = m_model.points.data() + path.first;
         if (entity.shape != EntityShape::Paths && path.count == 2) {
-            buckets.addInfinite(lines, points[0], points[1], entity.shape == EntityShape::Ray);
-            continue;
+            m_buckets.addInfinite(bucket, points[0], points[1], entity.shape == EntityShape::Ray);
+            return;
         }
         if (path.count == 1) {
-            buckets.addMark(lines, points[0]);
-            continue;
+            m_buckets.addMark(bucket, points[0]);
+            return;
         }
-        const LineBuckets::Reach reach = buckets.reachOf(path);
+        const LineBuckets::Reach reach = m_buckets.reachOf(path);
         if (reach != LineBuckets::Reach::Across) {
             if (reach == LineBuckets::Reach::Dot) {
-                buckets.addDot(lines, path);
+                m_buckets.addDot(bucket, path);
             }
-            continue;
+            return;
         }
-        for (std::uint32_t i = 1; i < path.count; ++i) {
-            buckets.add(lines, points[i - 1], points[i]);
-        }
-        if (path.isClosed && path.count > 2) {
-            buckets.add(lines, points[path.count - 1], points[0]);
-        }
+        m_buckets.addPoints(bucket, points, path.count, path.isClosed);
     }
+
+    const Looks& looks() const { return m_looks; }
+
+private:
+    const DrawingModel& m_model;
+    Looks m_looks;
+    bool m_isDark;
+    LineBuckets& m_buckets;
+};
+
+// The part of the drawing a frame shows, grown by what a stroke may reach beyond its box.
+Box shownBox(const Viewport& viewport, const QRectF& area) {
+    const double slack = kMarkSize + kStrongWidth;
+    const Point low = viewport.toDrawing(area.bottomLeft() + QPointF(-slack, slack));
+    const Point high = viewport.toDrawing(area.topRight() + QPointF(slack, -slack));
+    Extents shown;
+    shown.add(low);
+    shown.add(high);
+    return boxAround(shown);
+}
+
+bool holdsWhole(const Box& shown, const Extents& extents) {
+    return shown.lowX <= extents.low.x && shown.lowY <= extents.low.y &&
+           shown.highX >= extents.high.x && shown.highY >= extents.high.y;
 }
 
 void paintTexts(QPainter& painter, const DrawingModel& model, const Viewport& viewport,
-                const SceneStyle& style, const QRectF& area) {
+                const Looks& looks, bool isDark, const QRectF& area) {
     QFont font = painter.font();
     for (const TextItem& text : model.texts) {
         const double pixels = text.height * viewport.scale();
@@ -226,13 +337,11 @@ void paintTexts(QPainter& painter, const DrawingModel& model, const Viewport& vi
             !area.adjusted(-pixels * 50, -pixels * 50, pixels * 50, pixels * 50).contains(at)) {
             continue;
         }
-        const Entity& entity = model.entities[text.entity];
-        const Look look = lookOf(entity, style);
+        const Look& look = looks.of(model.entities[text.entity]);
         if (!look.isDrawn) {
             continue;
         }
-        QColor colour = look.usesOwnColour ? shownColour(text.colour, style.isDark) : look.colour;
-        painter.setPen(withAlpha(colour, text.isFaint ? kFaintAlpha : look.alpha));
+        painter.setPen(QColor::fromRgba(look.colourOf(text.colour, text.isFaint, isDark)));
         font.setPixelSize(std::max(1, static_cast<int>(pixels)));
         painter.setFont(font);
         painter.save();
@@ -253,15 +362,23 @@ void paintScene(QPainter& painter, const DrawingModel& model, const Viewport& vi
     painter.save();
     painter.setClipRect(area);
     painter.fillRect(area, backgroundColour(style.isDark));
-    LineBuckets buckets(viewport, area);
-    for (const Entity& entity : model.entities) {
-        const Look look = lookOf(entity, style);
-        if (look.isDrawn && (entity.pathCount > 0)) {
-            addEntity(buckets, model, entity, look, style.isDark);
+    LineBuckets buckets(viewport, area, painter.paintEngine()->type() == QPaintEngine::Raster);
+    Strokes strokes(model, style, buckets);
+    const Box shown = shownBox(viewport, area);
+    if (model.index.isEmpty() || holdsWhole(shown, model.extents)) {
+        for (const Entity& entity : model.entities) {
+            strokes.addEntity(entity);
+        }
+    } else {
+        model.index.query(model.paths, shown, [&](std::uint32_t number) {
+            strokes.addPath(model.entities[model.paths[number].entity], number);
+        });
+        for (std::uint32_t number : model.unbounded) {
+            strokes.addEntity(model.entities[number]);
         }
     }
     buckets.paint(painter);
-    paintTexts(painter, model, viewport, style, area);
+    paintTexts(painter, model, viewport, strokes.looks(), style.isDark, area);
     painter.restore();
 }
 

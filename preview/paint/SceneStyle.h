@@ -23,6 +23,7 @@ struct SceneStyle {
     std::set<Verdict> hidden;
 
     bool isShown(Verdict verdict) const { return hidden.count(verdict) == 0; }
+    bool operator==(const SceneStyle&) const = default;
 };
 
 // Every verdict a legend lists, in its order.

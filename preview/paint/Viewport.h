@@ -25,6 +25,8 @@ public:
     void zoomAt(QPointF device, double factor);
     void panBy(QPointF deviceDelta);
 
+    bool operator==(const Viewport&) const = default;
+
 private:
     double m_scale = 1;
     double m_dx = 0;

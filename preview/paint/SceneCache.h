@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QImage>
+
+#include "DrawingModel.h"
+#include "SceneStyle.h"
+#include "Viewport.h"
+
+namespace lintrel::preview {
+
+// The last frame painted of a model's scene, reused while the view, the style and the size
+// stay the same: a redraw that changes none of them (an exposed window, a cursor moved over it)
+// costs a copy of the picture, not a walk over the drawing.
+class SceneCache {
+public:
+    // The scene of `model` on an image of `size` (device pixels, `pixelRatio` to one logical
+    // pixel), painted again only when the model, view, style or size differ from the last call.
+    const QImage& frame(const DrawingModel& model, const Viewport& viewport,
+                        const SceneStyle& style, QSize size, double pixelRatio = 1);
+
+    // Forgets the frame: the model it was painted from changed in place.
+    void clear() { m_model = nullptr; }
+
+private:
+    QImage m_image;
+    const DrawingModel* m_model = nullptr;
+    Viewport m_viewport;
+    SceneStyle m_style;
+};
+
+}  // namespace lintrel::preview

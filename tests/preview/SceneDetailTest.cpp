@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <string>
+
+#include "Drawing.h"
+#include "FakeWindow.h"
+#include "PreviewDrawings.h"
+#include "SceneCache.h"
+#include "ScenePainter.h"
+#include "TempDir.h"
+
+namespace lintrel::preview {
+namespace {
+
+using testing::lineRecord;
+using testing::record;
+
+constexpr QSize kSize(400, 400);
+const QRectF kArea(QPointF(0, 0), kSize);
+
+// A circle the size rule deletes, a line that stays, a duplicate, and two pieces joined into
+// one line from x = 0 to 80 (the one that stays is drawn to its new ends).
+Preview samplePreview(const testing::TempDir& folder) {
+    const std::string drawing = testing::drawing(
+        record("CIRCLE", {{"  8", "0"}, {" 10", "20"}, {" 20", "80"}, {" 40", "1"}}) +
+        lineRecord("90", "0", "90", "100") + lineRecord("0", "40", "30", "40") +
+        lineRecord("0", "40", "30", "40") + lineRecord("0", "10", "40", "10") +
+        lineRecord("40", "10", "80", "10"));
+    testing::FakeWindow window;
+    window.texts["Text3"] = "5";
+    window.texts["Text9"] = "0.5";
+    return previewOf(OptionSnapshot::of(window), folder.write("sample.dxf", drawing));
+}
+
+QImage render(const DrawingModel& model, const Viewport& viewport, View view) {
+    QImage image(kSize, QImage::Format_RGB32);
+    QPainter painter(&image);
+    SceneStyle style;
+    style.view = view;
+    paintScene(painter, model, viewport, style, kArea);
+    return image;
+}
+
+struct ZoomCase {
+    const char* name;
+    Point at;       // the drawing point put in the middle of the area
+    double factor;  // the zoom from the fitted view
+};
+
+// Views of part of the drawing, where every entity is several pixels across.
+const ZoomCase kZooms[] = {
+    {"a view of the middle", {45, 50}, 2},
+    {"a view of the deleted circle", {20, 80}, 6},
+    {"a view of the far end of the joined line", {70, 10}, 8},
+    {"a view of the near end of the joined line", {10, 10}, 8},
+    {"a view of the duplicate's end", {30, 40}, 5},
+    {"a view left of the drawing", {-20, 50}, 3},
+};
+
+class IndexedScene : public ::testing::TestWithParam<ZoomCase> {};
+
+TEST_P(IndexedScene, PaintsTheSamePixelsAsEveryEntityDrawn) {
+    ASSERT_NE(QGuiApplication::instance(), nullptr);
+    testing::TempDir folder;
+    const Preview preview = samplePreview(folder);
+    ASSERT_EQ(preview.failure, "");
+    ASSERT_FALSE(preview.model.index.isEmpty());
+    DrawingModel whole = preview.model;
+    whole.index = PathIndex();  // painted by walking every entity
+    Viewport viewport = Viewport::fitting(preview.model.extents, kArea);
+    viewport.panBy(kArea.center() - viewport.toDevice(GetParam().at));
+    viewport.zoomAt(kArea.center(), GetParam().factor);
+    for (View view : {View::Before, View::After, View::Changes}) {
+        const QImage indexed = render(preview.model, viewport, view);
+        const QImage everything = render(whole, viewport, view);
+        EXPECT_TRUE(indexed == everything) << "view " << static_cast<int>(view);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scene, IndexedScene, ::testing::ValuesIn(kZooms),
+                         [](const auto& row) { return testing::identifier(row.param.name); });
+
+TEST(Scene, DrawsALineShorterThanAPixelAsADot) {
+    ASSERT_NE(QGuiApplication::instance(), nullptr);
+    testing::TempDir folder;
+    const std::string drawing = testing::drawing(lineRecord("0", "0", "1000", "0") +
+                                                 lineRecord("500", "500", "500.01", "500") +
+                                                 lineRecord("0", "1000", "1000", "1000"));
+    testing::FakeWindow window;
+    const Preview preview = previewOf(OptionSnapshot::of(window), folder.write("dot.dxf", drawing));
+    ASSERT_EQ(preview.failure, "");
+    const Viewport viewport = Viewport::fitting(preview.model.extents, kArea);
+    const QImage image = render(preview.model, viewport, View::Before);
+    const QPoint dot = viewport.toDevice({500, 500}).toPoint();
+    bool isShown = false;
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            isShown = isShown || image.pixelColor(dot + QPoint(dx, dy)) == QColor(Qt::white);
+        }
+    }
+    EXPECT_TRUE(isShown);
+    EXPECT_EQ(image.pixelColor(dot + QPoint(5, 5)), backgroundColour(true));
+}
+
+TEST(SceneCache, PaintsAgainOnlyWhenTheViewOrTheStyleChanges) {
+    ASSERT_NE(QGuiApplication::instance(), nullptr);
+    testing::TempDir folder;
+    const Preview preview = samplePreview(folder);
+    const Viewport fitted = Viewport::fitting(preview.model.extents, kArea);
+    const QPoint circle = fitted.toDevice({21, 80}).toPoint();
+    SceneCache cache;
+    SceneStyle style;
+    const QImage first = cache.frame(preview.model, fitted, style, kSize);
+    EXPECT_EQ(first.pixelColor(circle), verdictColour(Verdict::SizeCircleArc));
+    EXPECT_EQ(cache.frame(preview.model, fitted, style, kSize).cacheKey(), first.cacheKey());
+
+    style.hidden.insert(Verdict::SizeCircleArc);
+    const QImage hidden = cache.frame(preview.model, fitted, style, kSize);
+    EXPECT_EQ(hidden.pixelColor(circle), backgroundColour(true));
+
+    Viewport panned = fitted;
+    panned.panBy({50, 0});
+    style.hidden.clear();
+    const QImage moved = cache.frame(preview.model, panned, style, kSize);
+    EXPECT_EQ(moved.pixelColor(circle + QPoint(50, 0)), verdictColour(Verdict::SizeCircleArc));
+    EXPECT_NE(moved.pixelColor(circle), verdictColour(Verdict::SizeCircleArc));
+}
+
+}  // namespace
+}  // namespace lintrel::preview
