@@ -37,6 +37,15 @@ Box boxAround(const Extents& extents) {
     return {down(extents.low.x), down(extents.low.y), up(extents.high.x), up(extents.high.y)};
 }
 
+const Point* DrawingModel::pointsOf(const Path& path, std::vector<Point>& scratch) const {
+    if (!path.isConic) {
+        return points.data() + path.first;
+    }
+    scratch.clear();
+    conics[path.first].sample(kPiecesPerTurn, scratch);
+    return scratch.data();
+}
+
 Entity* DrawingModel::entityAt(std::uint64_t offset) {
     auto found =
         std::lower_bound(entities.begin(), entities.end(), offset,

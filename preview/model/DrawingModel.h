@@ -13,13 +13,18 @@
 
 namespace lintrel::preview {
 
-// One stroke of an entity: points joined by straight pieces, in drawing coordinates.
+// A full turn of an arc is drawn with this many straight pieces.
+inline constexpr double kPiecesPerTurn = 96;
+
+// One stroke of an entity: points joined by straight pieces, in drawing coordinates, or an arc
+// of a conic drawn with kPiecesPerTurn pieces to a turn.
 struct Path {
-    std::uint32_t first = 0;  // into DrawingModel::points
-    std::uint32_t count = 0;
+    std::uint32_t first = 0;  // into DrawingModel::points, or DrawingModel::conics
+    std::uint32_t count = 0;  // of its points; an arc's when drawn
     Rgb colour = 0xFFFFFF;
     bool isClosed = false;
-    bool isFaint = false;      // on a layer that is frozen or off
+    bool isFaint = false;  // on a layer that is frozen or off
+    bool isConic = false;
     std::uint32_t entity = 0;  // into DrawingModel::entities
     // The box around what is drawn of it, in single precision: enough to pass over what lies out
     // of view.
@@ -92,6 +97,8 @@ struct DrawingModel {
     Names names;
     std::vector<Path> paths;
     std::vector<Point> points;
+    std::vector<Conic>
+        conics;  // kept as arcs, not points, as most are drawn as a dot or not at all
     std::vector<TextItem> texts;
     std::map<std::string, int> notDrawn;   // type name -> count
     Extents extents;                       // of everything but XLINE and RAY
@@ -100,6 +107,8 @@ struct DrawingModel {
     PathIndex index;                       // over the paths of every entity but XLINE and RAY
     std::vector<std::uint32_t> unbounded;  // the XLINE and RAY entities, by number
 
+    // The points of a path: in `points`, or an arc's worked out into `scratch`.
+    const Point* pointsOf(const Path& path, std::vector<Point>& scratch) const;
     // The entity whose record starts at this offset, or nullptr.
     Entity* entityAt(std::uint64_t offset);
     // Builds `index` and `unbounded` once the boxes are final.

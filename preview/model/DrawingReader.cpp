@@ -15,8 +15,6 @@ namespace {
 
 // Inserts nested deeper than this are not followed.
 constexpr int kDeepestInsert = 16;
-// A full turn of an arc is drawn with this many straight pieces.
-constexpr double kPiecesPerTurn = 96;
 constexpr int kPiecesPerSplineSpan = 16;
 
 bool isCutType(std::string_view type) {
@@ -66,6 +64,8 @@ private:
                    int depth, Entity& entity);
     void addPath(const std::vector<Point>& points, bool isClosed, const Inherited& style,
                  Entity& entity);
+    void addConic(const Conic& conic, const Inherited& style, Entity& entity);
+    void addStroke(Path path, const Extents& box, const Inherited& style, Entity& entity);
     Inherited styleOf(const ParsedEntity& parsed, const Inherited& inherited, int depth) const;
 
     RecordReader m_reader;
@@ -74,6 +74,7 @@ private:
     bool m_hasPending = false;
     std::vector<Record> m_followers;
     DrawingModel m_model;
+    Extents m_entityExtents;  // of the entity being read
     std::map<std::string, Layer, std::less<>> m_layers;
     std::map<std::string, Block, std::less<>> m_blocks;
     std::vector<std::string> m_insertStack;  // the blocks being drawn, to cut cycles
@@ -168,17 +169,37 @@ void ModelBuilder::addPath(const std::vector<Point>& points, bool isClosed, cons
     Path path;
     path.first = static_cast<std::uint32_t>(m_model.points.size());
     path.count = static_cast<std::uint32_t>(points.size());
-    path.colour = style.colour;
     path.isClosed = isClosed;
-    path.isFaint = style.isFaint;
     Extents box;
     for (Point p : points) {
         box.add(p);
     }
+    m_model.points.insert(m_model.points.end(), points.begin(), points.end());
+    addStroke(path, box, style, entity);
+}
+
+void ModelBuilder::addConic(const Conic& conic, const Inherited& style, Entity& entity) {
+    Path path;
+    path.first = static_cast<std::uint32_t>(m_model.conics.size());
+    path.count = static_cast<std::uint32_t>(conic.pieces(kPiecesPerTurn) + 1);
+    path.isConic = true;
+    const auto bounds = conic.bounds();
+    Extents box;
+    box.add({bounds[0], bounds[1]});
+    box.add({bounds[2], bounds[3]});
+    m_model.conics.push_back(conic);
+    addStroke(path, box, style, entity);
+}
+
+void ModelBuilder::addStroke(Path path, const Extents& box, const Inherited& style,
+                             Entity& entity) {
+    path.colour = style.colour;
+    path.isFaint = style.isFaint;
     path.entity = static_cast<std::uint32_t>(m_model.entities.size());
     path.box = boxAround(box);
-    m_model.points.insert(m_model.points.end(), points.begin(), points.end());
     m_model.paths.push_back(path);
+    m_entityExtents.add(box.low);
+    m_entityExtents.add(box.high);
     ++entity.pathCount;
 }
 
@@ -207,17 +228,10 @@ void ModelBuilder::emitPiece(const Piece& piece, const Affine& map, const Inheri
         }
         case Piece::Kind::Conic: {
             const Conic image = piece.conic.mapped(map);
-            const int count =
-                std::max(8, static_cast<int>(std::ceil(std::abs(image.t1 - image.t0) *
-                                                       kPiecesPerTurn / (2 * std::numbers::pi))));
-            std::vector<Point> points;
-            for (int k = 0; k <= count; ++k) {
-                points.push_back(image.at(image.t0 + (image.t1 - image.t0) * k / count));
-            }
             if (countsLength) {
                 entity.cutLength += image.length();
             }
-            addPath(points, false, style, entity);
+            addConic(image, style, entity);
             break;
         }
         case Piece::Kind::Spline: {
@@ -280,6 +294,7 @@ void ModelBuilder::addEntity(const ParsedEntity& parsed) {
     entity.handle = parsed.handle;
     entity.isModelSpace = parsed.isModelSpace;
     entity.firstPath = static_cast<std::uint32_t>(m_model.paths.size());
+    m_entityExtents = Extents();
     if (!parsed.isDrawable) {
         ++m_model.notDrawn[parsed.type];
     } else {
@@ -288,6 +303,10 @@ void ModelBuilder::addEntity(const ParsedEntity& parsed) {
         const Inherited style = styleOf(parsed, Inherited{}, 0);
         entity.colour = style.colour;
         emit(parsed, Affine{}, Inherited{}, countsLength, 0, entity);
+    }
+    if (entity.shape == EntityShape::Paths && !m_entityExtents.isEmpty()) {
+        m_model.extents.add(m_entityExtents.low);
+        m_model.extents.add(m_entityExtents.high);
     }
     m_model.entities.push_back(entity);
 }
@@ -319,17 +338,6 @@ DrawingModel ModelBuilder::build() {
             m_blocks[block].entities.push_back(parseWithFollowers(record));
         } else if (section == "ENTITIES") {
             addEntity(parseWithFollowers(record));
-        }
-    }
-    for (const Entity& entity : m_model.entities) {
-        if (entity.shape != EntityShape::Paths) {
-            continue;
-        }
-        for (std::uint32_t k = 0; k < entity.pathCount; ++k) {
-            const Path& path = m_model.paths[entity.firstPath + k];
-            for (std::uint32_t i = 0; i < path.count; ++i) {
-                m_model.extents.add(m_model.points[path.first + i]);
-            }
         }
     }
     for (const TextItem& text : m_model.texts) {

@@ -78,6 +78,39 @@ Point Conic::at(double t) const {
             centre.y + u.y * std::cos(t) + v.y * std::sin(t)};
 }
 
+int Conic::pieces(double perTurn) const {
+    // More than a turn is drawn over the same points.
+    const double turns = std::min(std::abs(t1 - t0) / (2 * std::numbers::pi), 1.0);
+    return std::max(8, static_cast<int>(std::ceil(turns * perTurn)));
+}
+
+void Conic::sample(double perTurn, std::vector<Point>& points) const {
+    const int count = pieces(perTurn);
+    for (int k = 0; k <= count; ++k) {
+        points.push_back(at(t0 + (t1 - t0) * k / count));
+    }
+}
+
+std::array<double, 4> Conic::bounds() const {
+    const Point start = at(t0);
+    const Point end = at(t1);
+    std::array<double, 4> box = {std::min(start.x, end.x), std::min(start.y, end.y),
+                                 std::max(start.x, end.x), std::max(start.y, end.y)};
+    const double low = std::min(t0, t1);
+    const double high = std::min(std::max(t0, t1), low + 2 * std::numbers::pi);
+    // x = cx + ux cos t + vx sin t turns where tan t = vx / ux, and again half a turn on; the
+    // same for y.
+    for (const double turn : {std::atan2(v.x, u.x), std::atan2(v.y, u.y)}) {
+        for (double t = turn + std::ceil((low - turn) / std::numbers::pi) * std::numbers::pi;
+             t <= high; t += std::numbers::pi) {
+            const Point p = at(t);
+            box = {std::min(box[0], p.x), std::min(box[1], p.y), std::max(box[2], p.x),
+                   std::max(box[3], p.y)};
+        }
+    }
+    return box;
+}
+
 double Conic::length() const {
     const double ru = std::hypot(u.x, u.y);
     const double rv = std::hypot(v.x, v.y);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <vector>
 
 namespace lintrel::preview {
@@ -42,6 +43,12 @@ struct Conic {
     Conic mapped(const Affine& map) const;
     Point at(double t) const;
     double length() const;
+    // How many straight pieces it is drawn with, at `perTurn` to a full turn and 8 at the least.
+    int pieces(double perTurn) const;
+    // Appends the ends of those pieces, from t0 to t1.
+    void sample(double perTurn, std::vector<Point>& points) const;
+    // The lowest and highest x and y it reaches: {low x, low y, high x, high y}.
+    std::array<double, 4> bounds() const;
 };
 
 // A circle or arc of a circle; angles in radians, counter-clockwise from start to end.

@@ -283,13 +283,13 @@ public:
             return;
         }
         auto& bucket = m_buckets.of(look.colourOf(path.colour, path.isFaint, m_isDark));
-        const Point* points = m_model.points.data() + path.first;
         if (entity.shape != EntityShape::Paths && path.count == 2) {
-            m_buckets.addInfinite(bucket, points[0], points[1], entity.shape == EntityShape::Ray);
+            const Point* ends = m_model.pointsOf(path, m_scratch);
+            m_buckets.addInfinite(bucket, ends[0], ends[1], entity.shape == EntityShape::Ray);
             return;
         }
         if (path.count == 1) {
-            m_buckets.addMark(bucket, points[0]);
+            m_buckets.addMark(bucket, *m_model.pointsOf(path, m_scratch));
             return;
         }
         const LineBuckets::Reach reach = m_buckets.reachOf(path);
@@ -299,7 +299,7 @@ public:
             }
             return;
         }
-        m_buckets.addPoints(bucket, points, path.count, path.isClosed);
+        m_buckets.addPoints(bucket, m_model.pointsOf(path, m_scratch), path.count, path.isClosed);
     }
 
     const Looks& looks() const { return m_looks; }
@@ -309,6 +309,7 @@ private:
     Looks m_looks;
     bool m_isDark;
     LineBuckets& m_buckets;
+    std::vector<Point> m_scratch;  // the points of the arc being drawn
 };
 
 // The part of the drawing a frame shows, grown by what a stroke may reach beyond its box.

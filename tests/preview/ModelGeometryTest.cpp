@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -284,6 +285,64 @@ TEST(CutLengthText, NamesTheDrawingsUnitsAndTheShareSaved) {
     EXPECT_EQ(cutLengthText(cut, 0), "切断長 前 120.000  後 100.000  削減 20.000 (16.67%)");
     EXPECT_EQ(cutLengthText(CutLength{}, 1),
               "切断長 前 0.000 in  後 0.000 in  削減 0.000 in (0.00%)");
+}
+
+struct ConicCase {
+    const char* name;
+    Conic conic;
+};
+
+const ConicCase kConics[] = {
+    {"a full circle", circleArc({3, 4}, 2, 0, 2 * kPi)},
+    {"an arc over the top", circleArc({0, 0}, 2, kPi / 18, kPi * 10 / 18)},
+    {"an arc across angle zero", circleArc({0, 0}, 1, -kPi / 6, kPi / 6)},
+    {"an arc within one quadrant", circleArc({5, 5}, 3, 0.2, 1.2)},
+    {"an arc of more than a turn", circleArc({0, 0}, 1, 0, 5 * kPi)},
+    {"a turned ellipse's arc", {{1, 2}, {3, 1}, {-0.5, 1}, 0.3, 4.0}},
+    {"an arc of a mirrored ellipse", {{0, 0}, {-2, 0}, {0, 1}, 2.5, 6.0}},
+    {"an arc running backwards", {{0, 0}, {1, 0}, {0, 1}, 2.0, -1.0}},
+};
+
+class ConicBounds : public ::testing::TestWithParam<ConicCase> {};
+
+TEST_P(ConicBounds, HoldEveryPointOfTheArcAndNoMore) {
+    const Conic& conic = GetParam().conic;
+    const auto box = conic.bounds();
+    std::array<double, 4> sampled = {1e300, 1e300, -1e300, -1e300};
+    constexpr int kSamples = 100000;
+    for (int k = 0; k <= kSamples; ++k) {
+        const Point p = conic.at(conic.t0 + (conic.t1 - conic.t0) * k / kSamples);
+        sampled = {std::min(sampled[0], p.x), std::min(sampled[1], p.y), std::max(sampled[2], p.x),
+                   std::max(sampled[3], p.y)};
+    }
+    EXPECT_LE(box[0], sampled[0] + 1e-12);
+    EXPECT_LE(box[1], sampled[1] + 1e-12);
+    EXPECT_GE(box[2], sampled[2] - 1e-12);
+    EXPECT_GE(box[3], sampled[3] - 1e-12);
+    for (std::size_t k = 0; k < box.size(); ++k) {
+        EXPECT_NEAR(box[k], sampled[k], 1e-8) << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Model, ConicBounds, ::testing::ValuesIn(kConics),
+                         [](const auto& row) { return testing::identifier(row.param.name); });
+
+TEST(Model, DrawsAnArcWithItsPiecesWhenAsked) {
+    const DrawingModel model = modelOf(previewDrawing(record(
+        "ARC",
+        {{"  8", "0"}, {" 10", "0"}, {" 20", "0"}, {" 40", "2"}, {" 50", "0"}, {" 51", "90"}})));
+    ASSERT_EQ(model.paths.size(), 1U);
+    const Path& arc = model.paths[0];
+    ASSERT_EQ(arc.count, 25U);  // 24 pieces for a quarter turn
+    std::vector<Point> scratch;
+    const Point* points = model.pointsOf(arc, scratch);
+    EXPECT_NEAR(points[0].x, 2, 1e-12);
+    EXPECT_NEAR(points[0].y, 0, 1e-12);
+    EXPECT_NEAR(points[24].x, 0, 1e-12);
+    EXPECT_NEAR(points[24].y, 2, 1e-12);
+    EXPECT_NEAR(points[12].x, std::sqrt(2.0), 1e-12);
+    EXPECT_FLOAT_EQ(arc.box.highX, 2);
+    EXPECT_FLOAT_EQ(arc.box.highY, 2);
 }
 
 }  // namespace
