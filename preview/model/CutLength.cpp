@@ -38,11 +38,11 @@ std::string cutLengthText(const CutLength& cut, int insUnits) {
     return figures[0] + "  " + figures[1] + "  " + figures[2];
 }
 
-double lengthAfterJoin(const Entity& entity) {
-    if (!entity.isLengthened || entity.cutLength == 0) {
+double lengthAfterJoin(const DrawingModel& model, const Entity& entity) {
+    if (!entity.isLengthened() || entity.cutLength == 0) {
         return entity.cutLength;
     }
-    const auto& ends = entity.lengthenedEnds;
+    const auto& ends = model.endsOf(entity);
     return std::hypot(ends[2] - ends[0], ends[3] - ends[1]);
 }
 
@@ -53,8 +53,8 @@ CutLength cutLengthOf(const DrawingModel& model) {
             continue;
         }
         cut.before += entity.cutLength;
-        const double stretched = lengthAfterJoin(entity);
-        if (entity.isLengthened) {
+        const double stretched = lengthAfterJoin(model, entity);
+        if (entity.isLengthened()) {
             cut.byRule[Verdict::Joined] += entity.cutLength - stretched;
         }
         if (entity.verdict == Verdict::Kept || entity.verdict == Verdict::Lengthened) {

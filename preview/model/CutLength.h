@@ -38,6 +38,6 @@ inline constexpr std::string_view kCutAfter = "後 ";
 inline constexpr std::string_view kCutSaved = "削減 ";
 
 // The length an entity is cut at after the run stretched it, or as it stands.
-double lengthAfterJoin(const Entity& entity);
+double lengthAfterJoin(const DrawingModel& model, const Entity& entity);
 
 }  // namespace lintrel::preview

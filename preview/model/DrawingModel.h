@@ -51,20 +51,25 @@ enum class EntityShape : std::uint8_t {
 
 // One entity record of the ENTITIES section as it is drawn, and what the run decided for it.
 struct Entity {
+    static constexpr std::uint32_t kNotLengthened = UINT32_MAX;
+
     std::uint64_t offset = 0;  // of its "  0" line in the file
+    std::uint64_t handle = 0;  // group 5 read as hexadecimal, 0 when absent
+    double cutLength = 0;      // what a cutter travels along it; 0 for types not cut
     std::uint32_t type = 0;    // names into DrawingModel::names
     std::uint32_t layer = 0;
     std::uint32_t lineType = 0;
-    std::uint64_t handle = 0;  // group 5 read as hexadecimal, 0 when absent
     Rgb colour = 0xFFFFFF;
     std::uint32_t firstPath = 0;
     std::uint32_t pathCount = 0;
+    // A LINE the run stretched (and may have deleted): its ends then, in
+    // DrawingModel::lengthenedEnds; kept apart, as a drawing has far fewer of them than entities.
+    std::uint32_t lengthening = kNotLengthened;
     EntityShape shape = EntityShape::Paths;
     bool isModelSpace = true;  // group 67 absent or 0
-    double cutLength = 0;      // what a cutter travels along it; 0 for types not cut
     Verdict verdict = Verdict::Kept;
-    bool isLengthened = false;               // a LINE the run stretched (and may have deleted)
-    std::array<double, 4> lengthenedEnds{};  // its ends then: x1, y1, x2, y2
+
+    bool isLengthened() const { return lengthening != kNotLengthened; }
 };
 
 // The axis-aligned box around what is drawn.
@@ -100,15 +105,20 @@ struct DrawingModel {
     std::vector<Conic>
         conics;  // kept as arcs, not points, as most are drawn as a dot or not at all
     std::vector<TextItem> texts;
-    std::map<std::string, int> notDrawn;   // type name -> count
-    Extents extents;                       // of everything but XLINE and RAY
-    int insUnits = 0;                      // $INSUNITS, 0 when unset
+    std::vector<std::array<double, 4>> lengthenedEnds;  // x1, y1, x2, y2 of a lengthened LINE
+    std::map<std::string, int> notDrawn;                // type name -> count
+    Extents extents;                                    // of everything but XLINE and RAY
+    int insUnits = 0;                                   // $INSUNITS, 0 when unset
     int undecided = 0;                     // decisions told of records the model has no entity for
     PathIndex index;                       // over the paths of every entity but XLINE and RAY
     std::vector<std::uint32_t> unbounded;  // the XLINE and RAY entities, by number
 
     // The points of a path: in `points`, or an arc's worked out into `scratch`.
     const Point* pointsOf(const Path& path, std::vector<Point>& scratch) const;
+    // The ends a lengthened entity was stretched to.
+    const std::array<double, 4>& endsOf(const Entity& entity) const {
+        return lengthenedEnds[entity.lengthening];
+    }
     // The entity whose record starts at this offset, or nullptr.
     Entity* entityAt(std::uint64_t offset);
     // Builds `index` and `unbounded` once the boxes are final.

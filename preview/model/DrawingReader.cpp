@@ -13,6 +13,9 @@
 namespace lintrel::preview {
 namespace {
 
+// After this many entities the model makes room for the rest of the section at once.
+constexpr std::size_t kEntitiesSampled = 4096;
+
 // Inserts nested deeper than this are not followed.
 constexpr int kDeepestInsert = 16;
 constexpr int kPiecesPerSplineSpan = 16;
@@ -48,7 +51,7 @@ class ModelBuilder {
 public:
     // `onPassed(offset)` hears, now and then, that nothing before the offset is read again.
     ModelBuilder(std::string_view bytes, std::function<void(std::uint64_t)> onPassed = {})
-        : m_reader(bytes), m_onPassed(std::move(onPassed)) {}
+        : m_reader(bytes), m_size(bytes.size()), m_onPassed(std::move(onPassed)) {}
 
     DrawingModel build();
 
@@ -67,8 +70,10 @@ private:
     void addConic(const Conic& conic, const Inherited& style, Entity& entity);
     void addStroke(Path path, const Extents& box, const Inherited& style, Entity& entity);
     Inherited styleOf(const ParsedEntity& parsed, const Inherited& inherited, int depth) const;
+    void makeRoom(std::uint64_t sectionStart, std::uint64_t offset);
 
     RecordReader m_reader;
+    std::size_t m_size;  // of the drawing, in bytes
     std::function<void(std::uint64_t)> m_onPassed;
     Record m_pending;
     bool m_hasPending = false;
@@ -311,10 +316,26 @@ void ModelBuilder::addEntity(const ParsedEntity& parsed) {
     m_model.entities.push_back(entity);
 }
 
+// A long drawing's vectors would grow by doubling, copying each and holding both copies for a
+// moment: the model's peak memory. The first entities tell how many the rest of the file holds.
+void ModelBuilder::makeRoom(std::uint64_t sectionStart, std::uint64_t offset) {
+    const double perEntity = static_cast<double>(offset - sectionStart) / kEntitiesSampled;
+    const double scale = (static_cast<double>(m_size - sectionStart) / perEntity) * 1.05 /
+                         static_cast<double>(kEntitiesSampled);
+    const auto room = [scale](auto& items) {
+        items.reserve(static_cast<std::size_t>(static_cast<double>(items.size()) * scale) + 16);
+    };
+    room(m_model.entities);
+    room(m_model.paths);
+    room(m_model.points);
+    room(m_model.conics);
+}
+
 DrawingModel ModelBuilder::build() {
     Record record;
     std::string_view section;
     std::string block;
+    std::uint64_t entitiesStart = 0;
     while (nextRecord(record)) {
         if (m_onPassed) {
             m_onPassed(record.offset);
@@ -337,6 +358,11 @@ DrawingModel ModelBuilder::build() {
         } else if (section == "BLOCKS" && !block.empty()) {
             m_blocks[block].entities.push_back(parseWithFollowers(record));
         } else if (section == "ENTITIES") {
+            if (m_model.entities.empty()) {
+                entitiesStart = record.offset;
+            } else if (m_model.entities.size() == kEntitiesSampled) {
+                makeRoom(entitiesStart, record.offset);
+            }
             addEntity(parseWithFollowers(record));
         }
     }

@@ -33,8 +33,9 @@ void widenToEnds(DrawingModel& model, const Entity& entity) {
         return;
     }
     Extents ends;
-    ends.add({entity.lengthenedEnds[0], entity.lengthenedEnds[1]});
-    ends.add({entity.lengthenedEnds[2], entity.lengthenedEnds[3]});
+    const auto& stretched = model.endsOf(entity);
+    ends.add({stretched[0], stretched[1]});
+    ends.add({stretched[2], stretched[3]});
     model.paths[entity.firstPath].box.add(boxAround(ends));
 }
 
@@ -49,8 +50,11 @@ void applyDecisions(DrawingModel& model, const std::vector<RunDecisions::Told>& 
         }
         entity->verdict = decision.verdict;
         if (decision.verdict == Verdict::Lengthened) {
-            entity->isLengthened = true;
-            entity->lengthenedEnds = decision.ends;
+            if (!entity->isLengthened()) {
+                entity->lengthening = static_cast<std::uint32_t>(model.lengthenedEnds.size());
+                model.lengthenedEnds.emplace_back();
+            }
+            model.lengthenedEnds[entity->lengthening] = decision.ends;
             widenToEnds(model, *entity);
         }
     }

@@ -98,7 +98,7 @@ public:
 
     const Look& of(const Entity& entity) const {
         return m_looks[static_cast<std::size_t>(entity.verdict) * 2 +
-                       (entity.isLengthened ? 1 : 0)];
+                       (entity.isLengthened() ? 1 : 0)];
     }
 
 private:
@@ -277,7 +277,7 @@ public:
         const Path& path = m_model.paths[number];
         if (look.showsExtent) {
             // A lengthened line has one path; it is drawn as the line that stays instead.
-            const auto& ends = entity.lengthenedEnds;
+            const auto& ends = m_model.endsOf(entity);
             m_buckets.addLine(m_buckets.of(look.colourOf(path.colour, false, m_isDark)),
                               {ends[0], ends[1]}, {ends[2], ends[3]});
             return;

@@ -132,7 +132,7 @@ TEST(RunDecisions, MarkWhatTheRunCountedAndExactlyTheRecordsTheCopyLacks) {
             }
             ASSERT_LT(next, output.size()) << "record " << k << " kept but missing";
             EXPECT_EQ(output[next].type, input[k].type) << "record " << k;
-            if (entity == nullptr || !entity->isLengthened) {
+            if (entity == nullptr || !entity->isLengthened()) {
                 EXPECT_EQ(output[next].groups, input[k].groups) << "record " << k;
             }
             ++next;
