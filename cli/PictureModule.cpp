@@ -7,6 +7,7 @@
 
 #include "DxfError.h"
 #include "PictureFile.h"
+#include "RuntimeFolder.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ private:
     static inline int m_argc = 1;
     static inline char m_name[] = "lintrel-cli";
     std::array<char*, 2> m_argv{m_name, nullptr};
+    lintrel::RuntimeFolder m_runtime;  // made before the application, removed after it
     QGuiApplication m_application;
 };
 

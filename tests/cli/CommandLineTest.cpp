@@ -18,6 +18,7 @@ namespace {
 
 using testing::drawing;
 using testing::finish;
+using testing::Launch;
 using testing::lineRecord;
 using testing::Outcome;
 using testing::record;
@@ -80,6 +81,23 @@ TEST(CommandLine, PreviewWithoutItsPictureModuleFailsAndSaysWhy) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "plan-preview.svg"));
     // The counts of the run are reported all the same.
     EXPECT_NE(outcome.out.find("TOTAL 2\n"), std::string::npos) << outcome.out;
+}
+
+TEST(CommandLine, PreviewWithoutARuntimeFolderWarnsOfNothingAndLeavesNoFolderBehind) {
+    TempDir dir;
+    auto input = dir.write("plan.dxf", kTwinLines);
+    std::filesystem::create_directory(dir.path() / "pictures");
+    std::filesystem::create_directory(dir.path() / "tmp");
+    Launch launch;
+    launch.environment = {{"XDG_RUNTIME_DIR", ""}, {"TMPDIR", (dir.path() / "tmp").string()}};
+    Outcome outcome = run(dir,
+                          {"--dry-run", "--quiet", "--preview", (dir.path() / "pictures").string(),
+                           "--preview-format", "png", input},
+                          launch);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "pictures" / "plan-preview.png"));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "tmp"));
 }
 
 TEST(CommandLine, JsonCarriesTheCutLengthByRule) {
