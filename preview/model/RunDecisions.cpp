@@ -39,6 +39,20 @@ void widenToEnds(DrawingModel& model, const Entity& entity) {
     model.paths[entity.firstPath].box.add(boxAround(ends));
 }
 
+// A frame walks the entities in file order: their ends are put in the same order, not the order
+// the run told them in.
+void putEndsInFileOrder(DrawingModel& model) {
+    std::vector<std::array<double, 4>> ordered;
+    ordered.reserve(model.lengthenedEnds.size());
+    for (Entity& entity : model.entities) {
+        if (entity.isLengthened()) {
+            ordered.push_back(model.lengthenedEnds[entity.lengthening]);
+            entity.lengthening = static_cast<std::uint32_t>(ordered.size() - 1);
+        }
+    }
+    model.lengthenedEnds = std::move(ordered);
+}
+
 }  // namespace
 
 void applyDecisions(DrawingModel& model, const std::vector<RunDecisions::Told>& told) {
@@ -58,6 +72,7 @@ void applyDecisions(DrawingModel& model, const std::vector<RunDecisions::Told>& 
             widenToEnds(model, *entity);
         }
     }
+    putEndsInFileOrder(model);
 }
 
 std::array<int, 13> verdictCounts(const DrawingModel& model) {

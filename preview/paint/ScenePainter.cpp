@@ -1,6 +1,7 @@
 #include "ScenePainter.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintEngine>
 #include <QPen>
 #include <QStringList>
@@ -29,6 +30,9 @@ bool isRemoved(Verdict verdict) {
 
 // A drawing colour as it shows on the background: white and near-white on a light one in black.
 QRgb shownColour(Rgb rgb, bool isDark) {
+    if (isDark) {
+        return qRgb(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    }
     // Most entities share a colour with the one before; the lightness is worked out once for it.
     thread_local Rgb lastRgb = 0;
     thread_local bool wasDark = true;
@@ -108,11 +112,12 @@ private:
 // Lines gathered by colour, so that a frame changes its pen once per colour, not per entity.
 class LineBuckets {
 public:
-    // The lines of one colour, and the pixels where a dot of it lies already.
+    // The lines and dots of one colour, and the pixels where a dot of it lies already.
     struct Bucket {
         std::vector<QLineF> lines;
-        std::vector<QPointF> dots;
-        std::vector<bool> dotted;  // row by row over the area, made at the first dot
+        std::vector<QPointF> dots;          // where pixels are not merged
+        std::vector<std::uint32_t> pixels;  // dots on the area's pixels, row by row
+        std::vector<bool> dotted;           // row by row over the area, made at the first dot
     };
 
     // On a raster device steps shorter than a pixel are merged and each pixel takes one dot of
@@ -126,12 +131,14 @@ public:
 
     // Faint colours are painted first, so that what changed lies on top.
     Bucket& of(QRgb colour) {
-        const std::pair<int, QRgb> key{qAlpha(colour), colour};
-        if (m_last == nullptr || key != m_lastKey) {
-            m_lastKey = key;
-            m_last = &m_buckets[key];
+        // Neighbours in the file often differ in colour: the buckets found last are remembered
+        // by a hash of their colour, in front of the ordered map.
+        auto& [known, bucket] = m_recent[(colour ^ (colour >> 7) ^ (colour >> 17)) % kRecent];
+        if (bucket == nullptr || known != colour) {
+            known = colour;
+            bucket = &m_buckets[{qAlpha(colour), colour}];
         }
-        return *m_last;
+        return *bucket;
     }
 
     // A line from p to q; a dot when it is shorter than a pixel.
@@ -197,11 +204,13 @@ public:
             if (bucket.dotted.empty()) {
                 bucket.dotted.resize(static_cast<std::size_t>(m_width) * m_height);
             }
-            const auto pixel = static_cast<std::size_t>(y) * m_width + static_cast<std::size_t>(x);
-            if (bucket.dotted[pixel]) {
-                return;
+            const auto pixel = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(m_width) +
+                               static_cast<std::uint32_t>(x);
+            if (!bucket.dotted[pixel]) {
+                bucket.dotted[pixel] = true;
+                bucket.pixels.push_back(pixel);
             }
-            bucket.dotted[pixel] = true;
+            return;
         }
         bucket.dots.push_back(at);
     }
@@ -233,28 +242,77 @@ public:
     }
 
     void paint(QPainter& painter) const {
+        QImage* const image = imageUnder(painter);
         for (const auto& [key, bucket] : m_buckets) {
-            if (bucket.lines.empty() && bucket.dots.empty()) {
-                continue;
-            }
             QPen pen(QColor::fromRgba(key.second));
             pen.setCosmetic(true);
             pen.setWidth(key.first == 255 ? kStrongWidth : 0);
             painter.setPen(pen);
             painter.drawLines(bucket.lines.data(), static_cast<int>(bucket.lines.size()));
             painter.drawPoints(bucket.dots.data(), static_cast<int>(bucket.dots.size()));
+            if (image != nullptr) {
+                blendDots(*image, bucket.pixels, key.second, key.first == 255 ? kStrongWidth : 1);
+            } else {
+                std::vector<QPointF> centres;
+                centres.reserve(bucket.pixels.size());
+                for (std::uint32_t pixel : bucket.pixels) {
+                    centres.push_back(m_area.topLeft() +
+                                      QPointF(pixel % m_width + 0.5, pixel / m_width + 0.5));
+                }
+                painter.drawPoints(centres.data(), static_cast<int>(centres.size()));
+            }
         }
     }
 
 private:
+    // The opaque image the painter draws on one to one from the area's corner, or nullptr: a
+    // dot is then blended into its pixels at a few nanoseconds, where QPainter takes far longer.
+    QImage* imageUnder(QPainter& painter) const {
+        if (painter.device() == nullptr || painter.device()->devType() != QInternal::Image ||
+            painter.deviceTransform().type() != QTransform::TxNone ||
+            m_area.topLeft() != m_area.topLeft().toPoint()) {
+            return nullptr;
+        }
+        auto* image = static_cast<QImage*>(painter.device());
+        const bool isOpaque = image->format() == QImage::Format_RGB32;
+        const bool holdsArea = QRect(QPoint(0, 0), image->size()).contains(m_area.toAlignedRect());
+        return isOpaque && holdsArea ? image : nullptr;
+    }
+
+    // Blends a colour over each listed pixel, and the pixels right and below it up to `size`.
+    void blendDots(QImage& image, const std::vector<std::uint32_t>& pixels, QRgb colour,
+                   int size) const {
+        const int alpha = qAlpha(colour);
+        const int left = static_cast<int>(m_area.left());
+        const int top = static_cast<int>(m_area.top());
+        const int right = static_cast<int>(std::ceil(m_area.right()));
+        const int bottom = static_cast<int>(std::ceil(m_area.bottom()));
+        const auto mix = [alpha](int over, int under) {
+            return (over * alpha + under * (255 - alpha) + 127) / 255;
+        };
+        for (std::uint32_t pixel : pixels) {
+            const int x0 = left + static_cast<int>(pixel % static_cast<std::uint32_t>(m_width));
+            const int y0 = top + static_cast<int>(pixel / static_cast<std::uint32_t>(m_width));
+            for (int y = y0; y < std::min(y0 + size, bottom); ++y) {
+                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+                for (int x = x0; x < std::min(x0 + size, right); ++x) {
+                    const QRgb under = line[x];
+                    line[x] =
+                        qRgb(mix(qRed(colour), qRed(under)), mix(qGreen(colour), qGreen(under)),
+                             mix(qBlue(colour), qBlue(under)));
+                }
+            }
+        }
+    }
+
     const Viewport& m_viewport;
     QRectF m_area;
     bool m_isRaster;
     int m_width;
     int m_height;
+    static constexpr std::size_t kRecent = 64;
     std::map<std::pair<int, QRgb>, Bucket> m_buckets;  // by alpha, then colour
-    std::pair<int, QRgb> m_lastKey{};                  // the colour asked for last, and its bucket
-    Bucket* m_last = nullptr;
+    std::array<std::pair<QRgb, Bucket*>, kRecent> m_recent{};
 };
 
 // The strokes of one frame: what each path of the model adds to the buckets in a style.
