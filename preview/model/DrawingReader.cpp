@@ -6,7 +6,9 @@
 #include <map>
 #include <numbers>
 
+#include "BatchQueue.h"
 #include "EntityPieces.h"
+#include "HelperThread.h"
 #include "MappedFile.h"
 #include "Numbers.h"
 
@@ -15,6 +17,10 @@ namespace {
 
 // After this many entities the model makes room for the rest of the section at once.
 constexpr std::size_t kEntitiesSampled = 4096;
+// Entities are handed from the thread that parses them to the one that builds the model in
+// batches of this many, at most kBatchesAhead batches ahead.
+constexpr std::size_t kBatch = 512;
+constexpr std::size_t kBatchesAhead = 8;
 
 // Inserts nested deeper than this are not followed.
 constexpr int kDeepestInsert = 16;
@@ -70,7 +76,8 @@ private:
     void addConic(const Conic& conic, const Inherited& style, Entity& entity);
     void addStroke(Path path, const Extents& box, const Inherited& style, Entity& entity);
     Inherited styleOf(const ParsedEntity& parsed, const Inherited& inherited, int depth) const;
-    void makeRoom(std::uint64_t sectionStart, std::uint64_t offset);
+    void makeRoom(std::uint64_t offset);
+    void readEntities();
 
     RecordReader m_reader;
     std::size_t m_size;  // of the drawing, in bytes
@@ -79,7 +86,8 @@ private:
     bool m_hasPending = false;
     std::vector<Record> m_followers;
     DrawingModel m_model;
-    Extents m_entityExtents;  // of the entity being read
+    Extents m_entityExtents;            // of the entity being read
+    std::uint64_t m_entitiesStart = 0;  // where the ENTITIES section's records start
     std::map<std::string, Layer, std::less<>> m_layers;
     std::map<std::string, Block, std::less<>> m_blocks;
     std::vector<std::string> m_insertStack;  // the blocks being drawn, to cut cycles
@@ -291,6 +299,9 @@ void ModelBuilder::emit(const ParsedEntity& parsed, const Affine& map, const Inh
 }
 
 void ModelBuilder::addEntity(const ParsedEntity& parsed) {
+    if (m_model.entities.size() == kEntitiesSampled) {
+        makeRoom(parsed.offset);
+    }
     Entity entity;
     entity.offset = parsed.offset;
     entity.type = m_model.names.intern(parsed.type);
@@ -318,9 +329,9 @@ void ModelBuilder::addEntity(const ParsedEntity& parsed) {
 
 // A long drawing's vectors would grow by doubling, copying each and holding both copies for a
 // moment: the model's peak memory. The first entities tell how many the rest of the file holds.
-void ModelBuilder::makeRoom(std::uint64_t sectionStart, std::uint64_t offset) {
-    const double perEntity = static_cast<double>(offset - sectionStart) / kEntitiesSampled;
-    const double scale = (static_cast<double>(m_size - sectionStart) / perEntity) * 1.05 /
+void ModelBuilder::makeRoom(std::uint64_t offset) {
+    const double perEntity = static_cast<double>(offset - m_entitiesStart) / kEntitiesSampled;
+    const double scale = (static_cast<double>(m_size - m_entitiesStart) / perEntity) * 1.05 /
                          static_cast<double>(kEntitiesSampled);
     const auto room = [scale](auto& items) {
         items.reserve(static_cast<std::size_t>(static_cast<double>(items.size()) * scale) + 16);
@@ -331,11 +342,56 @@ void ModelBuilder::makeRoom(std::uint64_t sectionStart, std::uint64_t offset) {
     room(m_model.conics);
 }
 
+// Parsing an entity takes longer than adding it to the model: this thread parses the section's
+// records while a helper adds them, in file order.
+void ModelBuilder::readEntities() {
+    BatchQueue<ParsedEntity> queue(kBatchesAhead);
+    HelperThread builder([&](const std::stop_token& stop) {
+        try {
+            std::vector<ParsedEntity> batch;
+            while (queue.pop(batch, stop)) {
+                for (const ParsedEntity& parsed : batch) {
+                    addEntity(parsed);
+                }
+            }
+        } catch (...) {
+            queue.abandon();
+            throw;
+        }
+    });
+    std::vector<ParsedEntity> batch;
+    Record record;
+    bool isTaken = true;
+    while (isTaken && nextRecord(record)) {
+        if (m_onPassed) {
+            m_onPassed(record.offset);
+        }
+        if (record.type == "ENDSEC") {
+            break;
+        }
+        if (batch.empty()) {
+            batch.reserve(kBatch);
+        }
+        if (m_entitiesStart == 0) {
+            m_entitiesStart = record.offset;
+        }
+        batch.push_back(parseWithFollowers(record));
+        if (batch.size() == kBatch) {
+            isTaken = queue.push(std::move(batch));
+            batch.clear();
+        }
+    }
+    if (isTaken && !batch.empty()) {
+        queue.push(std::move(batch));
+    }
+    queue.close();
+    builder.wait([] {});
+}
+
 DrawingModel ModelBuilder::build() {
     Record record;
     std::string_view section;
     std::string block;
-    std::uint64_t entitiesStart = 0;
     while (nextRecord(record)) {
         if (m_onPassed) {
             m_onPassed(record.offset);
@@ -344,6 +400,9 @@ DrawingModel ModelBuilder::build() {
             section = Fields(record.groups).text(2);
             if (section == "HEADER") {
                 readHeader(record);
+            } else if (section == "ENTITIES") {
+                readEntities();
+                section = {};
             }
         } else if (record.type == "ENDSEC") {
             section = {};
@@ -357,13 +416,6 @@ DrawingModel ModelBuilder::build() {
             block.clear();
         } else if (section == "BLOCKS" && !block.empty()) {
             m_blocks[block].entities.push_back(parseWithFollowers(record));
-        } else if (section == "ENTITIES") {
-            if (m_model.entities.empty()) {
-                entitiesStart = record.offset;
-            } else if (m_model.entities.size() == kEntitiesSampled) {
-                makeRoom(entitiesStart, record.offset);
-            }
-            addEntity(parseWithFollowers(record));
         }
     }
     for (const TextItem& text : m_model.texts) {

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <stop_token>
+#include <thread>
+#include <vector>
+
+#include "BatchQueue.h"
+
+namespace lintrel::preview {
+namespace {
+
+TEST(BatchQueue, HandsEveryBatchOverInOrder) {
+    BatchQueue<int> queue(2);
+    std::vector<int> taken;
+    std::jthread taker([&](std::stop_token stop) {
+        std::vector<int> batch;
+        while (queue.pop(batch, stop)) {
+            taken.insert(taken.end(), batch.begin(), batch.end());
+        }
+    });
+    std::vector<int> made;
+    for (int k = 0; k < 100; ++k) {
+        std::vector<int> batch = {3 * k, 3 * k + 1, 3 * k + 2};
+        made.insert(made.end(), batch.begin(), batch.end());
+        EXPECT_TRUE(queue.push(std::move(batch)));
+    }
+    queue.close();
+    taker.join();
+    EXPECT_EQ(taken, made);
+}
+
+TEST(BatchQueue, GivesTheLastBatchesAfterItIsClosed) {
+    BatchQueue<int> queue(4);
+    EXPECT_TRUE(queue.push({1}));
+    EXPECT_TRUE(queue.push({2, 3}));
+    queue.close();
+    std::stop_source never;
+    std::vector<int> batch;
+    ASSERT_TRUE(queue.pop(batch, never.get_token()));
+    EXPECT_EQ(batch, (std::vector<int>{1}));
+    ASSERT_TRUE(queue.pop(batch, never.get_token()));
+    EXPECT_EQ(batch, (std::vector<int>{2, 3}));
+    EXPECT_FALSE(queue.pop(batch, never.get_token()));
+}
+
+TEST(BatchQueue, AMakerWaitingOnAFullQueueStopsWhenTheTakerGivesUp) {
+    BatchQueue<int> queue(1);
+    EXPECT_TRUE(queue.push({1}));
+    bool wasTaken = true;
+    std::thread maker([&] { wasTaken = queue.push({2}); });  // waits: one batch is ahead
+    queue.abandon();
+    maker.join();
+    EXPECT_FALSE(wasTaken);
+}
+
+TEST(BatchQueue, ATakerWaitingForABatchStopsWhenAsked) {
+    BatchQueue<int> queue(1);
+    bool wasGiven = true;
+    std::jthread taker([&](std::stop_token stop) {
+        std::vector<int> batch;
+        wasGiven = queue.pop(batch, stop);
+    });
+    taker.request_stop();
+    taker.join();
+    EXPECT_FALSE(wasGiven);
+}
+
+}  // namespace
+}  // namespace lintrel::preview
