@@ -3,8 +3,9 @@
 //   dry      the dry run alone (the baseline); prints its seconds
 //   preview  the dry run, the model and the first picture painted; prints the seconds to the
 //            first picture, then at the whole drawing, 10x and 1000x zoom the median and worst
-//            milliseconds of 20 renders of the view painted afresh, and of 20 redraws as the
-//            window repaints (the cached frame of the view drawn onto the screen's image)
+//            milliseconds of 20 renders of the view painted afresh, of 20 redraws as the
+//            window repaints (the cached frame of the view drawn onto the screen's image), and
+//            of 20 redraws each panned by a few pixels
 // Both print their peak resident memory in kB last.
 #include <sys/resource.h>
 
@@ -82,8 +83,18 @@ void redraws(const preview::Preview& shown, double zoom, preview::SceneCache& ca
         painter.end();
         repaints.push_back(secondsSince(start) * 1000);
     }
+    std::vector<double> pans;
+    for (int frame = 0; frame < 20; ++frame) {
+        viewport.panBy({7, 3});
+        const auto start = Clock::now();
+        QPainter painter(&screen);
+        painter.drawImage(QPointF(0, 0), cache.frame(shown.model, viewport, {}, kFrame));
+        painter.end();
+        pans.push_back(secondsSince(start) * 1000);
+    }
     printTimes("render", zoom, renders);
     printTimes("redraw", zoom, repaints);
+    printTimes("pan", zoom, pans);
 }
 
 }  // namespace

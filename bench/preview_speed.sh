@@ -7,10 +7,11 @@
 # lintrel-cli. Generates the drawing in a temporary folder, then, REPS times each (default 3):
 #   preview_bench dry DRAWING       the dry run alone (baseline)
 #   preview_bench preview DRAWING   dry run, model and first picture; at 1x, 10x, 1000x 20 renders
-#                                   of the view afresh and 20 redraws of it as the window repaints
+#                                   of the view afresh, 20 redraws of it as the window repaints,
+#                                   and 20 redraws panned by a few pixels each
 #   lintrel-cli --dry-run ...            and   lintrel-cli --dry-run --preview DIR --preview-format png ...
 # and prints the medians, the ratios first picture / dry run, PNG / dry run, the peak memory
-# ratio, and the render and redraw figures of the last preview run.
+# ratio, and the render, redraw and pan figures of the last preview run.
 # Environment: REPS, LINES (default 1000000).
 set -euo pipefail
 if [[ $# -ne 1 ]]; then
@@ -61,4 +62,4 @@ dr=$(bench_median "${dry_rss[@]}") pr=$(bench_median "${preview_rss[@]}")
 echo "dry run ${d} s, first picture ${f} s: ratio $(bench_ratio "$f" "$d") (goal <= 3)"
 echo "lintrel-cli --dry-run ${c} s, with --preview png ${p} s: ratio $(bench_ratio "$p" "$c") (goal <= 2)"
 echo "peak memory: dry run ${dr} kB, preview ${pr} kB: ratio $(bench_ratio "$pr" "$dr") (goal <= 2.5)"
-grep -E '^(render|redraw)' "$work/preview-out"
+grep -E '^(render|redraw|pan)' "$work/preview-out"

@@ -10,7 +10,8 @@ namespace lintrel::preview {
 
 // The last frame painted of a model's scene, reused while the view, the style and the size
 // stay the same: a redraw that changes none of them (an exposed window, a cursor moved over it)
-// costs a copy of the picture, not a walk over the drawing.
+// costs a copy of the picture, not a walk over the drawing, and a pan by whole pixels moves the
+// picture and paints only the strips it uncovers.
 class SceneCache {
 public:
     // The scene of `model` on an image of `size` (device pixels, `pixelRatio` to one logical
@@ -22,6 +23,11 @@ public:
     void clear() { m_model = nullptr; }
 
 private:
+    // Moves the frame by `by` logical pixels and paints the strips that uncovers; false when the
+    // move is not one of whole device pixels within the frame.
+    bool scroll(const DrawingModel& model, const Viewport& viewport, const SceneStyle& style,
+                QPointF by);
+
     QImage m_image;
     const DrawingModel* m_model = nullptr;
     Viewport m_viewport;

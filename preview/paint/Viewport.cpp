@@ -29,6 +29,13 @@ void Viewport::zoomAt(QPointF device, double factor) {
     m_dy = device.y() + m_scale * fixed.y;
 }
 
+std::optional<QPointF> Viewport::shiftTo(const Viewport& other) const {
+    if (other.m_scale != m_scale) {
+        return std::nullopt;
+    }
+    return QPointF(other.m_dx - m_dx, other.m_dy - m_dy);
+}
+
 void Viewport::panBy(QPointF deviceDelta) {
     m_dx += deviceDelta.x();
     m_dy += deviceDelta.y();

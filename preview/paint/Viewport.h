@@ -2,6 +2,7 @@
 
 #include <QPointF>
 #include <QRectF>
+#include <optional>
 
 #include "DrawingModel.h"
 
@@ -24,6 +25,9 @@ public:
     // Zooms by `factor` keeping the drawing point under `device` where it is.
     void zoomAt(QPointF device, double factor);
     void panBy(QPointF deviceDelta);
+
+    // How far `other` shows the drawing moved on the device, when it shows it at the same scale.
+    std::optional<QPointF> shiftTo(const Viewport& other) const;
 
     bool operator==(const Viewport&) const = default;
 

@@ -129,5 +129,64 @@ TEST(SceneCache, PaintsAgainOnlyWhenTheViewOrTheStyleChanges) {
     EXPECT_NE(moved.pixelColor(circle), verdictColour(Verdict::SizeCircleArc));
 }
 
+struct PanCase {
+    const char* name;
+    double zoom;  // from the fitted view, around the middle
+    QPointF by;   // the pan, in pixels
+};
+
+const PanCase kPans[] = {
+    {"a pan to the right of the whole drawing", 1, {37, 0}},
+    {"a pan to the left of the whole drawing", 1, {-50, 0}},
+    {"a pan upwards of a zoomed view", 4, {0, -23}},
+    {"a pan down and to the right of a zoomed view", 6, {13, 29}},
+    {"a pan up and to the left of a zoomed view", 3, {-71, -5}},
+    {"a pan by part of a pixel", 2, {10.5, 0}},
+    {"a pan further than the picture is wide", 2, {450, 0}},
+};
+
+class PannedCache : public ::testing::TestWithParam<PanCase> {};
+
+// The sample with a grid of lines and slanted lines over it, so that every strip a pan uncovers
+// has something in it.
+Preview gridPreview(const testing::TempDir& folder) {
+    std::string entities =
+        record("CIRCLE", {{"  8", "0"}, {" 10", "20"}, {" 20", "80"}, {" 40", "1"}}) +
+        lineRecord("0", "40", "30", "40") + lineRecord("0", "40", "30", "40");
+    for (int k = 0; k <= 100; k += 7) {
+        const std::string at = std::to_string(k);
+        entities += lineRecord(at, "0", at, "100") + lineRecord("0", at, "100", at) +
+                    lineRecord(at, "0", "100", std::to_string(100 - k));
+    }
+    testing::FakeWindow window;
+    window.texts["Text3"] = "5";
+    return previewOf(OptionSnapshot::of(window),
+                     folder.write("grid.dxf", testing::drawing(entities)));
+}
+
+TEST_P(PannedCache, ShowsWhatAFreshFrameOfTheViewShows) {
+    ASSERT_NE(QGuiApplication::instance(), nullptr);
+    testing::TempDir folder;
+    const Preview preview = gridPreview(folder);
+    ASSERT_EQ(preview.failure, "");
+    Viewport viewport = Viewport::fitting(preview.model.extents, kArea);
+    viewport.zoomAt(kArea.center(), GetParam().zoom);
+    SceneCache cache;
+    for (View view : {View::Before, View::After, View::Changes}) {
+        SceneStyle style;
+        style.view = view;
+        Viewport panned = viewport;
+        cache.frame(preview.model, viewport, style, kSize);
+        panned.panBy(GetParam().by);
+        const QImage moved = cache.frame(preview.model, panned, style, kSize);
+        SceneCache fresh;
+        EXPECT_TRUE(moved == fresh.frame(preview.model, panned, style, kSize))
+            << "view " << static_cast<int>(view);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scene, PannedCache, ::testing::ValuesIn(kPans),
+                         [](const auto& row) { return testing::identifier(row.param.name); });
+
 }  // namespace
 }  // namespace lintrel::preview
