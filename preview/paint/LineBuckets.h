@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QImage>
+#include <QLineF>
+#include <QPainter>
+#include <QRectF>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "DrawingModel.h"
+#include "Viewport.h"
+
+namespace lintrel::preview {
+
+inline constexpr double kMarkSize = 3;  // half the cross of a POINT, in pixels
+inline constexpr int kStrongWidth = 2;  // pixels of what changed, drawn at full strength
+
+// Lines gathered by colour, so that a frame changes its pen once per colour, not per entity.
+class LineBuckets {
+public:
+    // The lines and dots of one colour, and the pixels where a dot of it lies already.
+    struct Bucket {
+        std::vector<QLineF> lines;
+        std::vector<QPointF> dots;          // where pixels are not merged
+        std::vector<std::uint32_t> pixels;  // dots on the area's pixels, row by row
+        std::vector<bool> dotted;           // row by row over the area, made at the first dot
+    };
+
+    // On a raster device steps shorter than a pixel are merged and each pixel takes one dot of
+    // a colour; a vector picture keeps them, as it may be enlarged.
+    LineBuckets(const Viewport& viewport, const QRectF& area, bool isRaster)
+        : m_viewport(viewport),
+          m_area(area),
+          m_isRaster(isRaster),
+          m_width(std::max(0, static_cast<int>(std::ceil(area.width())))),
+          m_height(std::max(0, static_cast<int>(std::ceil(area.height())))) {}
+
+    // Faint colours are painted first, so that what changed lies on top.
+    Bucket& of(QRgb colour) {
+        // Neighbours in the file often differ in colour: the buckets found last are remembered
+        // by a hash of their colour, in front of the ordered map.
+        auto& [known, bucket] = m_recent[(colour ^ (colour >> 7) ^ (colour >> 17)) % kRecent];
+        if (bucket == nullptr || known != colour) {
+            known = colour;
+            bucket = &m_buckets[{qAlpha(colour), colour}];
+        }
+        return *bucket;
+    }
+
+    // A line from p to q; a dot when it is shorter than a pixel.
+    void addLine(Bucket& bucket, Point p, Point q);
+
+    // The pieces of a path; steps shorter than a pixel are taken together with the next.
+    void addPoints(Bucket& bucket, const Point* points, std::uint32_t count, bool isClosed);
+
+    void addOnDevice(Bucket& bucket, QPointF a, QPointF b);
+
+    // Where the path's box falls: out of the area, within a pixel, or across more.
+    enum class Reach { Outside, Dot, Across };
+    Reach reachOf(const Path& path) const {
+        const QPointF low = m_viewport.toDevice({path.box.lowX, path.box.lowY});
+        const QPointF high = m_viewport.toDevice({path.box.highX, path.box.highY});
+        // A stroke two pixels wide shows a pixel beyond its box.
+        if (high.x() < m_area.left() - 1 || low.x() > m_area.right() + 1 ||
+            low.y() < m_area.top() - 1 || high.y() > m_area.bottom() + 1) {
+            return Reach::Outside;
+        }
+        return high.x() - low.x() < 1 && low.y() - high.y() < 1 ? Reach::Dot : Reach::Across;
+    }
+
+    // A path within a pixel is a dot; dots of one colour on one pixel are drawn once.
+    void addDot(Bucket& bucket, const Path& path) {
+        addDotAt(bucket, m_viewport.toDevice({path.box.lowX, path.box.lowY}));
+    }
+
+    void addDotAt(Bucket& bucket, QPointF at) {
+        const double x = std::floor(at.x() - m_area.left());
+        const double y = std::floor(at.y() - m_area.top());
+        if (m_isRaster && x >= 0 && y >= 0 && x < m_width && y < m_height) {
+            if (bucket.dotted.empty()) {
+                bucket.dotted.resize(static_cast<std::size_t>(m_width) * m_height);
+            }
+            const auto pixel = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(m_width) +
+                               static_cast<std::uint32_t>(x);
+            if (!bucket.dotted[pixel]) {
+                bucket.dotted[pixel] = true;
+                bucket.pixels.push_back(pixel);
+            }
+            return;
+        }
+        bucket.dots.push_back(at);
+    }
+
+    void addMark(Bucket& bucket, Point p);
+
+    // An infinite line through p along (q - p), both ways or (a ray) from p on, across the area.
+    void addInfinite(Bucket& bucket, Point p, Point q, bool isRay);
+
+    void paint(QPainter& painter) const;
+
+private:
+    // The opaque image the painter draws on one to one from the area's corner, or nullptr: a
+    // dot is then blended into its pixels at a few nanoseconds, where QPainter takes far longer.
+    QImage* imageUnder(QPainter& painter) const;
+
+    // Blends a colour over each listed pixel, and the pixels right and below it up to `size`.
+    void blendDots(QImage& image, const std::vector<std::uint32_t>& pixels, QRgb colour,
+                   int size) const;
+
+    const Viewport& m_viewport;
+    QRectF m_area;
+    bool m_isRaster;
+    int m_width;
+    int m_height;
+    static constexpr std::size_t kRecent = 64;
+    std::map<std::pair<int, QRgb>, Bucket> m_buckets;  // by alpha, then colour
+    std::array<std::pair<QRgb, Bucket*>, kRecent> m_recent{};
+};
+
+}  // namespace lintrel::preview
