@@ -22,6 +22,8 @@ constexpr std::size_t kEntitiesSampled = 4096;
 constexpr std::size_t kBatch = 512;
 constexpr std::size_t kBatchesAhead = 8;
 
+// A reading asked to stop notices within this many records.
+constexpr std::uint64_t kRecordsBetweenStops = 4096;
 // Inserts nested deeper than this are not followed.
 constexpr int kDeepestInsert = 16;
 constexpr int kPiecesPerSplineSpan = 16;
@@ -55,14 +57,20 @@ struct Inherited {
 // Builds the model record by record, section by section.
 class ModelBuilder {
 public:
-    // `onPassed(offset)` hears, now and then, that nothing before the offset is read again.
-    ModelBuilder(std::string_view bytes, std::function<void(std::uint64_t)> onPassed = {})
-        : m_reader(bytes), m_size(bytes.size()), m_onPassed(std::move(onPassed)) {}
+    // `onPassed(offset)` hears, now and then, that nothing before the offset is read again;
+    // `stop`, when asked, ends the reading with RunInterrupted.
+    ModelBuilder(std::string_view bytes, std::function<void(std::uint64_t)> onPassed = {},
+                 std::stop_token stop = {})
+        : m_reader(bytes),
+          m_size(bytes.size()),
+          m_onPassed(std::move(onPassed)),
+          m_stop(std::move(stop)) {}
 
     DrawingModel build();
 
 private:
     bool nextRecord(Record& record);
+    void passed(std::uint64_t offset);
     void readHeader(const Record& section);
     void readLayer(const Record& record);
     ParsedEntity parseWithFollowers(const Record& record);
@@ -82,6 +90,8 @@ private:
     RecordReader m_reader;
     std::size_t m_size;  // of the drawing, in bytes
     std::function<void(std::uint64_t)> m_onPassed;
+    std::stop_token m_stop;
+    std::uint64_t m_recordsRead = 0;
     Record m_pending;
     bool m_hasPending = false;
     std::vector<Record> m_followers;
@@ -103,6 +113,15 @@ bool ModelBuilder::nextRecord(Record& record) {
         return true;
     }
     return m_reader.next(record);
+}
+
+void ModelBuilder::passed(std::uint64_t offset) {
+    if (m_onPassed) {
+        m_onPassed(offset);
+    }
+    if (++m_recordsRead % kRecordsBetweenStops == 0) {
+        throwIfStopped(m_stop);
+    }
 }
 
 void ModelBuilder::readHeader(const Record& section) {
@@ -363,9 +382,7 @@ void ModelBuilder::readEntities() {
     Record record;
     bool isTaken = true;
     while (isTaken && nextRecord(record)) {
-        if (m_onPassed) {
-            m_onPassed(record.offset);
-        }
+        passed(record.offset);
         if (record.type == "ENDSEC") {
             break;
         }
@@ -393,9 +410,7 @@ DrawingModel ModelBuilder::build() {
     std::string_view section;
     std::string block;
     while (nextRecord(record)) {
-        if (m_onPassed) {
-            m_onPassed(record.offset);
-        }
+        passed(record.offset);
         if (record.type == "SECTION") {
             section = Fields(record.groups).text(2);
             if (section == "HEADER") {
@@ -430,14 +445,16 @@ DrawingModel modelOf(std::string_view bytes) {
     return ModelBuilder(bytes).build();
 }
 
-std::variant<DrawingModel, std::string> readDrawing(const std::string& path) {
+std::variant<DrawingModel, std::string> readDrawing(const std::string& path, std::stop_token stop) {
     const MappedFile file(path);
     if (!file.isOpen()) {
         return "cannot read " + path;
     }
     // The pages read are given back as the reading passes them, so a long drawing does not stay
     // in memory beside its model; anything read again is simply read from the file again.
-    return ModelBuilder(file.bytes(), [&file](std::uint64_t offset) { file.releaseBefore(offset); })
+    return ModelBuilder(
+               file.bytes(), [&file](std::uint64_t offset) { file.releaseBefore(offset); },
+               std::move(stop))
         .build();
 }
 

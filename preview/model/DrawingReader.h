@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -11,7 +12,9 @@ namespace lintrel::preview {
 // The model of a drawing held in memory. A damaged drawing gives what was read before the damage.
 DrawingModel modelOf(std::string_view bytes);
 
-// The model of a drawing file, or why it could not be read.
-std::variant<DrawingModel, std::string> readDrawing(const std::string& path);
+// The model of a drawing file, or why it could not be read. Asking `stop` ends the reading with
+// RunInterrupted.
+std::variant<DrawingModel, std::string> readDrawing(const std::string& path,
+                                                    std::stop_token stop = {});
 
 }  // namespace lintrel::preview

@@ -5,6 +5,7 @@
 #include "CleanRun.h"
 #include "Controls.h"
 #include "DrawingReader.h"
+#include "HelperThread.h"
 
 namespace lintrel::preview {
 
@@ -46,20 +47,28 @@ void DryRunWindow::yield() {
     }
 }
 
-Preview previewAfterRun(const std::string& path, const RunDecisions& decisions,
-                        const RunCounters& counters) {
+namespace {
+
+Preview previewOfRead(std::variant<DrawingModel, std::string> read,
+                      const std::vector<RunDecisions::Told>& told, const RunCounters& counters) {
     Preview preview;
     preview.counters = counters;
-    auto read = readDrawing(path);
     if (auto* failure = std::get_if<std::string>(&read)) {
         preview.failure = *failure;
         return preview;
     }
     preview.model = std::move(std::get<DrawingModel>(read));
-    applyDecisions(preview.model, decisions.of(path));
+    applyDecisions(preview.model, told);
     preview.model.indexPaths();
     preview.cut = cutLengthOf(preview.model);
     return preview;
+}
+
+}  // namespace
+
+Preview previewAfterRun(const std::string& path, const RunDecisions& decisions,
+                        const RunCounters& counters) {
+    return previewOfRead(readDrawing(path), decisions.of(path), counters);
 }
 
 Preview previewOf(const OptionSnapshot& options, const std::string& path,
@@ -69,6 +78,10 @@ Preview previewOf(const OptionSnapshot& options, const std::string& path,
     RunTarget target;
     target.dryRun = true;
     target.observer = &decisions;
+    // The model is read while the run decides: both only read the file, and the decisions are
+    // needed once both are done. A run that does not complete stops the reading.
+    std::variant<DrawingModel, std::string> read;
+    HelperThread reader([&](const std::stop_token& stop) { read = readDrawing(path, stop); });
     const RunReport report = CleanRun(window, target).run();
     if (report.outcome != RunOutcome::Completed) {
         Preview preview;
@@ -76,7 +89,8 @@ Preview previewOf(const OptionSnapshot& options, const std::string& path,
         preview.isInterrupted = report.outcome == RunOutcome::Interrupted;
         return preview;
     }
-    return previewAfterRun(path, decisions, report.counters);
+    reader.wait([] {});
+    return previewOfRead(std::move(read), decisions.of(path), report.counters);
 }
 
 }  // namespace lintrel::preview

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "DxfRecords.h"
 #include "FakeWindow.h"
 #include "PreviewRun.h"
+#include "RunInterrupted.h"
 #include "TempDir.h"
 #include "VersionProbe.h"
 
@@ -194,6 +196,21 @@ TEST(DryRunPreview, StopsWhenAskedAsARunStopsAtItsInterrupt) {
     const Preview preview = previewOf(everyRule(), path, [] { return true; });
     EXPECT_TRUE(preview.isInterrupted);
     EXPECT_TRUE(preview.model.entities.empty());
+}
+
+TEST(DrawingReading, StopsWithinAFewThousandRecordsWhenAsked) {
+    TempDir folder;
+    std::string entities;
+    for (int k = 0; k < 20000; ++k) {
+        entities += testing::lineRecord("0", std::to_string(k), "10", std::to_string(k));
+    }
+    const std::string path = folder.write("long.dxf", testing::drawing(entities));
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_THROW(readDrawing(path, stop.get_token()), RunInterrupted);
+    const auto read = readDrawing(path, std::stop_source().get_token());
+    ASSERT_TRUE(std::holds_alternative<DrawingModel>(read));
+    EXPECT_EQ(std::get<DrawingModel>(read).entities.size(), 20000U);
 }
 
 }  // namespace
