@@ -55,9 +55,14 @@ std::string picturePathFor(const std::string& input, const std::string& dir,
 std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::string& failure) {
     std::vector<FileCutLength> cuts;
     const PictureEntries* painter = nullptr;
-    for (const FileReport& file : report.files) {
+    for (std::size_t k = 0; k < report.files.size(); ++k) {
+        const FileReport& file = report.files[k];
+        auto read = m_readAhead.take(file.path);
+        if (k + 1 < report.files.size()) {
+            m_readAhead.start(report.files[k + 1].path);
+        }
         const preview::Preview shown =
-            preview::previewAfterRun(file.path, m_decisions, file.counters);
+            preview::previewFromRead(std::move(read), m_decisions.of(file.path), file.counters);
         cuts.push_back({shown.cut, shown.model.insUnits});
         if (m_dir.empty()) {
             continue;

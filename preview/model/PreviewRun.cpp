@@ -47,10 +47,8 @@ void DryRunWindow::yield() {
     }
 }
 
-namespace {
-
-Preview previewOfRead(std::variant<DrawingModel, std::string> read,
-                      const std::vector<RunDecisions::Told>& told, const RunCounters& counters) {
+Preview previewFromRead(std::variant<DrawingModel, std::string> read,
+                        const std::vector<RunDecisions::Told>& told, const RunCounters& counters) {
     Preview preview;
     preview.counters = counters;
     if (auto* failure = std::get_if<std::string>(&read)) {
@@ -64,11 +62,9 @@ Preview previewOfRead(std::variant<DrawingModel, std::string> read,
     return preview;
 }
 
-}  // namespace
-
 Preview previewAfterRun(const std::string& path, const RunDecisions& decisions,
                         const RunCounters& counters) {
-    return previewOfRead(readDrawing(path), decisions.of(path), counters);
+    return previewFromRead(readDrawing(path), decisions.of(path), counters);
 }
 
 Preview previewOf(const OptionSnapshot& options, const std::string& path,
@@ -90,7 +86,7 @@ Preview previewOf(const OptionSnapshot& options, const std::string& path,
         return preview;
     }
     reader.wait([] {});
-    return previewOfRead(std::move(read), decisions.of(path), report.counters);
+    return previewFromRead(std::move(read), decisions.of(path), report.counters);
 }
 
 }  // namespace lintrel::preview

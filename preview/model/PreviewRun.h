@@ -3,6 +3,8 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "CutLength.h"
 #include "DrawingModel.h"
@@ -72,6 +74,10 @@ struct Preview {
 // what the run decided. `isStopping` is asked as often as a run polls its interrupt.
 Preview previewOf(const OptionSnapshot& options, const std::string& path,
                   std::function<bool()> isStopping = {});
+
+// The preview of a drawing read (its model, or why it could not be read) once a run decided it.
+Preview previewFromRead(std::variant<DrawingModel, std::string> read,
+                        const std::vector<RunDecisions::Told>& told, const RunCounters& counters);
 
 // The preview of a drawing a run has already decided, told through `decisions`.
 Preview previewAfterRun(const std::string& path, const RunDecisions& decisions,

@@ -1,0 +1,26 @@
+#include "ModelReadAhead.h"
+
+#include "DrawingReader.h"
+
+namespace lintrel::preview {
+
+void ModelReadAhead::start(const std::string& path) {
+    if (m_reader != nullptr) {
+        return;
+    }
+    m_path = path;
+    m_reader = std::make_unique<HelperThread>(
+        [this, path](const std::stop_token& stop) { m_read = readDrawing(path, stop); });
+}
+
+std::variant<DrawingModel, std::string> ModelReadAhead::take(const std::string& path) {
+    if (m_reader == nullptr || m_path != path) {
+        m_reader.reset();
+        return readDrawing(path);
+    }
+    m_reader->wait([] {});
+    m_reader.reset();
+    return std::move(m_read);
+}
+
+}  // namespace lintrel::preview

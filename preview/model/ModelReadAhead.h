@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "DrawingModel.h"
+#include "HelperThread.h"
+
+namespace lintrel::preview {
+
+// The model of one drawing read on a helper thread while this one does other work: the run that
+// decides the drawing, or the picture of the drawing before it.
+class ModelReadAhead {
+public:
+    // Starts reading `path`, unless a read is going on or waiting already.
+    void start(const std::string& path);
+    // The model of `path`, or why it could not be read: the read started ahead when it was of
+    // this path, else read now. A read ahead of another path is stopped and dropped.
+    std::variant<DrawingModel, std::string> take(const std::string& path);
+
+private:
+    std::string m_path;
+    std::variant<DrawingModel, std::string> m_read;
+    std::unique_ptr<HelperThread> m_reader;  // last, so that it is joined before m_read goes
+};
+
+}  // namespace lintrel::preview

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+
+#include "Drawing.h"
+#include "ModelReadAhead.h"
+#include "TempDir.h"
+
+namespace lintrel::preview {
+namespace {
+
+using testing::TempDir;
+
+std::string linesDrawing(int count) {
+    std::string entities;
+    for (int k = 0; k < count; ++k) {
+        entities += testing::lineRecord("0", std::to_string(k), "10", std::to_string(k));
+    }
+    return testing::drawing(entities);
+}
+
+std::size_t entitiesOf(const std::variant<DrawingModel, std::string>& read) {
+    return std::get<DrawingModel>(read).entities.size();
+}
+
+TEST(ModelReadAhead, GivesTheModelReadAheadOfItsDrawing) {
+    TempDir folder;
+    const std::string path = folder.write("three.dxf", linesDrawing(3));
+    ModelReadAhead ahead;
+    ahead.start(path);
+    EXPECT_EQ(entitiesOf(ahead.take(path)), 3U);
+    // Taken once: the next take reads again.
+    EXPECT_EQ(entitiesOf(ahead.take(path)), 3U);
+}
+
+TEST(ModelReadAhead, ReadsAnotherDrawingThanTheOneAheadWhenAskedForIt) {
+    TempDir folder;
+    const std::string first = folder.write("first.dxf", linesDrawing(5000));
+    const std::string second = folder.write("second.dxf", linesDrawing(2));
+    ModelReadAhead ahead;
+    ahead.start(first);
+    ahead.start(second);  // one read at a time: this one is not started
+    EXPECT_EQ(entitiesOf(ahead.take(second)), 2U);
+    EXPECT_EQ(entitiesOf(ahead.take(first)), 5000U);
+}
+
+TEST(ModelReadAhead, TellsWhyADrawingCouldNotBeRead) {
+    TempDir folder;
+    const std::string missing = (folder.path() / "missing.dxf").string();
+    ModelReadAhead ahead;
+    ahead.start(missing);
+    const auto read = ahead.take(missing);
+    ASSERT_TRUE(std::holds_alternative<std::string>(read));
+    EXPECT_EQ(std::get<std::string>(read), "cannot read " + missing);
+}
+
+}  // namespace
+}  // namespace lintrel::preview
