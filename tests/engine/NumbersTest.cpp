@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "DecimalDigits.h"
 #include "Numbers.h"
@@ -57,6 +58,51 @@ TEST(RoundedNumber, GivesTheSameDoubleAsReadingTheRoundedText) {
                       std::abs(i) / 10000, std::abs(i) % 10000);
         std::string text = buffer.data();
         EXPECT_EQ(*roundedNumber(text), std::stod(text)) << text;
+    }
+}
+
+// What the general reading makes of a text: the reference for the quick ones.
+std::optional<double> generallyRounded(const std::string& text) {
+    auto number = DecimalDigits::fromText(text);
+    if (!number) {
+        return std::nullopt;
+    }
+    number->roundToSignificant(15);
+    number->roundToDecimals(4);
+    return number->toDouble();
+}
+
+TEST(RoundedNumber, ReadsPlainDecimalsAsTheGeneralReadingDoes) {
+    // Signs, leading zeros, up to eleven digits each side of the point (the quick reading takes
+    // eight), none on one side, and now and then a character that is no digit.
+    // Sixteen significant digits, where rounding to fifteen first moves the fourth decimal.
+    const std::pair<const char*, double> sixteenDigits[] = {
+        {"12345678.12344999", 12345678.1235},
+        {"-87654321.00004999", -87654321.0001},
+        {"99999999.99994999", 100000000.0},
+    };
+    for (const auto& [text, expected] : sixteenDigits) {
+        EXPECT_EQ(roundedNumber(text), expected) << text;
+        EXPECT_EQ(generallyRounded(text), expected) << text;
+    }
+    std::mt19937 random(20261207);
+    const std::string characters = "0000123456789";
+    for (int k = 0; k < 200000; ++k) {
+        std::string text = random() % 4 == 0 ? "-" : random() % 8 == 0 ? "+" : "";
+        for (auto digits = random() % 12; digits > 0; --digits) {
+            text += characters[random() % characters.size()];
+        }
+        if (random() % 8 != 0) {
+            text += '.';
+            for (auto digits = random() % 12; digits > 0; --digits) {
+                text += characters[random() % characters.size()];
+            }
+        }
+        if (!text.empty() && random() % 64 == 0) {
+            text[random() % text.size()] = "x. e"[random() % 4];
+        }
+        SCOPED_TRACE(text);
+        EXPECT_EQ(roundedNumber(text), generallyRounded(text));
     }
 }
 
