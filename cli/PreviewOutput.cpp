@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "PictureModule.h"
 #include "PreviewRun.h"
@@ -16,32 +17,28 @@ struct PictureEntries {
     EndPainting end = nullptr;
 };
 
-// The picture module, loaded once: from beside the program (a build folder), else from where it
-// is installed, relative to the program. Null, with the reason in `failure`, when neither loads.
-const PictureEntries* pictureModule(std::string& failure) {
-    static PictureEntries entries;
-    static std::string reason;
-    if (entries.write != nullptr || !reason.empty()) {
-        failure = reason;
-        return entries.write != nullptr ? &entries : nullptr;
-    }
+// Loads the picture module from beside the program (a build folder), else from where it is
+// installed, relative to the program; nothing, with the reason in `failure`, when neither loads.
+std::optional<PictureEntries> loadPictureModule(std::string& failure) {
+    std::string reason;
     std::error_code ignored;
     const auto beside = std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path();
     for (const auto& folder : {beside, beside / LINTREL_MODULE_DIR}) {
         const std::string path = (folder / kPictureModule).string();
         if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-            entries.write = reinterpret_cast<WritePicture>(::dlsym(module, kWritePictureEntry));
-            entries.end = reinterpret_cast<EndPainting>(::dlsym(module, kEndPaintingEntry));
+            const PictureEntries entries{
+                reinterpret_cast<WritePicture>(::dlsym(module, kWritePictureEntry)),
+                reinterpret_cast<EndPainting>(::dlsym(module, kEndPaintingEntry))};
             if (entries.write != nullptr && entries.end != nullptr) {
-                return &entries;
+                return entries;
             }
-            entries = {};
         }
-        reason = ::dlerror();
+        if (const char* why = ::dlerror()) {
+            reason = why;
+        }
     }
-    reason = std::string(kPictureModule) + ": the pictures cannot be painted: " + reason;
-    failure = reason;
-    return nullptr;
+    failure = std::string(kPictureModule) + ": the pictures cannot be painted: " + reason;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -54,7 +51,8 @@ std::string picturePathFor(const std::string& input, const std::string& dir,
 
 std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::string& failure) {
     std::vector<FileCutLength> cuts;
-    const PictureEntries* painter = nullptr;
+    // Loaded once, before the first picture: a failure of a picture stays told to the end.
+    const auto painter = m_dir.empty() ? std::nullopt : loadPictureModule(failure);
     for (std::size_t k = 0; k < report.files.size(); ++k) {
         const FileReport& file = report.files[k];
         auto read = m_readAhead.take(file.path);
@@ -64,16 +62,12 @@ std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::s
         const preview::Preview shown =
             preview::previewFromRead(std::move(read), m_decisions.of(file.path), file.counters);
         cuts.push_back({shown.cut, shown.model.insUnits});
-        if (m_dir.empty()) {
-            continue;
-        }
-        painter = pictureModule(failure);
-        if (painter != nullptr) {
+        if (painter) {
             painter->write(shown, std::filesystem::path(file.path).filename().string(),
                            picturePathFor(file.path, m_dir, m_format), m_format, failure);
         }
     }
-    if (painter != nullptr) {
+    if (painter) {
         painter->end();
     }
     return cuts;

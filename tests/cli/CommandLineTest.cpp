@@ -66,6 +66,20 @@ TEST(CommandLine, PreviewWritesAPicturePerDrawingAndTheCutLengths) {
         testing::readBytes(dir.path() / "pictures" / "plan-preview.pdf").starts_with("%PDF"));
 }
 
+TEST(CommandLine, APictureThatCannotBeWrittenFailsTheRunEvenBeforeOthersThatCan) {
+    TempDir dir;
+    const auto first = dir.write("a.dxf", kTwinLines);
+    const auto second = dir.write("b.dxf", kTwinLines);
+    const auto pictures = dir.path() / "pictures";
+    // A folder where a.dxf's picture should go: that one picture cannot be written.
+    std::filesystem::create_directories(pictures / "a-preview.svg");
+    Outcome outcome =
+        run(dir, {"--dry-run", "-j", "1", "--preview", pictures.string(), first, second});
+    EXPECT_EQ(outcome.status, 1) << outcome.err;
+    EXPECT_NE(outcome.err.find("a-preview.svg"), std::string::npos) << outcome.err;
+    EXPECT_TRUE(std::filesystem::exists(pictures / "b-preview.svg"));
+}
+
 TEST(CommandLine, PreviewWithoutItsPictureModuleFailsAndSaysWhy) {
     TempDir dir;
     auto input = dir.write("plan.dxf", kTwinLines);
