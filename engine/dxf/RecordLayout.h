@@ -20,7 +20,7 @@ public:
     // Twelve bytes, not sixteen: a million places take 4 MB less.
     struct Place {
         std::uint32_t offsetLow;
-        // Bits 32 to 55 of the offset, then the type (into kTypes).
+        // The type (into kTypes) in the low byte, bits 32 to 55 of the offset above it.
         std::uint32_t offsetHighAndType;
         std::uint32_t length;  // up to the "  0" line after it
 

@@ -353,24 +353,25 @@ void OutputPass::replayPart(InputFile& input, const RecordLayout& layout, const 
     EntityRecord record;
     for (std::size_t k = part.first; k < part.last; ++k) {
         const RecordLayout::Place& place = layout[k];
-        onPlace(place.offset());
+        const std::uint64_t offset = place.offset();
+        onPlace(offset);
         const std::string_view type = place.typeName();
-        filter.setRecordOffset(place.offset());
+        filter.setRecordOffset(offset);
         const auto verdict = filter.verdictWithoutPairs(type);
         if (verdict == EntityFilter::VerdictWithoutPairs::Kept) {
             continue;
         }
         if (verdict == EntityFilter::VerdictWithoutPairs::Dropped) {
-            copyUpTo(place.offset());
+            copyUpTo(offset);
             copied = place.end();
             continue;
         }
-        if (place.offset() - copied > kStretch) {
-            copyUpTo(place.offset());
+        if (offset - copied > kStretch) {
+            copyUpTo(offset);
         }
         // The record is read with what lies before it, which it may still join.
         const std::string_view stretch = reader.bytes(copied, place.end() - copied);
-        const std::string_view before = stretch.substr(0, place.offset() - copied);
+        const std::string_view before = stretch.substr(0, offset - copied);
         const std::string_view lines = stretch.substr(before.size());
         const std::size_t startEnd = lines.find("\r\n");
         const std::string_view startCode = lines.substr(0, startEnd);
