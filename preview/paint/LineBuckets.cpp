@@ -89,6 +89,19 @@ void LineBuckets::paint(QPainter& painter) const {
     }
 }
 
+void LineBuckets::takeFrom(LineBuckets& later) {
+    for (auto& [key, theirs] : later.m_buckets) {
+        Bucket& mine = m_buckets[key];
+        mine.lines.reserve(mine.lines.size() + theirs.lines.size());
+        mine.lines.insert(mine.lines.end(), theirs.lines.begin(), theirs.lines.end());
+        mine.dots.insert(mine.dots.end(), theirs.dots.begin(), theirs.dots.end());
+        for (std::uint32_t pixel : theirs.pixels) {
+            dotPixel(mine, pixel);
+        }
+        theirs = Bucket();
+    }
+}
+
 QImage* LineBuckets::imageUnder(QPainter& painter) const {
     if (painter.device() == nullptr || painter.device()->devType() != QInternal::Image ||
         painter.deviceTransform().type() != QTransform::TxNone ||

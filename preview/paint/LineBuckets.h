@@ -39,6 +39,9 @@ public:
           m_width(std::max(0, static_cast<int>(std::ceil(area.width())))),
           m_height(std::max(0, static_cast<int>(std::ceil(area.height())))) {}
 
+    // Buckets of their own over the same area, for strokes gathered meanwhile.
+    LineBuckets emptyLike() const { return {m_viewport, m_area, m_isRaster}; }
+
     // Faint colours are painted first, so that what changed lies on top.
     Bucket& of(QRgb colour) {
         // Neighbours in the file often differ in colour: the buckets found last are remembered
@@ -81,15 +84,8 @@ public:
         const double x = std::floor(at.x() - m_area.left());
         const double y = std::floor(at.y() - m_area.top());
         if (m_isRaster && x >= 0 && y >= 0 && x < m_width && y < m_height) {
-            if (bucket.dotted.empty()) {
-                bucket.dotted.resize(static_cast<std::size_t>(m_width) * m_height);
-            }
-            const auto pixel = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(m_width) +
-                               static_cast<std::uint32_t>(x);
-            if (!bucket.dotted[pixel]) {
-                bucket.dotted[pixel] = true;
-                bucket.pixels.push_back(pixel);
-            }
+            dotPixel(bucket, static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(m_width) +
+                                 static_cast<std::uint32_t>(x));
             return;
         }
         bucket.dots.push_back(at);
@@ -102,7 +98,21 @@ public:
 
     void paint(QPainter& painter) const;
 
+    // Adds what `later`, gathered over the same area from strokes that come after these, holds:
+    // as if its strokes had been added here in their order.
+    void takeFrom(LineBuckets& later);
+
 private:
+    void dotPixel(Bucket& bucket, std::uint32_t pixel) {
+        if (bucket.dotted.empty()) {
+            bucket.dotted.resize(static_cast<std::size_t>(m_width) * m_height);
+        }
+        if (!bucket.dotted[pixel]) {
+            bucket.dotted[pixel] = true;
+            bucket.pixels.push_back(pixel);
+        }
+    }
+
     // The opaque image the painter draws on one to one from the area's corner, or nullptr: a
     // dot is then blended into its pixels at a few nanoseconds, where QPainter takes far longer.
     QImage* imageUnder(QPainter& painter) const;

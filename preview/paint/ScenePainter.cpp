@@ -4,6 +4,8 @@
 #include <QPaintEngine>
 #include <QStringList>
 #include <algorithm>
+#include <future>
+#include <thread>
 #include <vector>
 
 #include "CutLength.h"
@@ -62,8 +64,6 @@ public:
         m_buckets.addPoints(bucket, m_model.pointsOf(path, m_scratch), path.count, path.isClosed);
     }
 
-    const Looks& looks() const { return m_looks; }
-
 private:
     const DrawingModel& m_model;
     Looks m_looks;
@@ -81,6 +81,40 @@ Box shownBox(const Viewport& viewport, const QRectF& area) {
     shown.add(low);
     shown.add(high);
     return boxAround(shown);
+}
+
+// Below this many entities to a thread, a frame gathers its strokes on one: starting another would
+// cost more than it saves.
+constexpr std::size_t kEntitiesPerThread = 20000;
+
+// The strokes of every entity. On a large drawing each core gathers a stretch of the entities into
+// buckets of its own; these are taken together in the entities' order, so the frame is the one a
+// single thread paints.
+void addEveryEntity(const DrawingModel& model, const SceneStyle& style, LineBuckets& buckets) {
+    const std::size_t count = model.entities.size();
+    const std::size_t parts = std::clamp<std::size_t>(
+        count / kEntitiesPerThread, 1, std::max(1U, std::thread::hardware_concurrency()));
+    const auto addStretch = [&](LineBuckets& into, std::size_t part) {
+        Strokes strokes(model, style, into);
+        for (std::size_t k = count * part / parts; k < count * (part + 1) / parts; ++k) {
+            strokes.addEntity(model.entities[k]);
+        }
+    };
+    std::vector<LineBuckets> later;
+    later.reserve(parts - 1);
+    // Declared after the buckets they fill, so that they are waited for before those go.
+    std::vector<std::future<void>> gathering;
+    for (std::size_t part = 1; part < parts; ++part) {
+        later.push_back(buckets.emptyLike());
+        // Gathered on this thread when get() is called, where no thread can be started.
+        gathering.push_back(std::async(std::launch::async | std::launch::deferred, addStretch,
+                                       std::ref(later.back()), part));
+    }
+    addStretch(buckets, 0);
+    for (std::size_t k = 0; k < later.size(); ++k) {
+        gathering[k].get();
+        buckets.takeFrom(later[k]);
+    }
 }
 
 bool holdsWhole(const Box& shown, const Extents& extents) {
@@ -124,13 +158,11 @@ void paintScene(QPainter& painter, const DrawingModel& model, const Viewport& vi
     painter.setClipRect(area);
     painter.fillRect(area, backgroundColour(style.isDark));
     LineBuckets buckets(viewport, area, painter.paintEngine()->type() == QPaintEngine::Raster);
-    Strokes strokes(model, style, buckets);
     const Box shown = shownBox(viewport, area);
     if (model.index.isEmpty() || holdsWhole(shown, model.extents)) {
-        for (const Entity& entity : model.entities) {
-            strokes.addEntity(entity);
-        }
+        addEveryEntity(model, style, buckets);
     } else {
+        Strokes strokes(model, style, buckets);
         model.index.query(model.paths, shown, [&](std::uint32_t number) {
             strokes.addPath(model.entities[model.paths[number].entity], number);
         });
@@ -139,7 +171,7 @@ void paintScene(QPainter& painter, const DrawingModel& model, const Viewport& vi
         }
     }
     buckets.paint(painter);
-    paintTexts(painter, model, viewport, strokes.looks(), style.isDark, area);
+    paintTexts(painter, model, viewport, Looks(style), style.isDark, area);
     painter.restore();
 }
 

@@ -105,6 +105,46 @@ TEST(Scene, DrawsALineShorterThanAPixelAsADot) {
     EXPECT_EQ(image.pixelColor(dot + QPoint(5, 5)), backgroundColour(true));
 }
 
+// Enough entities for a frame that walks them all to gather its strokes on several threads: rows
+// of lines in four colours, some shorter than a pixel, some longer, every seventh one twice, and a
+// long line over them that the short ones beside it join.
+Preview crowdedPreview(const testing::TempDir& folder) {
+    std::string entities;
+    for (int k = 0; k < 60000; ++k) {
+        const std::string x = std::to_string(k % 300);
+        const std::string y = std::to_string(k / 300);
+        const std::string colour = std::to_string(1 + k % 4);
+        const std::string end = std::to_string(k % 300 + (k % 3 == 0 ? 0.01 : 0.7 + k % 5));
+        const std::string line = record(
+            "LINE",
+            {{"  8", "0"}, {" 62", colour}, {" 10", x}, {" 20", y}, {" 11", end}, {" 21", y}});
+        entities += k % 7 == 0 ? line + line : line;
+    }
+    entities += lineRecord("0", "-1", "150", "-1") + lineRecord("150", "-1", "300", "-1");
+    testing::FakeWindow window;
+    window.texts["Text9"] = "0.5";
+    return previewOf(OptionSnapshot::of(window),
+                     folder.write("crowded.dxf", testing::drawing(entities)));
+}
+
+TEST(Scene, GathersTheStrokesOfAWholeLargeDrawingAsTheIndexedViewDoes) {
+    ASSERT_NE(QGuiApplication::instance(), nullptr);
+    testing::TempDir folder;
+    const Preview preview = crowdedPreview(folder);
+    ASSERT_EQ(preview.failure, "");
+    ASSERT_FALSE(preview.model.index.isEmpty());
+    DrawingModel whole = preview.model;
+    whole.index = PathIndex();  // walks every entity, in parts on several threads
+    // Zoomed a little, so that the indexed model leaves out what lies beyond the frame.
+    Viewport viewport = Viewport::fitting(preview.model.extents, kArea);
+    viewport.zoomAt(kArea.center(), 1.3);
+    for (View view : {View::Before, View::After, View::Changes}) {
+        const QImage indexed = render(preview.model, viewport, view);
+        EXPECT_TRUE(indexed == render(whole, viewport, view)) << "view " << static_cast<int>(view);
+        EXPECT_NE(indexed, render(whole, Viewport::fitting(preview.model.extents, kArea), view));
+    }
+}
+
 TEST(SceneCache, PaintsAgainOnlyWhenTheViewOrTheStyleChanges) {
     ASSERT_NE(QGuiApplication::instance(), nullptr);
     testing::TempDir folder;
