@@ -93,13 +93,14 @@ RunReport CleanRun::run() {
         file.outputPath = m_target.dryRun ? "" : outputPathFor(path, m_target.outputDir);
         try {
             layout.clear();
+            // Told first, so that a listener may read the drawing meanwhile.
+            if (m_target.observer != nullptr) {
+                m_target.observer->startFile(path);
+            }
             if (options.analysesLines()) {
                 file.counters = LinePass(m_window, options, table, report.counters,
                                          m_target.referenceAnalysis, &layout, m_target.threads)
                                     .run(path);
-            }
-            if (m_target.observer != nullptr) {
-                m_target.observer->startFile(path);
             }
             OutputPass output(m_window, options, table, report.counters + file.counters,
                               m_target.threads);
