@@ -164,6 +164,43 @@ OptionSnapshot everyRule() {
     return OptionSnapshot::of(window);
 }
 
+// Each decision lands on the record it names whatever order the run tells them in, and one
+// that names no record is counted as undecided.
+TEST(RunDecisions, LandOnTheirRecordsInAnyOrderTheyAreTold) {
+    std::string entities;
+    for (int k = 0; k < 300; ++k) {
+        entities += testing::lineRecord(std::to_string(k), "0", std::to_string(k), "5");
+    }
+    const DrawingModel read = modelOf(testing::drawing(entities));
+    ASSERT_EQ(read.entities.size(), 300U);
+    std::vector<RunDecisions::Told> inOrder;
+    for (std::size_t k = 0; k < read.entities.size(); k += 1 + k % 3) {
+        inOrder.push_back(
+            {read.entities[k].offset, k % 2 == 0 ? Verdict::Duplicate : Verdict::Joined, {}});
+    }
+    std::vector<RunDecisions::Told> shuffled = inOrder;
+    std::reverse(shuffled.begin() + 10, shuffled.end());
+    std::rotate(shuffled.begin(), shuffled.begin() + 40, shuffled.end());
+    std::vector<RunDecisions::Told> strided = inOrder;
+    std::stable_partition(strided.begin(), strided.end(),
+                          [&](const auto& told) { return told.verdict == Verdict::Duplicate; });
+    for (auto told : {inOrder, shuffled, strided}) {
+        told.push_back({read.entities[7].offset + 1, Verdict::Duplicate, {}});
+        DrawingModel model = read;
+        applyDecisions(model, told);
+        EXPECT_EQ(model.undecided, 1);
+        std::size_t next = 0;
+        for (std::size_t k = 0; k < model.entities.size(); ++k) {
+            const bool isTold =
+                next < inOrder.size() && inOrder[next].offset == model.entities[k].offset;
+            EXPECT_EQ(model.entities[k].verdict, isTold ? inOrder[next].verdict : Verdict::Kept)
+                << "entity " << k;
+            next += isTold ? 1 : 0;
+        }
+        EXPECT_EQ(next, inOrder.size());
+    }
+}
+
 TEST(DryRunPreview, CountsWhatARealRunCountsAndWritesNothing) {
     TempDir folder;
     const std::string path =
