@@ -57,7 +57,6 @@ Preview previewFromRead(std::variant<DrawingModel, std::string> read,
     }
     preview.model = std::move(std::get<DrawingModel>(read));
     applyDecisions(preview.model, told);
-    preview.model.indexPaths();
     preview.cut = cutLengthOf(preview.model);
     return preview;
 }
@@ -86,7 +85,9 @@ Preview previewOf(const OptionSnapshot& options, const std::string& path,
         return preview;
     }
     reader.wait([] {});
-    return previewFromRead(std::move(read), decisions.of(path), report.counters);
+    Preview preview = previewFromRead(std::move(read), decisions.of(path), report.counters);
+    preview.model.indexPaths();
+    return preview;
 }
 
 }  // namespace lintrel::preview

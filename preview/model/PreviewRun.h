@@ -71,11 +71,13 @@ struct Preview {
 };
 
 // Runs the clean-up on one drawing with these options, writing nothing, and reads its model with
-// what the run decided. `isStopping` is asked as often as a run polls its interrupt.
+// what the run decided, its paths indexed for views of any part. `isStopping` is asked as often as a run polls its interrupt.
 Preview previewOf(const OptionSnapshot& options, const std::string& path,
                   std::function<bool()> isStopping = {});
 
 // The preview of a drawing read (its model, or why it could not be read) once a run decided it.
+// Its paths are not indexed: a picture of the whole drawing walks them all, and only a view of a
+// part of it needs DrawingModel::indexPaths().
 Preview previewFromRead(std::variant<DrawingModel, std::string> read,
                         const std::vector<RunDecisions::Told>& told, const RunCounters& counters);
 
