@@ -41,27 +41,32 @@ std::uint64_t roundAwayDigits(std::uint64_t mantissa, int dropped) {
     }
 }
 
-// The common case of a drawing's number, "-12.3456789" with at most 15 significant digits,
-// rounded in integers; false when the text needs the general reading.
-bool roundPlainDecimal(std::string_view text, double& rounded) {
+// A drawing's number as it is mostly written, "-12.3456789": sign, digits and one point.
+struct PlainDecimal {
+    std::uint64_t mantissa = 0;  // the digits without the point
+    int decimals = 0;            // after the point
+    bool negative = false;
+};
+
+// The text as a plain decimal of at most 15 significant digits and 18 decimals, so that the
+// mantissa and the power of ten it is divided by are both exact in a double; false when the text
+// needs the general reading.
+bool readPlain(std::string_view text, PlainDecimal& number) {
     const char* at = text.data();
     const char* end = at + text.size();
-    bool negative = false;
     if (at != end && (*at == '-' || *at == '+')) {
-        negative = *at == '-';
+        number.negative = *at == '-';
         ++at;
     }
-    std::uint64_t mantissa = 0;
     int significant = 0;
-    int decimals = 0;
     bool sawPoint = false;
     bool sawDigit = false;
     for (; at != end; ++at) {
         char c = *at;
         if (c >= '0' && c <= '9') {
-            significant += mantissa != 0 || c != '0';
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-            decimals += sawPoint;
+            significant += number.mantissa != 0 || c != '0';
+            number.mantissa = number.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            number.decimals += sawPoint;
             sawDigit = true;
         } else if (c == '.' && !sawPoint) {
             sawPoint = true;
@@ -69,21 +74,33 @@ bool roundPlainDecimal(std::string_view text, double& rounded) {
             return false;
         }
     }
-    if (!sawDigit || significant > 15 || decimals >= static_cast<int>(kPowersOfTen.size())) {
+    return sawDigit && significant <= 15 && number.decimals < static_cast<int>(kPowersOfTen.size());
+}
+
+// Both exact in a double, so the division rounds once, as the general reading of the same digits
+// does; a zero has no sign there either.
+double valueOf(const PlainDecimal& number) {
+    if (number.mantissa == 0) {
+        return 0.0;
+    }
+    const double value =
+        static_cast<double>(number.mantissa) /
+        static_cast<double>(kPowersOfTen[static_cast<std::size_t>(number.decimals)]);
+    return number.negative ? -value : value;
+}
+
+// The common case of a drawing's number, rounded in integers; false when the text needs the
+// general reading.
+bool roundPlainDecimal(std::string_view text, double& rounded) {
+    PlainDecimal number;
+    if (!readPlain(text, number)) {
         return false;
     }
-    if (decimals > 4) {
-        mantissa = roundAwayDigits(mantissa, decimals - 4);
-        decimals = 4;
+    if (number.decimals > 4) {
+        number.mantissa = roundAwayDigits(number.mantissa, number.decimals - 4);
+        number.decimals = 4;
     }
-    if (mantissa == 0) {
-        rounded = 0.0;
-        return true;
-    }
-    // Both exact in a double, so the division rounds once, like reading the rounded text.
-    double value = static_cast<double>(mantissa) /
-                   static_cast<double>(kPowersOfTen[static_cast<std::size_t>(decimals)]);
-    rounded = negative ? -value : value;
+    rounded = valueOf(number);
     return true;
 }
 
@@ -133,6 +150,9 @@ std::string tenThousandths(std::int64_t n) {
 }  // namespace
 
 std::optional<double> parseDecimal(std::string_view text) {
+    if (PlainDecimal plain; readPlain(text, plain)) {
+        return valueOf(plain);
+    }
     auto number = DecimalDigits::fromText(text);
     return number ? number->toDouble() : std::nullopt;
 }

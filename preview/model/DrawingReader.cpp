@@ -19,8 +19,8 @@ namespace {
 constexpr std::size_t kEntitiesSampled = 4096;
 // Entities are handed from the thread that parses them to the one that builds the model in
 // batches of this many, at most kBatchesAhead batches ahead.
-constexpr std::size_t kBatch = 512;
-constexpr std::size_t kBatchesAhead = 8;
+constexpr std::size_t kBatch = 2048;
+constexpr std::size_t kBatchesAhead = 4;
 
 // A reading asked to stop notices within this many records.
 constexpr std::uint64_t kRecordsBetweenStops = 4096;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -72,6 +73,26 @@ std::optional<double> generallyRounded(const std::string& text) {
     return number->toDouble();
 }
 
+// Signs, leading zeros, up to eleven digits each side of the point (the quick readings take up
+// to fifteen significant ones), none on one side, and now and then a character that is no digit.
+std::string randomPlainText(std::mt19937& random) {
+    const std::string characters = "0000123456789";
+    std::string text = random() % 4 == 0 ? "-" : random() % 8 == 0 ? "+" : "";
+    for (auto digits = random() % 12; digits > 0; --digits) {
+        text += characters[random() % characters.size()];
+    }
+    if (random() % 8 != 0) {
+        text += '.';
+        for (auto digits = random() % 12; digits > 0; --digits) {
+            text += characters[random() % characters.size()];
+        }
+    }
+    if (!text.empty() && random() % 64 == 0) {
+        text[random() % text.size()] = "x. e"[random() % 4];
+    }
+    return text;
+}
+
 TEST(RoundedNumber, ReadsPlainDecimalsAsTheGeneralReadingDoes) {
     // Signs, leading zeros, up to eleven digits each side of the point (the quick reading takes
     // eight), none on one side, and now and then a character that is no digit.
@@ -86,23 +107,51 @@ TEST(RoundedNumber, ReadsPlainDecimalsAsTheGeneralReadingDoes) {
         EXPECT_EQ(generallyRounded(text), expected) << text;
     }
     std::mt19937 random(20261207);
-    const std::string characters = "0000123456789";
     for (int k = 0; k < 200000; ++k) {
-        std::string text = random() % 4 == 0 ? "-" : random() % 8 == 0 ? "+" : "";
-        for (auto digits = random() % 12; digits > 0; --digits) {
-            text += characters[random() % characters.size()];
-        }
-        if (random() % 8 != 0) {
-            text += '.';
-            for (auto digits = random() % 12; digits > 0; --digits) {
-                text += characters[random() % characters.size()];
-            }
-        }
-        if (!text.empty() && random() % 64 == 0) {
-            text[random() % text.size()] = "x. e"[random() % 4];
-        }
+        const std::string text = randomPlainText(random);
         SCOPED_TRACE(text);
         EXPECT_EQ(roundedNumber(text), generallyRounded(text));
+    }
+}
+
+// The bits of a number read, so that a zero's sign counts; nothing when it is no number.
+std::optional<std::uint64_t> bitsOf(std::optional<double> value) {
+    return value ? std::optional(std::bit_cast<std::uint64_t>(*value)) : std::nullopt;
+}
+
+TEST(Decimal, ReadsEveryTextToTheBitsTheGeneralReadingGives) {
+    const char* const texts[] = {"-0.000",
+                                 "+0",
+                                 "0.1",
+                                 "-1.5",
+                                 "123456789012345",
+                                 "1234567890123456",
+                                 "0.3",
+                                 "5.",
+                                 ".5",
+                                 "-.5",
+                                 "1e5",
+                                 " 12.5 ",
+                                 "7.50000",
+                                 "1,5",
+                                 "",
+                                 ".",
+                                 "-",
+                                 "0.000000000000000001",
+                                 "2.675",
+                                 "9007199254740993",
+                                 "0.1234567890123456789"};
+    for (const char* text : texts) {
+        auto general = DecimalDigits::fromText(text);
+        EXPECT_EQ(bitsOf(parseDecimal(text)), bitsOf(general ? general->toDouble() : std::nullopt))
+            << text;
+    }
+    std::mt19937 random(20261208);
+    for (int k = 0; k < 200000; ++k) {
+        const std::string text = randomPlainText(random);
+        auto general = DecimalDigits::fromText(text);
+        ASSERT_EQ(bitsOf(parseDecimal(text)), bitsOf(general ? general->toDouble() : std::nullopt))
+            << text;
     }
 }
 
