@@ -51,7 +51,7 @@ struct PlainDecimal {
 // The text as a plain decimal of at most 15 significant digits and 18 decimals, so that the
 // mantissa and the power of ten it is divided by are both exact in a double; false when the text
 // needs the general reading.
-bool readPlain(std::string_view text, PlainDecimal& number) {
+[[gnu::always_inline]] inline bool readPlain(std::string_view text, PlainDecimal& number) {
     const char* at = text.data();
     const char* end = at + text.size();
     if (at != end && (*at == '-' || *at == '+')) {

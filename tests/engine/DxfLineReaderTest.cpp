@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DxfError.h"
@@ -60,6 +62,55 @@ TEST(DxfLineReader, KeepsCrLfTogetherAcrossItsBuffer) {
         ASSERT_EQ(lines.size(), 2U) << size;
         EXPECT_EQ(lines[0].size(), size - 1);
         EXPECT_EQ(lines[1], "B");
+    }
+}
+
+// The lines of `bytes` split one byte at a time, and whether every one ended in CR LF.
+std::pair<std::vector<std::string>, bool> splitByHand(const std::string& bytes) {
+    std::vector<std::string> lines;
+    bool allCrLf = true;
+    std::string line;
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+        if (bytes[k] != '\r' && bytes[k] != '\n') {
+            line += bytes[k];
+            continue;
+        }
+        const bool isCrLf = bytes[k] == '\r' && k + 1 < bytes.size() && bytes[k + 1] == '\n';
+        allCrLf = allCrLf && isCrLf;
+        k += isCrLf ? 1 : 0;
+        lines.push_back(std::exchange(line, {}));
+    }
+    if (!line.empty()) {
+        lines.push_back(line);
+        allCrLf = false;
+    }
+    return {lines, allCrLf};
+}
+
+TEST(DxfLineReader, SplitsRandomLineEndsAsAByteByByteSplitDoes) {
+    // Mostly CR LF with now and then a lone CR or LF, anywhere in the 64-byte blocks the line
+    // ends are looked for in and around the ends of the buffer's reads.
+    std::mt19937 random(8);
+    TempDir dir;
+    for (int k = 0; k < 400; ++k) {
+        const std::size_t size =
+            k < 300 ? random() % 700 : (std::size_t{1} << 18) + random() % 300 - 150;
+        const unsigned oddEnds = k % 3 == 0 ? 0 : 1 + random() % 40;
+        std::string bytes;
+        while (bytes.size() < size) {
+            bytes.append(random() % 12, "0123456789 ABC"[random() % 14]);
+            const unsigned end = random() % 100;
+            bytes += end < oddEnds ? (end % 2 == 0 ? "\r" : "\n") : "\r\n";
+        }
+        bytes.resize(size);
+        const auto [lines, allCrLf] = splitByHand(bytes);
+        DxfLineReader reader(dir.write("random.dxf", bytes));
+        std::vector<std::string> read;
+        while (!reader.atEnd()) {
+            read.emplace_back(reader.readLine());
+        }
+        ASSERT_EQ(read, lines) << "case " << k;
+        EXPECT_EQ(reader.endsAllInCrLf(), allCrLf) << "case " << k;
     }
 }
 
