@@ -24,7 +24,7 @@ tools/check-package.sh build
 # parts, the output in two or in parts and the clean run, without the long walks through the real drawings.
 # Address randomisation is off for it: on kernels with wide randomisation its runtime cannot map
 # its shadow memory.
-threaded='HelperThread|FastAnalysis|ReadLineRecords|OutputReplay|CleanRun|LinePass|ThreadCount|StreamInParts'
+threaded='HelperThread|FastAnalysis|ReadLineRecords|OutputReplay|CleanRun|LinePass|ThreadCount|StreamInParts|PlacedPart'
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINTREL_TSAN=ON \
     -DLINTREL_BUILD_UI=OFF >/dev/null
 setarch "$(uname -m)" -R cmake --build build-tsan -j "$jobs" \

@@ -13,6 +13,7 @@ public:
     explicit DxfLineWriter(OutputFile* file) : m_file(file) {}
 
     bool isWriting() const { return m_file != nullptr; }
+    OutputFile* file() const { return m_file; }
     void writeLine(std::string_view text) {
         if (m_file != nullptr) {
             m_file->writeLine(text);

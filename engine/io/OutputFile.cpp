@@ -122,6 +122,11 @@ OutputFile::OutputFile(std::string target) : m_target(std::move(target)) {
     m_buffer.resize(kBufferSize);
 }
 
+OutputFile::OutputFile(std::string target, PartPlace& place) : OutputFile(std::move(target)) {
+    m_place = &place;
+    place.ownFd = m_fd;  // before the part tells any of its bytes
+}
+
 void OutputFile::openNamed() {
     m_temporary = temporaryPattern(m_target);
     m_fd = ::mkostemp(m_temporary.data(), O_CLOEXEC);
@@ -173,6 +178,16 @@ void OutputFile::flush() {
 }
 
 void OutputFile::writeThrough(std::string_view bytes) {
+    if (m_place != nullptr && m_inPlaceFrom == PartPlace::kUnplaced) {
+        if (const auto at = m_place->at.load(std::memory_order_acquire);
+            at != PartPlace::kUnplaced) {
+            m_inPlaceFrom = at + m_written;
+        }
+    }
+    if (m_inPlaceFrom != PartPlace::kUnplaced) {
+        writeInPlace(bytes);
+        return;
+    }
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
@@ -186,41 +201,106 @@ void OutputFile::writeThrough(std::string_view bytes) {
         data += written;
         left -= static_cast<std::size_t>(written);
     }
+    m_written += bytes.size();
+    if (m_place != nullptr) {
+        m_place->ownBytes.store(m_written, std::memory_order_release);
+    }
 }
 
-void OutputFile::append(OutputFile& part) {
-    part.flush();
-    flush();
-    struct stat written {};
-    if (::fstat(part.m_fd, &written) != 0) {
-        fail(part.m_target, errno);
-    }
-    // Copied within the system where it can; through the buffer where it cannot.
-    auto left = static_cast<std::size_t>(written.st_size);
-    off_t from = 0;
+void OutputFile::writeInPlace(std::string_view bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t copied = ::copy_file_range(part.m_fd, &from, m_fd, nullptr, left, 0);
+        const ssize_t written =
+            ::pwrite(m_place->wholeFd, data, left, static_cast<off_t>(m_inPlaceFrom));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            fail(m_target, written < 0 ? errno : ENOSPC);
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+        m_inPlaceFrom += static_cast<std::uint64_t>(written);
+        m_written += static_cast<std::uint64_t>(written);
+    }
+}
+
+void OutputFile::copyRange(int from, std::uint64_t offset, std::uint64_t bytes, std::uint64_t to) {
+    flush();
+    // Copied within the system where it can; through the buffer where it cannot.
+    auto in = static_cast<off_t>(offset);
+    auto out = static_cast<off_t>(to);
+    std::uint64_t left = bytes;
+    while (left > 0) {
+        const ssize_t copied = ::copy_file_range(from, &in, m_fd, &out, left, 0);
         if (copied < 0 && errno == EINTR) {
             continue;
         }
         if (copied <= 0) {
             break;
         }
-        left -= static_cast<std::size_t>(copied);
+        left -= static_cast<std::uint64_t>(copied);
     }
     while (left > 0) {
-        const ssize_t got =
-            ::pread(part.m_fd, m_buffer.data(), std::min(left, m_buffer.size()), from);
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(left, m_buffer.size()));
+        const ssize_t got = ::pread(from, m_buffer.data(), want, in);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got <= 0) {
-            fail(part.m_target, got < 0 ? errno : EIO);
+            fail(m_target, got < 0 ? errno : EIO);
         }
-        writeThrough({m_buffer.data(), static_cast<std::size_t>(got)});
-        from += got;
-        left -= static_cast<std::size_t>(got);
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::pwrite(m_fd, m_buffer.data() + done,
+                                         static_cast<std::size_t>(got - done), out + done);
+            if (put < 0 && errno == EINTR) {
+                continue;
+            }
+            if (put <= 0) {
+                fail(m_target, put < 0 ? errno : ENOSPC);
+            }
+            done += put;
+        }
+        in += got;
+        out += got;
+        left -= static_cast<std::uint64_t>(got);
     }
+}
+
+void OutputFile::append(OutputFile& part) {
+    const std::uint64_t size = part.flushedSize();
+    const std::uint64_t end = flushedSize();
+    copyRange(part.m_fd, 0, size, end);
+    resumeAt(end + size);
+}
+
+void OutputFile::place(PartPlace& part, std::uint64_t at) {
+    part.wholeFd = m_fd;
+    part.at.store(at, std::memory_order_release);
+    copyPlaced(part);
+}
+
+void OutputFile::copyPlaced(PartPlace& part) {
+    const std::uint64_t own = part.ownBytes.load(std::memory_order_acquire);
+    if (own > part.copied) {
+        copyRange(part.ownFd, part.copied, own - part.copied,
+                  part.at.load(std::memory_order_relaxed) + part.copied);
+        part.copied = own;
+    }
+}
+
+std::uint64_t OutputFile::flushedSize() {
+    flush();
+    return m_written;
+}
+
+void OutputFile::resumeAt(std::uint64_t end) {
+    flush();
+    if (::lseek(m_fd, static_cast<off_t>(end), SEEK_SET) < 0) {
+        fail(m_target, errno);
+    }
+    m_written = end;
 }
 
 void OutputFile::commit(Durability durability) {

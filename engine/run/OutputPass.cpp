@@ -1,6 +1,7 @@
 #include "OutputPass.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "InputFile.h"
 #include "LetWindowBreathe.h"
 #include "OutputFile.h"
+#include "PartPlace.h"
 #include "SectionParts.h"
 
 namespace lintrel {
@@ -179,7 +181,7 @@ void OutputPass::stream(DxfLineReader& reader, const std::string& output, DxfLin
     // observer they are told in file order.
     const auto laterFrom =
         m_lines.size() == 0 && m_observer == nullptr
-            ? evenSectionParts(section.nextItemOffset(), reader.size(), m_threads)
+            ? streamedSectionParts(section.nextItemOffset(), reader.size(), m_threads)
             : std::vector<std::uint64_t>{};
     if (!laterFrom.empty()) {
         streamInParts(section, reader, laterFrom, output, writer, filter, progress);
@@ -194,12 +196,14 @@ void OutputPass::stream(DxfLineReader& reader, const std::string& output, DxfLin
 
 // One part of a copy streamed in parts, with a filter and counts of its own. The first part writes
 // straight into the copy, which nothing else writes meanwhile; each later one into a part file of
-// its own, appended once the parts before it are.
+// its own until the parts before it are done and it is placed in the copy, then straight there.
 struct OutputPass::StreamedPart {
     StreamedPart(const OutputPass& pass, const std::string& input, const std::string& output,
-                 DxfLineWriter* copy)
-        : filter(pass.m_options, pass.m_lines, counts, nullptr, input),
-          file(copy == nullptr && !output.empty() ? std::make_unique<OutputFile>(output) : nullptr),
+                 std::size_t partNumber, DxfLineWriter* copy, PartPlace& place)
+        : number(partNumber),
+          filter(pass.m_options, pass.m_lines, counts, nullptr, input),
+          file(copy == nullptr && !output.empty() ? std::make_unique<OutputFile>(output, place)
+                                                  : nullptr),
           ownWriter(file.get()),
           writer(copy != nullptr ? *copy : ownWriter) {}
 
@@ -207,6 +211,7 @@ struct OutputPass::StreamedPart {
         passItem(section, reader, writer, filter);
     }
 
+    std::size_t number;
     RunCounters counts;
     EntityFilter filter;
     std::unique_ptr<OutputFile> file;
@@ -216,25 +221,48 @@ struct OutputPass::StreamedPart {
 
 // Only this thread talks to the window: it shows the counts of each part once the parts before it
 // are done (of a part that failed too, as one thread would have counted up to the failure), and
-// the bar what all parts have read.
+// the bar what all parts have read. Once a part is done it places the next in the copy, and while
+// it waits for that part it copies into place what the part wrote before.
 void OutputPass::streamInParts(const EntitySection& section, const DxfLineReader& reader,
                                const std::vector<std::uint64_t>& laterFrom,
                                const std::string& output, DxfLineWriter& writer,
                                EntityFilter& filter, Progress& progress) {
+    std::array<PartPlace, kMostSectionParts> places;  // outlives the parts that refer to it
     SectionParts<StreamedPart> parts(reader, m_options.recordTypes(), {}, [&](std::size_t part) {
-        return std::make_unique<StreamedPart>(*this, reader.path(), output,
-                                              part == 0 ? &writer : nullptr);
+        return std::make_unique<StreamedPart>(*this, reader.path(), output, part,
+                                              part == 0 ? &writer : nullptr, places[part]);
     });
+    OutputFile* const copy = writer.file();
+    std::size_t placed = section_parts::kNoPart;
     const std::uint64_t headEnd = section.nextItemOffset();
+    const auto breathe = [&] {
+        letWindowBreathe(m_window);
+        progress.at(headEnd + parts.bytesRead());
+        if (placed != section_parts::kNoPart) {
+            copy->copyPlaced(places[placed]);
+        }
+    };
     parts.walk(
-        section, laterFrom,
-        [&] {
-            letWindowBreathe(m_window);
-            progress.at(headEnd + parts.bytesRead());
-        },
+        section, laterFrom, breathe,
         [&](StreamedPart& part) {
             filter.addCounts(part.counts);
-            writer.append(part.ownWriter);
+            if (copy == nullptr) {
+                return;
+            }
+            // The copying below may leave no part to wait for.
+            breathe();
+            std::uint64_t end = copy->flushedSize();
+            if (part.number != 0) {
+                end = places[part.number].at.load(std::memory_order_relaxed) +
+                      part.file->flushedSize();
+                copy->copyPlaced(places[part.number]);
+            }
+            placed = parts.nextAfter(part.number);
+            if (placed != section_parts::kNoPart) {
+                copy->place(places[placed], end);
+            } else {
+                copy->resumeAt(end);
+            }
         },
         [&](StreamedPart& part) { filter.addCounts(part.counts); });
     progress.at(reader.size());

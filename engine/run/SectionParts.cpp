@@ -25,6 +25,23 @@ std::vector<std::uint64_t> evenSectionParts(std::uint64_t headEnd, std::uint64_t
     return starts;
 }
 
+std::vector<std::uint64_t> streamedSectionParts(std::uint64_t headEnd, std::uint64_t size,
+                                                const ThreadBudget& threads) {
+    const ThreadBudget cores{
+        threads.sharesAnySize ? threads.threads : std::min(threads.threads, machineCores()),
+        threads.sharesAnySize};
+    std::vector<std::uint64_t> starts = evenSectionParts(headEnd, size, cores);
+    if (!starts.empty()) {
+        const std::uint64_t even = starts.front() - headEnd;
+        const std::uint64_t shorter = even / 10;
+        for (std::size_t k = 0; k < starts.size(); ++k) {
+            // The tenth taken from the first part, shared among the others.
+            starts[k] -= shorter - shorter * k / starts.size();
+        }
+    }
+    return starts;
+}
+
 namespace section_parts {
 
 std::uint64_t findRecordStart(const InputFile& file, std::uint64_t from,

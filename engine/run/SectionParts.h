@@ -31,6 +31,14 @@ inline constexpr std::size_t kMostSectionParts = 4;
 std::vector<std::uint64_t> evenSectionParts(std::uint64_t headEnd, std::uint64_t size,
                                             const ThreadBudget& threads);
 
+// The same for a copy streamed in parts, each part after the first copied into place once the
+// parts before it are done. As many parts as cores (or as a test asks for): a part beyond them
+// would only add to what is copied at the end. The first part is a tenth shorter than the others,
+// so that it ends first and the second writes the rest of its part straight into place while the
+// calling thread copies what it wrote before.
+std::vector<std::uint64_t> streamedSectionParts(std::uint64_t headEnd, std::uint64_t size,
+                                                const ThreadBudget& threads);
+
 namespace section_parts {
 
 inline constexpr std::uint64_t kSearching = UINT64_MAX;
@@ -77,6 +85,10 @@ public:
     // look, in order (no more than kMostSectionParts - 1 are used).
     Walked walk(const EntitySection& section, const std::vector<std::uint64_t>& laterFrom,
                 const std::function<void()>& poll, const Use& use, const Use& useFailed = {});
+
+    // The part that follows `part` in the file, told once `part` is done (to the calling thread,
+    // as its Work is used); kNoPart after the last.
+    std::size_t nextAfter(std::size_t part) const { return m_parts[part].next; }
 
     // How many bytes the parts have read so far, told now and then (any thread).
     std::uint64_t bytesRead() const {
