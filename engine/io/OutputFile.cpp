@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "DxfError.h"
 #include "TemporaryNames.h"
@@ -62,6 +63,28 @@ void syncFolderOf(const std::string& target) {
 
 [[noreturn]] void fail(const std::string& target, int error) {
     throw DxfError(DxfError::Kind::Write, target, 0, std::strerror(error), error);
+}
+
+// Writes all the bytes to `fd`: at `at` when given, else where the file stands.
+void writeAll(int fd, std::string_view bytes, std::optional<std::uint64_t> at,
+              const std::string& target) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written =
+            at ? ::pwrite(fd, data, left, static_cast<off_t>(*at)) : ::write(fd, data, left);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            fail(target, written < 0 ? errno : ENOSPC);
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+        if (at) {
+            *at += static_cast<std::uint64_t>(written);
+        }
+    }
 }
 
 // Whether the folder's filesystem (or the kernel) knows no unnamed files, as opposed to a folder
@@ -185,44 +208,15 @@ void OutputFile::writeThrough(std::string_view bytes) {
         }
     }
     if (m_inPlaceFrom != PartPlace::kUnplaced) {
-        writeInPlace(bytes);
+        writeAll(m_place->wholeFd, bytes, m_inPlaceFrom, m_target);
+        m_inPlaceFrom += bytes.size();
+        m_written += bytes.size();
         return;
     }
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t written = ::write(m_fd, data, left);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            fail(m_target, written < 0 ? errno : ENOSPC);
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
+    writeAll(m_fd, bytes, std::nullopt, m_target);
     m_written += bytes.size();
     if (m_place != nullptr) {
         m_place->ownBytes.store(m_written, std::memory_order_release);
-    }
-}
-
-void OutputFile::writeInPlace(std::string_view bytes) {
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t written =
-            ::pwrite(m_place->wholeFd, data, left, static_cast<off_t>(m_inPlaceFrom));
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            fail(m_target, written < 0 ? errno : ENOSPC);
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-        m_inPlaceFrom += static_cast<std::uint64_t>(written);
-        m_written += static_cast<std::uint64_t>(written);
     }
 }
 
@@ -251,17 +245,8 @@ void OutputFile::copyRange(int from, std::uint64_t offset, std::uint64_t bytes, 
         if (got <= 0) {
             fail(m_target, got < 0 ? errno : EIO);
         }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::pwrite(m_fd, m_buffer.data() + done,
-                                         static_cast<std::size_t>(got - done), out + done);
-            if (put < 0 && errno == EINTR) {
-                continue;
-            }
-            if (put <= 0) {
-                fail(m_target, put < 0 ? errno : ENOSPC);
-            }
-            done += put;
-        }
+        writeAll(m_fd, {m_buffer.data(), static_cast<std::size_t>(got)},
+                 static_cast<std::uint64_t>(out), m_target);
         in += got;
         out += got;
         left -= static_cast<std::uint64_t>(got);

@@ -49,7 +49,6 @@ public:
 private:
     void flush();
     void writeThrough(std::string_view bytes);
-    void writeInPlace(std::string_view bytes);
     void copyRange(int from, std::uint64_t offset, std::uint64_t bytes, std::uint64_t to);
     void discard();
     void openNamed();    // sets m_fd, or leaves it -1 with errno set

@@ -21,18 +21,30 @@ using testing::record;
 constexpr QSize kSize(400, 400);
 const QRectF kArea(QPointF(0, 0), kSize);
 
+// The dry-run preview of a drawing of these entities with the default options and a size limit
+// (Text3) and a join gap (Text9) where given.
+Preview previewOfEntities(const testing::TempDir& folder, const std::string& name,
+                          const std::string& entities, const char* sizeLimit, const char* joinGap) {
+    testing::FakeWindow window;
+    if (sizeLimit != nullptr) {
+        window.texts["Text3"] = sizeLimit;
+    }
+    if (joinGap != nullptr) {
+        window.texts["Text9"] = joinGap;
+    }
+    return previewOf(OptionSnapshot::of(window), folder.write(name, testing::drawing(entities)));
+}
+
 // A circle the size rule deletes, a line that stays, a duplicate, and two pieces joined into
 // one line from x = 0 to 80 (the one that stays is drawn to its new ends).
 Preview samplePreview(const testing::TempDir& folder) {
-    const std::string drawing = testing::drawing(
+    return previewOfEntities(
+        folder, "sample.dxf",
         record("CIRCLE", {{"  8", "0"}, {" 10", "20"}, {" 20", "80"}, {" 40", "1"}}) +
-        lineRecord("90", "0", "90", "100") + lineRecord("0", "40", "30", "40") +
-        lineRecord("0", "40", "30", "40") + lineRecord("0", "10", "40", "10") +
-        lineRecord("40", "10", "80", "10"));
-    testing::FakeWindow window;
-    window.texts["Text3"] = "5";
-    window.texts["Text9"] = "0.5";
-    return previewOf(OptionSnapshot::of(window), folder.write("sample.dxf", drawing));
+            lineRecord("90", "0", "90", "100") + lineRecord("0", "40", "30", "40") +
+            lineRecord("0", "40", "30", "40") + lineRecord("0", "10", "40", "10") +
+            lineRecord("40", "10", "80", "10"),
+        "5", "0.5");
 }
 
 QImage render(const DrawingModel& model, const Viewport& viewport, View view) {
@@ -60,24 +72,29 @@ const ZoomCase kZooms[] = {
     {"a view left of the drawing", {-20, 50}, 3},
 };
 
+// Every view of the preview painted at the viewport from its index, and by walking every entity
+// (a large drawing's in parts, on several threads).
+void expectIndexedPaintsAsWhole(const Preview& preview, const Viewport& viewport) {
+    ASSERT_EQ(preview.failure, "");
+    ASSERT_FALSE(preview.model.index.isEmpty());
+    DrawingModel whole = preview.model;
+    whole.index = PathIndex();
+    for (View view : {View::Before, View::After, View::Changes}) {
+        EXPECT_TRUE(render(preview.model, viewport, view) == render(whole, viewport, view))
+            << "view " << static_cast<int>(view);
+    }
+}
+
 class IndexedScene : public ::testing::TestWithParam<ZoomCase> {};
 
 TEST_P(IndexedScene, PaintsTheSamePixelsAsEveryEntityDrawn) {
     ASSERT_NE(QGuiApplication::instance(), nullptr);
     testing::TempDir folder;
     const Preview preview = samplePreview(folder);
-    ASSERT_EQ(preview.failure, "");
-    ASSERT_FALSE(preview.model.index.isEmpty());
-    DrawingModel whole = preview.model;
-    whole.index = PathIndex();  // painted by walking every entity
     Viewport viewport = Viewport::fitting(preview.model.extents, kArea);
     viewport.panBy(kArea.center() - viewport.toDevice(GetParam().at));
     viewport.zoomAt(kArea.center(), GetParam().factor);
-    for (View view : {View::Before, View::After, View::Changes}) {
-        const QImage indexed = render(preview.model, viewport, view);
-        const QImage everything = render(whole, viewport, view);
-        EXPECT_TRUE(indexed == everything) << "view " << static_cast<int>(view);
-    }
+    expectIndexedPaintsAsWhole(preview, viewport);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scene, IndexedScene, ::testing::ValuesIn(kZooms),
@@ -121,28 +138,17 @@ Preview crowdedPreview(const testing::TempDir& folder) {
         entities += k % 7 == 0 ? line + line : line;
     }
     entities += lineRecord("0", "-1", "150", "-1") + lineRecord("150", "-1", "300", "-1");
-    testing::FakeWindow window;
-    window.texts["Text9"] = "0.5";
-    return previewOf(OptionSnapshot::of(window),
-                     folder.write("crowded.dxf", testing::drawing(entities)));
+    return previewOfEntities(folder, "crowded.dxf", entities, nullptr, "0.5");
 }
 
 TEST(Scene, GathersTheStrokesOfAWholeLargeDrawingAsTheIndexedViewDoes) {
     ASSERT_NE(QGuiApplication::instance(), nullptr);
     testing::TempDir folder;
     const Preview preview = crowdedPreview(folder);
-    ASSERT_EQ(preview.failure, "");
-    ASSERT_FALSE(preview.model.index.isEmpty());
-    DrawingModel whole = preview.model;
-    whole.index = PathIndex();  // walks every entity, in parts on several threads
     // Zoomed a little, so that the indexed model leaves out what lies beyond the frame.
     Viewport viewport = Viewport::fitting(preview.model.extents, kArea);
     viewport.zoomAt(kArea.center(), 1.3);
-    for (View view : {View::Before, View::After, View::Changes}) {
-        const QImage indexed = render(preview.model, viewport, view);
-        EXPECT_TRUE(indexed == render(whole, viewport, view)) << "view " << static_cast<int>(view);
-        EXPECT_NE(indexed, render(whole, Viewport::fitting(preview.model.extents, kArea), view));
-    }
+    expectIndexedPaintsAsWhole(preview, viewport);
 }
 
 TEST(SceneCache, PaintsAgainOnlyWhenTheViewOrTheStyleChanges) {
@@ -198,10 +204,7 @@ Preview gridPreview(const testing::TempDir& folder) {
         entities += lineRecord(at, "0", at, "100") + lineRecord("0", at, "100", at) +
                     lineRecord(at, "0", "100", std::to_string(100 - k));
     }
-    testing::FakeWindow window;
-    window.texts["Text3"] = "5";
-    return previewOf(OptionSnapshot::of(window),
-                     folder.write("grid.dxf", testing::drawing(entities)));
+    return previewOfEntities(folder, "grid.dxf", entities, "5", nullptr);
 }
 
 TEST_P(PannedCache, ShowsWhatAFreshFrameOfTheViewShows) {
