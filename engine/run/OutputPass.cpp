@@ -251,8 +251,10 @@ void OutputPass::streamInParts(const EntitySection& section, const DxfLineReader
             }
             // The copying below may leave no part to wait for.
             breathe();
-            std::uint64_t end = copy->flushedSize();
-            if (part.number != 0) {
+            std::uint64_t end = 0;
+            if (part.number == 0) {
+                end = copy->flushedSize();
+            } else {  // placed when the part before it was done
                 end = places[part.number].at.load(std::memory_order_relaxed) +
                       part.file->flushedSize();
                 copy->copyPlaced(places[part.number]);
