@@ -81,8 +81,10 @@ public:
     }
 
     void addDotAt(Bucket& bucket, QPointF at) {
-        const double x = std::floor(at.x() - m_area.left());
-        const double y = std::floor(at.y() - m_area.top());
+        // Truncated, not floored: only a point at or right of and below the corner lands on a
+        // pixel, where the two agree.
+        const double x = at.x() - m_area.left();
+        const double y = at.y() - m_area.top();
         if (m_isRaster && x >= 0 && y >= 0 && x < m_width && y < m_height) {
             dotPixel(bucket, static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(m_width) +
                                  static_cast<std::uint32_t>(x));

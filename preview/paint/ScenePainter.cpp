@@ -40,11 +40,11 @@ public:
         if (look.showsExtent) {
             // A lengthened line has one path; it is drawn as the line that stays instead.
             const auto& ends = m_model.endsOf(entity);
-            m_buckets.addLine(m_buckets.of(look.colourOf(path.colour, false, m_isDark)),
-                              {ends[0], ends[1]}, {ends[2], ends[3]});
+            m_buckets.addLine(bucketOf(look, path.colour, false), {ends[0], ends[1]},
+                              {ends[2], ends[3]});
             return;
         }
-        auto& bucket = m_buckets.of(look.colourOf(path.colour, path.isFaint, m_isDark));
+        LineBuckets::Bucket& bucket = bucketOf(look, path.colour, path.isFaint);
         if (entity.shape != EntityShape::Paths && path.count == 2) {
             const Point* ends = m_model.pointsOf(path, m_scratch);
             m_buckets.addInfinite(bucket, ends[0], ends[1], entity.shape == EntityShape::Ray);
@@ -65,10 +65,26 @@ public:
     }
 
 private:
+    // Neighbours in the file mostly share their look and colour: the last one's bucket is kept.
+    LineBuckets::Bucket& bucketOf(const Look& look, Rgb colour, bool isFaint) {
+        if (&look != m_lastLook || colour != m_lastColour || isFaint != m_lastIsFaint ||
+            m_lastBucket == nullptr) {
+            m_lastLook = &look;
+            m_lastColour = colour;
+            m_lastIsFaint = isFaint;
+            m_lastBucket = &m_buckets.of(look.colourOf(colour, isFaint, m_isDark));
+        }
+        return *m_lastBucket;
+    }
+
     const DrawingModel& m_model;
     Looks m_looks;
     bool m_isDark;
     LineBuckets& m_buckets;
+    const Look* m_lastLook = nullptr;
+    Rgb m_lastColour = 0;
+    bool m_lastIsFaint = false;
+    LineBuckets::Bucket* m_lastBucket = nullptr;
     std::vector<Point> m_scratch;  // the points of the arc being drawn
 };
 
