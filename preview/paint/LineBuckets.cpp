@@ -81,8 +81,9 @@ void LineBuckets::paint(QPainter& painter) const {
             std::vector<QPointF> centres;
             centres.reserve(bucket.pixels.size());
             for (std::uint32_t pixel : bucket.pixels) {
-                centres.push_back(m_area.topLeft() +
-                                  QPointF(pixel % m_width + 0.5, pixel / m_width + 0.5));
+                const std::uint32_t row = pixel / static_cast<std::uint32_t>(m_width);
+                const std::uint32_t column = pixel % static_cast<std::uint32_t>(m_width);
+                centres.push_back(m_area.topLeft() + QPointF(column + 0.5, row + 0.5));
             }
             painter.drawPoints(centres.data(), static_cast<int>(centres.size()));
         }
