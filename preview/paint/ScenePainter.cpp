@@ -102,6 +102,8 @@ Box shownBox(const Viewport& viewport, const QRectF& area) {
 // Below this many entities to a thread, a frame gathers its strokes on one: starting another would
 // cost more than it saves.
 constexpr std::size_t kEntitiesPerThread = 20000;
+// Each thread's buckets hold a bit per pixel for each colour they dot: a few threads at most.
+constexpr unsigned kMostGatheringThreads = 8;
 
 // The strokes of every entity. On a large drawing each core gathers a stretch of the entities into
 // buckets of its own; these are taken together in the entities' order, so the frame is the one a
@@ -109,7 +111,8 @@ constexpr std::size_t kEntitiesPerThread = 20000;
 void addEveryEntity(const DrawingModel& model, const SceneStyle& style, LineBuckets& buckets) {
     const std::size_t count = model.entities.size();
     const std::size_t parts = std::clamp<std::size_t>(
-        count / kEntitiesPerThread, 1, std::max(1U, std::thread::hardware_concurrency()));
+        count / kEntitiesPerThread, 1,
+        std::clamp(std::thread::hardware_concurrency(), 1U, kMostGatheringThreads));
     const auto addStretch = [&](LineBuckets& into, std::size_t part) {
         Strokes strokes(model, style, into);
         for (std::size_t k = count * part / parts; k < count * (part + 1) / parts; ++k) {
