@@ -25,12 +25,6 @@ public:
             m_file->write(bytes);
         }
     }
-    // What another writer wrote of the later part of the same drawing.
-    void append(DxfLineWriter& later) {
-        if (m_file != nullptr && later.m_file != nullptr) {
-            m_file->append(*later.m_file);
-        }
-    }
     void writePair(std::string_view code, std::string_view value) {
         writeLine(code);
         writeLine(value);

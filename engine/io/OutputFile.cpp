@@ -133,7 +133,7 @@ private:
 }  // namespace
 
 OutputFile::OutputFile(std::string target) : m_target(std::move(target)) {
-    // Read and write: a part of a copy is read back when it is appended to the whole.
+    // Read and write: a part of a copy is read back when it is copied into place in the whole.
     m_fd = ::open(folderOf(m_target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (m_fd < 0 && refusesUnnamedFiles(errno)) {
         openNamed();
@@ -251,13 +251,6 @@ void OutputFile::copyRange(int from, std::uint64_t offset, std::uint64_t bytes, 
         out += got;
         left -= static_cast<std::uint64_t>(got);
     }
-}
-
-void OutputFile::append(OutputFile& part) {
-    const std::uint64_t size = part.flushedSize();
-    const std::uint64_t end = flushedSize();
-    copyRange(part.m_fd, 0, size, end);
-    resumeAt(end + size);
 }
 
 void OutputFile::place(PartPlace& part, std::uint64_t at) {

@@ -32,9 +32,6 @@ public:
 
     void write(std::string_view bytes);     // buffered; throws DxfError(Write)
     void writeLine(std::string_view text);  // the text and CR LF, buffered; throws DxfError(Write)
-    // Appends all that another file, never to be committed, holds: a part of the same target
-    // written at the same time. Throws DxfError(Write).
-    void append(OutputFile& part);
     // The whole: places a part at `at` (from then on the part writes straight there), and copies
     // into place what the part wrote into its own file so far. Throws DxfError(Write).
     void place(PartPlace& part, std::uint64_t at);

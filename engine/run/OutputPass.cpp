@@ -64,14 +64,16 @@ constexpr int kPlacesPerTelling = 64;
 constexpr std::uint64_t kShortestShared = std::uint64_t{8} << 20;
 
 // The first place of the later part, where a second thread takes over; 0 for none. By itself a
-// long drawing is shared at its middle, when the threads allow.
+// long drawing is shared a twentieth before its middle, when the threads allow: the earlier part
+// ends first, and the later part's bytes are copied into place while it writes the rest of itself
+// there.
 std::size_t laterPartStart(const RecordLayout& layout, const ThreadBudget& threads,
                            std::optional<std::uint64_t> laterFrom) {
     if (!laterFrom) {
         if (!threads.allows(2) || (layout.fileSize() < kShortestShared && !threads.sharesAnySize)) {
             return 0;
         }
-        laterFrom = layout.fileSize() / 2;
+        laterFrom = layout.fileSize() / 2 - layout.fileSize() / 20;
     }
     std::size_t low = 0;
     std::size_t high = layout.size();
@@ -301,21 +303,22 @@ int lineRecordsBefore(const RecordLayout& layout, std::size_t split) {
     return lines;
 }
 
-// The later part of a copy made in two, written by a second thread to a part file of its own and
-// counted by a filter of its own; this thread adds both once that thread has ended. What the
-// second thread writes as it goes, and what each thread reads of the other's, lie on lines of
-// their own.
+// The later part of a copy made in two, written by a second thread and counted by a filter of its
+// own: into a part file of its own until this thread places it in the copy, then straight there.
+// This thread adds the counts once that thread has ended. What the second thread writes as it
+// goes, and what each thread reads of the other's, lie on lines of their own.
 struct OutputPass::LaterPart {
     LaterPart(const OutputPass& pass, const InputFile& input, const RecordLayout& layout,
               std::size_t split, const std::string& output, bool isWriting)
         : places{split, layout.size(), layout[split].offset(), layout.fileSize()},
           filter(pass.m_options, pass.m_lines, counts, nullptr, input.path(),
                  lineRecordsBefore(layout, split)),
-          file(isWriting ? std::make_unique<OutputFile>(output) : nullptr),
+          file(isWriting ? std::make_unique<OutputFile>(output, place) : nullptr),
           writer(file.get()),
           reached(places.begin) {}
 
     const Part places;
+    PartPlace place;  // before the file, which refers to it
     alignas(kCacheLine) RunCounters counts;
     alignas(kCacheLine) EntityFilter filter;
     std::unique_ptr<OutputFile> file;
@@ -324,11 +327,14 @@ struct OutputPass::LaterPart {
     alignas(kCacheLine) std::atomic<std::uint64_t> reached;
 };
 
-// Only this thread talks to the window; the bar shows what both parts have done.
+// Only this thread talks to the window; the bar shows what both parts have done. Once its own
+// part is done, this thread places the later one in the copy and, while it waits, copies into
+// place what that part wrote before.
 void OutputPass::replayInTwo(InputFile& input, const RecordLayout& layout, std::size_t split,
                              const std::string& output, DxfLineWriter& writer, EntityFilter& filter,
                              Progress& progress) {
     LaterPart later(*this, input, layout, split, output, writer.isWriting());
+    OutputFile* const copy = writer.file();
     const auto onPlace = [&](std::uint64_t offset) {
         letWindowBreathe(m_window);
         progress.at(offset + later.reached.load(std::memory_order_relaxed) - later.places.begin);
@@ -337,10 +343,23 @@ void OutputPass::replayInTwo(InputFile& input, const RecordLayout& layout, std::
         HelperThread writing(
             [&](const std::stop_token& stop) { writeLaterPart(input, layout, later, stop); });
         replayPart(input, layout, {0, split, 0, later.places.begin}, writer, filter, onPlace);
-        waitForLaterPart(writing, later, filter, [&] { onPlace(later.places.begin); });
+        if (copy != nullptr) {
+            copy->place(later.place, copy->flushedSize());
+        }
+        waitForLaterPart(writing, later, filter, [&] {
+            onPlace(later.places.begin);
+            if (copy != nullptr) {
+                copy->copyPlaced(later.place);
+            }
+        });
     }
-    letWindowBreathe(m_window);  // the window shows the last counts before the part is appended
-    writer.append(later.writer);
+    letWindowBreathe(m_window);  // the window shows the last counts before the copy is finished
+    if (copy != nullptr) {
+        const std::uint64_t end =
+            later.place.at.load(std::memory_order_relaxed) + later.file->flushedSize();
+        copy->copyPlaced(later.place);
+        copy->resumeAt(end);
+    }
     progress.at(layout.fileSize());
 }
 
