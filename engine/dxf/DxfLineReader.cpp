@@ -65,14 +65,27 @@ void DxfLineReader::indexLineEnds(std::size_t from) {
 #if defined(__SSE2__)
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
-    auto lineEndMask = [&](std::size_t offset) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + offset));
-        return static_cast<std::uint64_t>(static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)))));
+    // A bit for each LF, and one for each CR, of the 64 bytes from `offset`.
+    auto lineEndMasks = [&](std::size_t offset, std::uint64_t& lfs, std::uint64_t& crs) {
+        for (int k = 0; k < 4; ++k) {
+            __m128i bytes =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + offset + 16 * k));
+            lfs |= static_cast<std::uint64_t>(
+                       static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))))
+                   << (16 * k);
+            crs |= static_cast<std::uint64_t>(
+                       static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr))))
+                   << (16 * k);
+        }
     };
     for (; at + 64 <= m_end; at += 64) {
-        std::uint64_t mask = lineEndMask(at) | lineEndMask(at + 16) << 16 |
-                             lineEndMask(at + 32) << 32 | lineEndMask(at + 48) << 48;
+        std::uint64_t lfs = 0;
+        std::uint64_t crs = 0;
+        lineEndMasks(at, lfs, crs);
+        // A CR LF is one line end, noted at its LF: half as many ends to note in a drawing of
+        // short lines.
+        const std::uint64_t nextLf = at + 64 < m_end && data[at + 64] == '\n' ? 1 : 0;
+        std::uint64_t mask = lfs | (crs & ~(lfs >> 1 | nextLf << 63));
         // A block holds a few line ends: eight steps run without a branch each (a step past
         // the last end writes a slot the next end overwrites), and only a block of short lines
         // loops for the rest.
@@ -88,7 +101,7 @@ void DxfLineReader::indexLineEnds(std::size_t from) {
     }
 #endif
     for (; at < m_end; ++at) {
-        if (data[at] == '\n' || data[at] == '\r') {
+        if (data[at] == '\n' || (data[at] == '\r' && !(at + 1 < m_end && data[at + 1] == '\n'))) {
             *out++ = static_cast<std::uint32_t>(at);
         }
     }
@@ -115,10 +128,10 @@ std::string_view DxfLineReader::readLineAcrossBuffers() {
                 fill();  // the CR may be the first half of a CR LF in the next read
                 continue;
             }
-            bool isCrLf = isCr && end + 1 < m_end && data[end + 1] == '\n';
-            std::string_view line(data + m_begin, end - m_begin);
-            m_begin = end + (isCrLf ? 2 : 1);
-            m_nextEnd += isCrLf ? 2 : 1;
+            bool isCrLf = !isCr && end > m_begin && data[end - 1] == '\r';
+            std::string_view line(data + m_begin, end - m_begin - (isCrLf ? 1 : 0));
+            m_begin = end + 1;
+            ++m_nextEnd;
             m_otherLineEnds += isCrLf ? 0 : 1;
             ++m_lineNumber;
             return line;

@@ -29,10 +29,10 @@ public:
             std::size_t end = m_lineEnds[m_nextEnd];
             const char* data = m_buffer.data();
             if (data[end] == '\n' || end + 1 < m_end) {
-                bool isCrLf = data[end] == '\r' && data[end + 1] == '\n';
-                std::string_view line(data + m_begin, end - m_begin);
-                m_begin = end + (isCrLf ? 2 : 1);
-                m_nextEnd += isCrLf ? 2 : 1;
+                bool isCrLf = data[end] == '\n' && end > m_begin && data[end - 1] == '\r';
+                std::string_view line(data + m_begin, end - m_begin - (isCrLf ? 1 : 0));
+                m_begin = end + 1;
+                ++m_nextEnd;
                 m_otherLineEnds += isCrLf ? 0 : 1;
                 ++m_lineNumber;
                 return line;
@@ -77,8 +77,10 @@ private:
     std::vector<char> m_buffer;
     std::size_t m_begin = 0;  // first unread byte
     std::size_t m_end = 0;    // end of the bytes read from the file
-    // Where the CRs and LFs of [m_begin, m_end) are, found a buffer at a time: finding them
-    // line by line cost a mispredicted branch per line.
+    // Where the lines of [m_begin, m_end) end, found a buffer at a time: each LF (after its CR
+    // when the line ends in CR LF), and each CR that no LF follows (yet: one at the end of the
+    // buffer is noted until the next read tells). Finding them line by line cost a mispredicted
+    // branch per line.
     std::unique_ptr<std::uint32_t[]> m_lineEnds;
     std::size_t m_lineEndRoom = 0;
     std::size_t m_lineEndCount = 0;
