@@ -139,6 +139,7 @@ void SharedTurns::takeCallingShare() {
     }
     m_scan.buildStraightIndex(Axis::Vertical, m_calling.pacer());
     for (int i = 1; i <= m_table.size(); ++i) {
+        m_scan.fetchAhead(Axis::Vertical, i);
         const RowKind kind = m_kinds[i];
         if (kind != RowKind::Vertical && kind != RowKind::ZeroLength) {
             continue;
@@ -168,6 +169,7 @@ void SharedTurns::takeHorizontalShare(const std::stop_token& stop) {
     }
     m_scan.buildStraightIndex(Axis::Horizontal, m_horizontal.pacer());
     for (int i = 1; i <= m_table.size(); ++i) {
+        m_scan.fetchAhead(Axis::Horizontal, i);
         if (m_kinds[i] != RowKind::Horizontal) {
             continue;
         }

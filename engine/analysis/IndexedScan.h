@@ -31,6 +31,10 @@ public:
     // during the turn.
     void examineStraight(TurnLane& lane, int i);
     void examineSlanted(TurnLane& lane, int i);
+    // Called by a lane of straight turns before row i's turn: fetches into the cache what the
+    // turns of rows a little further on read first. The turns of a large drawing wait mostly on
+    // these reads, each from anywhere in the index; fetched ahead, their waits overlap.
+    void fetchAhead(Axis axis, int i) const;
 
 private:
     enum class Outcome { AllCarriedOut, SearchAgain, RowDeleted };

@@ -169,6 +169,26 @@ void StraightLineIndex::findActing(const Turn& turn, std::size_t limit,
            kLeafSize << levels, query, result);
 }
 
+// A zero-length row's entry in the horizontal index is looked up in a list: not worth it here.
+bool StraightLineIndex::isFetchable(int row) const {
+    return m_kinds.isAlong(row, m_axis) &&
+           !(m_axis == Axis::Horizontal && m_kinds[row] == RowKind::ZeroLength);
+}
+
+void StraightLineIndex::fetchEntry(int row) const {
+    if (isFetchable(row)) {
+        const int at = m_rowEntries[row];
+        __builtin_prefetch(&m_entries[at]);
+        __builtin_prefetch(&m_entryFlags[at]);
+    }
+}
+
+void StraightLineIndex::fetchRun(int row) const {
+    if (isFetchable(row)) {
+        __builtin_prefetch(&m_runs[m_entries[m_rowEntries[row]].blockThenRun]);
+    }
+}
+
 void StraightLineIndex::remove(int row) {
     removeEntry(entryOf(row));
 }

@@ -72,6 +72,11 @@ public:
     // them, among the live rows whose straightAction() on row i, as it is now, is not None.
     void findActing(const Turn& turn, std::size_t limit, std::vector<Candidate>& found) const;
 
+    // Fetch into the cache what the row's turn reads first, when the index holds the row: its
+    // entry and flags, then, once the entry is fetched, its run.
+    void fetchEntry(int row) const;
+    void fetchRun(int row) const;
+
     // The row was deleted.
     void remove(int row);
     // The row of a candidate this index found was deleted.
@@ -111,6 +116,7 @@ private:
 
     void collectEntries(TurnPacer& pacer);
     int entryOf(int row) const;  // -1 for a row not held
+    bool isFetchable(int row) const;
     void setEntryOf(int row, int at);
     void findRuns(TurnPacer& pacer);
     void buildTree(TurnPacer& pacer);
