@@ -198,7 +198,20 @@ void StraightLineIndex::removeEntry(int at) {
         return;
     }
     m_entryFlags[at] = 0;
-    updateBounds(at);
+    if (holdsABound(at)) {
+        updateBounds(at);
+    }
+}
+
+// Whether the entry holds one of its leaf's bounds. When it does not, the leaf's bounds, and so
+// those above, are those of the live entries still: recomputing them would read the whole leaf.
+bool StraightLineIndex::holdsABound(int at) const {
+    const Entry& entry = m_entries[at];
+    const Bounds& bounds = m_nodes[m_leafCount + at / kLeafSize];
+    return entry.low <= bounds.lowMin || entry.low >= bounds.lowMax ||
+           entry.high <= bounds.highMin || entry.high >= bounds.highMax ||
+           entry.high - entry.low <= bounds.lengthMin || entry.row == bounds.firstRow ||
+           entry.row == bounds.lastRow;
 }
 
 void StraightLineIndex::refresh(int row) {

@@ -31,9 +31,10 @@ namespace lintrel {
 // 3. Along the line every action needs the piece to meet row i's extent widened by JoinGap: a
 //    join needs a piece no longer than row i reaching beyond one of its ends and starting within
 //    JoinGap of it; a duplicate needs one of the two to contain the other. Each node of the tree
-//    keeps bounds of its live rows' low and high ends and lengths (exact after a deletion, only
-//    widened when a row grows). Rounding is monotone, so putting a node's most favourable bound
-//    into each comparison gives a condition that every acting row below it satisfies; a node
+//    keeps bounds of its live rows' low and high ends and lengths: never narrower than theirs (a
+//    deletion recomputes the bounds the deleted row held, a row that grows widens them), and its
+//    first and last live row exactly. Rounding is monotone, so putting a node's most favourable
+//    bound into each comparison gives a condition that every acting row below it satisfies; a node
 //    that fails all of them holds no acting row and is not visited.
 // 4. The acting rows are returned in file order and rechecked with straightAction(). Deleting a
 //    piece changes neither row i nor any other candidate, so the rest stay valid; after a join
@@ -129,6 +130,7 @@ private:
     // Sets `out` to what a and b offer together; false when it already was so.
     static bool combine(const Bounds& a, const Bounds& b, Bounds& out);
     void removeEntry(int at);
+    bool holdsABound(int at) const;
     void updateBounds(int at);
 
     const LineTable& m_table;
