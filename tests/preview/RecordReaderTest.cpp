@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "DxfRecords.h"
+
+namespace lintrel::preview {
+namespace {
+
+struct WrittenRecord {
+    std::uint64_t offset = 0;
+    std::string type;
+    std::vector<std::pair<int, std::string>> groups;
+
+    bool operator==(const WrittenRecord&) const = default;
+};
+
+// Writes lines, each ended by CR LF, LF or a lone CR, never an empty line's LF after a lone CR
+// (the two would read as one CR LF).
+class LineWriter {
+public:
+    explicit LineWriter(std::mt19937& random) : m_random(random) {}
+
+    void line(const std::string& text) {
+        const bool mayEndInLf = !(text.empty() && m_lastEnd == "\r");
+        const auto pick = m_random() % 8;
+        m_lastEnd = pick >= 2 ? "\r\n" : pick == 1 && mayEndInLf ? "\n" : "\r";
+        m_bytes += text + m_lastEnd;
+    }
+    // The last line's end taken off, unless that would leave the last line empty (no line).
+    void dropLastEnd(const std::string& lastLine) {
+        if (!lastLine.empty()) {
+            m_bytes.resize(m_bytes.size() - m_lastEnd.size());
+        }
+    }
+    const std::string& bytes() const { return m_bytes; }
+
+private:
+    std::mt19937& m_random;
+    std::string m_bytes;
+    std::string m_lastEnd;
+};
+
+// Random records whose values run from empty to longer than two of the reader's 16-byte looks.
+std::pair<std::string, std::vector<WrittenRecord>> randomRecords(std::mt19937& random) {
+    LineWriter writer(random);
+    std::vector<WrittenRecord> records;
+    std::string lastLine;
+    for (auto count = 1 + random() % 6; count > 0; --count) {
+        WrittenRecord record{writer.bytes().size(), "TYPE" + std::to_string(random() % 100), {}};
+        writer.line("  0");
+        writer.line(record.type);
+        lastLine = record.type;
+        for (auto groups = random() % 5; groups > 0; --groups) {
+            const int code = 1 + static_cast<int>(random() % 999);
+            std::string value(random() % 40, ' ');
+            for (char& c : value) {
+                c = "0123456789 .-ABCxyz"[random() % 19];
+            }
+            writer.line(std::to_string(code));
+            writer.line(value);
+            lastLine = value;
+            record.groups.emplace_back(code, std::move(value));
+        }
+        records.push_back(std::move(record));
+    }
+    if (random() % 4 == 0) {
+        writer.dropLastEnd(lastLine);
+    }
+    return {writer.bytes(), records};
+}
+
+TEST(RecordReader, SplitsRecordsAtEveryKindOfLineEndWhereverItFalls) {
+    std::mt19937 random(20261208);
+    for (int k = 0; k < 3000; ++k) {
+        const auto [bytes, written] = randomRecords(random);
+        RecordReader reader(bytes);
+        std::vector<WrittenRecord> read;
+        Record record;
+        while (reader.next(record)) {
+            WrittenRecord lines{record.offset, std::string(record.type), {}};
+            for (const Group& group : record.groups) {
+                lines.groups.emplace_back(group.code, std::string(group.value));
+            }
+            read.push_back(std::move(lines));
+        }
+        ASSERT_FALSE(reader.isDamaged()) << "case " << k;
+        ASSERT_EQ(read, written) << "case " << k;
+    }
+}
+
+}  // namespace
+}  // namespace lintrel::preview
