@@ -15,6 +15,8 @@ namespace lintrel::preview {
 // Batches of work handed from the thread that makes them to the one thread that takes them, in
 // order. The maker waits while `ahead` batches are waiting, so that a slow taker holds the
 // memory of a few batches only; a taker that gives up says so, and the maker stops waiting.
+// The batches a taker is done with go back to the maker, to be emptied on its thread: memory
+// freed on another thread than the one that allocated it contends for the allocator's lock.
 template <class T>
 class BatchQueue {
 public:
@@ -46,10 +48,28 @@ public:
             m_batches.empty()) {
             return false;
         }
+        if (batch.capacity() > 0) {
+            m_done.push_back(std::move(batch));
+        }
         batch = std::move(m_batches.front());
         m_batches.pop_front();
         m_changed.notify_all();
         return true;
+    }
+    // The maker: a batch the taker is done with, emptied here, its room kept for the next batch;
+    // an empty one when there is none.
+    std::vector<T> emptied() {
+        std::vector<T> batch;
+        {
+            const std::lock_guard lock(m_mutex);
+            if (m_done.empty()) {
+                return batch;
+            }
+            batch = std::move(m_done.front());
+            m_done.pop_front();
+        }
+        batch.clear();
+        return batch;
     }
     // The taker: takes no more batches.
     void abandon() {
@@ -64,6 +84,7 @@ private:
     alignas(kCacheLine) std::mutex m_mutex;
     std::condition_variable_any m_changed;
     std::deque<std::vector<T>> m_batches;
+    std::deque<std::vector<T>> m_done;  // given back by the taker
     bool m_isClosed = false;
     bool m_isAbandoned = false;
 };

@@ -395,7 +395,7 @@ void ModelBuilder::readEntities() {
         batch.push_back(parseWithFollowers(record));
         if (batch.size() == kBatch) {
             isTaken = queue.push(std::move(batch));
-            batch.clear();
+            batch = queue.emptied();
         }
     }
     if (isTaken && !batch.empty()) {

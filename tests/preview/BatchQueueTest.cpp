@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <mutex>
 #include <stop_token>
 #include <thread>
 #include <vector>
@@ -63,6 +65,54 @@ TEST(BatchQueue, ATakerWaitingForABatchStopsWhenAsked) {
     taker.request_stop();
     taker.join();
     EXPECT_FALSE(wasGiven);
+}
+
+// Notes the thread that destroys it.
+struct Destroyed {
+    static std::mutex mutex;
+    static std::vector<std::thread::id> by;
+    int value = 0;
+    ~Destroyed() {
+        const std::lock_guard lock(mutex);
+        by.push_back(std::this_thread::get_id());
+    }
+};
+std::mutex Destroyed::mutex;
+std::vector<std::thread::id> Destroyed::by;
+
+TEST(BatchQueue, TheBatchesATakerIsDoneWithAreEmptiedByTheMaker) {
+    BatchQueue<Destroyed> queue(2);
+    std::thread::id takerId;
+    std::vector<int> taken;
+    std::jthread taker([&](std::stop_token stop) {
+        takerId = std::this_thread::get_id();
+        std::vector<Destroyed> batch;
+        while (queue.pop(batch, stop)) {
+            for (const Destroyed& item : batch) {
+                taken.push_back(item.value);
+            }
+        }
+    });
+    std::vector<Destroyed> batch;
+    int made = 0;
+    for (int k = 0; k < 50; ++k) {
+        batch.resize(3);
+        for (Destroyed& item : batch) {
+            item.value = made++;
+        }
+        ASSERT_TRUE(queue.push(std::move(batch)));
+        batch = queue.emptied();
+        EXPECT_TRUE(batch.empty());
+    }
+    queue.close();
+    taker.join();
+    ASSERT_EQ(taken.size(), 150U);
+    EXPECT_EQ(taken.back(), 149);
+    // Only the taker's last batch is destroyed on its thread.
+    const std::lock_guard lock(Destroyed::mutex);
+    EXPECT_LE(std::count(Destroyed::by.begin(), Destroyed::by.end(), takerId), 3);
+    EXPECT_GE(std::count(Destroyed::by.begin(), Destroyed::by.end(), std::this_thread::get_id()),
+              100);
 }
 
 }  // namespace
