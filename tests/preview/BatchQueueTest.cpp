@@ -14,7 +14,7 @@ namespace {
 TEST(BatchQueue, HandsEveryBatchOverInOrder) {
     BatchQueue<int> queue(2);
     std::vector<int> taken;
-    std::jthread taker([&](std::stop_token stop) {
+    std::jthread taker([&](const std::stop_token& stop) {
         std::vector<int> batch;
         while (queue.pop(batch, stop)) {
             taken.insert(taken.end(), batch.begin(), batch.end());
@@ -58,7 +58,7 @@ TEST(BatchQueue, AMakerWaitingOnAFullQueueStopsWhenTheTakerGivesUp) {
 TEST(BatchQueue, ATakerWaitingForABatchStopsWhenAsked) {
     BatchQueue<int> queue(1);
     bool wasGiven = true;
-    std::jthread taker([&](std::stop_token stop) {
+    std::jthread taker([&](const std::stop_token& stop) {
         std::vector<int> batch;
         wasGiven = queue.pop(batch, stop);
     });
@@ -84,7 +84,7 @@ TEST(BatchQueue, TheBatchesATakerIsDoneWithAreEmptiedByTheMaker) {
     BatchQueue<Destroyed> queue(2);
     std::thread::id takerId;
     std::vector<int> taken;
-    std::jthread taker([&](std::stop_token stop) {
+    std::jthread taker([&](const std::stop_token& stop) {
         takerId = std::this_thread::get_id();
         std::vector<Destroyed> batch;
         while (queue.pop(batch, stop)) {
