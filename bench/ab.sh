@@ -6,8 +6,9 @@
 # Runs, REPS times (default 7), in turn: cp DRAWING to a new file, build A's lintrel-cli, build
 # B's lintrel-cli, with the options given (after --defaults). Each output is removed and `sync`
 # run, untimed, before the next command, so that every command writes a fresh file. Prints the
-# median and best wall-clock times, each as a multiple of cp's median, the peak resident memory,
-# and B's median as a fraction of A's. Both builds must write the same copy; the script checks it
+# median and best wall-clock times, each as a multiple of cp's median, the median processor time
+# (user + system), the peak resident memory, and B's medians as fractions of A's: on a shared
+# machine the processor time moves less with the load than the wall-clock time. Both builds must write the same copy; the script checks it
 # once, byte for byte, and stops when they differ.
 #
 # Environment: REPS, TMPDIR (where the copies go; default the drawing's folder).
@@ -47,17 +48,17 @@ fi
 rm -f "$work/a.dxf" "$work/b.dxf"
 sync
 
-timed() { # NAME COMMAND...: one run; appends its time and peak memory to NAME_times and NAME_rss
-    local -n times=$1_times rss=$1_rss
+timed() { # NAME COMMAND...: one run; appends its times and peak memory to NAME_times, NAME_cpu, NAME_rss
+    local -n times=$1_times cpu=$1_cpu rss=$1_rss
     shift
     bench_run "$work/time.txt" 900 /dev/null "$work/err.txt" "$@"
     [[ $BENCH_STATUS -eq 0 ]] || { echo "$* failed: $(tail -n 3 "$work/err.txt")" >&2; exit 1; }
-    times+=("$BENCH_SECONDS") rss+=("$BENCH_RSS_KB")
+    times+=("$BENCH_SECONDS") cpu+=("$BENCH_CPU") rss+=("$BENCH_RSS_KB")
     rm -f "$output" "$work/copy.dxf"
     sync
 }
 # shellcheck disable=SC2034 # read through the names timed() and the table below make of them
-cp_times=() cp_rss=() a_times=() a_rss=() b_times=() b_rss=()
+cp_times=() cp_cpu=() cp_rss=() a_times=() a_cpu=() a_rss=() b_times=() b_cpu=() b_rss=()
 for ((i = 1; i <= reps; i++)); do
     timed cp cp "$drawing" "$work/copy.dxf"
     timed a "$cli_a" "${cli_args[@]}" -- "$input"
@@ -68,11 +69,13 @@ done
 
 cp_median=$(bench_median "${cp_times[@]}")
 echo "$(basename "$drawing"), ${cli_args[*]}: medians of $reps runs (load average $(cut -d' ' -f1-3 /proc/loadavg))"
-printf '%-4s %9s %9s %8s %8s %9s\n' "" "median s" "best s" "×cp" "best×cp" "peak KB"
+printf '%-4s %9s %9s %8s %8s %9s %9s\n' "" "median s" "best s" "×cp" "best×cp" "cpu s" "peak KB"
 for who in cp a b; do
-    declare -n t=${who}_times r=${who}_rss
+    declare -n t=${who}_times c=${who}_cpu r=${who}_rss
     median=$(bench_median "${t[@]}") best=$(bench_best "${t[@]}")
-    printf '%-4s %9.3f %9.3f %8s %8s %9s\n' "${who^^}" "$median" "$best" "$(bench_ratio "$median" "$cp_median")" \
-        "$(bench_ratio "$best" "$cp_median")" "$(bench_max "${r[@]}")"
+    printf '%-4s %9.3f %9.3f %8s %8s %9.3f %9s\n' "${who^^}" "$median" "$best" \
+        "$(bench_ratio "$median" "$cp_median")" "$(bench_ratio "$best" "$cp_median")" \
+        "$(bench_median "${c[@]}")" "$(bench_max "${r[@]}")"
 done
-echo "B/A: $(bench_ratio "$(bench_median "${b_times[@]}")" "$(bench_median "${a_times[@]}")")"
+echo "B/A: $(bench_ratio "$(bench_median "${b_times[@]}")" "$(bench_median "${a_times[@]}")")" \
+    "(processor time: $(bench_ratio "$(bench_median "${b_cpu[@]}")" "$(bench_median "${a_cpu[@]}")"))"
