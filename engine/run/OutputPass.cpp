@@ -64,16 +64,15 @@ constexpr int kPlacesPerTelling = 64;
 constexpr std::uint64_t kShortestShared = std::uint64_t{8} << 20;
 
 // The first place of the later part, where a second thread takes over; 0 for none. By itself a
-// long drawing is shared a twentieth before its middle, when the threads allow: the earlier part
-// ends first, and the later part's bytes are copied into place while it writes the rest of itself
-// there.
+// long drawing is shared before its middle (kFirstPartShorterBy), when the threads allow.
 std::size_t laterPartStart(const RecordLayout& layout, const ThreadBudget& threads,
                            std::optional<std::uint64_t> laterFrom) {
     if (!laterFrom) {
         if (!threads.allows(2) || (layout.fileSize() < kShortestShared && !threads.sharesAnySize)) {
             return 0;
         }
-        laterFrom = layout.fileSize() / 2 - layout.fileSize() / 20;
+        const std::uint64_t even = layout.fileSize() / 2;
+        laterFrom = even - even / kFirstPartShorterBy;
     }
     std::size_t low = 0;
     std::size_t high = layout.size();

@@ -33,7 +33,7 @@ std::vector<std::uint64_t> streamedSectionParts(std::uint64_t headEnd, std::uint
     std::vector<std::uint64_t> starts = evenSectionParts(headEnd, size, cores);
     if (!starts.empty()) {
         const std::uint64_t even = starts.front() - headEnd;
-        const std::uint64_t shorter = even / 10;
+        const std::uint64_t shorter = even / kFirstPartShorterBy;
         for (std::size_t k = 0; k < starts.size(); ++k) {
             // The tenth taken from the first part, shared among the others.
             starts[k] -= shorter - shorter * k / starts.size();

@@ -31,11 +31,14 @@ inline constexpr std::size_t kMostSectionParts = 4;
 std::vector<std::uint64_t> evenSectionParts(std::uint64_t headEnd, std::uint64_t size,
                                             const ThreadBudget& threads);
 
+// A copy made in parts has its first part shorter than an even share by this fraction of one (a
+// tenth), so that it ends first and the second part writes the rest of itself straight into place
+// while the calling thread copies what it wrote before.
+inline constexpr std::uint64_t kFirstPartShorterBy = 10;
+
 // The same for a copy streamed in parts, each part after the first copied into place once the
 // parts before it are done. As many parts as cores (or as a test asks for): a part beyond them
-// would only add to what is copied at the end. The first part is a tenth shorter than the others,
-// so that it ends first and the second writes the rest of its part straight into place while the
-// calling thread copies what it wrote before.
+// would only add to what is copied at the end. The first part is shorter by kFirstPartShorterBy.
 std::vector<std::uint64_t> streamedSectionParts(std::uint64_t headEnd, std::uint64_t size,
                                                 const ThreadBudget& threads);
 

@@ -67,8 +67,7 @@ public:
 private:
     // Neighbours in the file mostly share their look and colour: the last one's bucket is kept.
     LineBuckets::Bucket& bucketOf(const Look& look, Rgb colour, bool isFaint) {
-        if (&look != m_lastLook || colour != m_lastColour || isFaint != m_lastIsFaint ||
-            m_lastBucket == nullptr) {
+        if (&look != m_lastLook || colour != m_lastColour || isFaint != m_lastIsFaint) {
             m_lastLook = &look;
             m_lastColour = colour;
             m_lastIsFaint = isFaint;
