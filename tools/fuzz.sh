@@ -8,12 +8,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_fuzz() {
-    if [[ ! -f build-fuzz/build.ninja ]]; then
-        CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja \
-            -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINTREL_FUZZ=ON -DLINTREL_SANITIZE=ON \
-            -DLINTREL_BUILD_UI=OFF -DLINTREL_BUILD_TESTS=OFF >/dev/null
-    fi
-    cmake --build build-fuzz "$@" >/dev/null
+    mkdir -p build-fuzz
+    # Targets fuzzed at the same time build one after the other: two ninjas in one folder trip
+    # over each other's build log.
+    (
+        flock 9
+        if [[ ! -f build-fuzz/build.ninja ]]; then
+            CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja \
+                -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINTREL_FUZZ=ON -DLINTREL_SANITIZE=ON \
+                -DLINTREL_BUILD_UI=OFF -DLINTREL_BUILD_TESTS=OFF >/dev/null
+        fi
+        cmake --build build-fuzz "$@" >/dev/null
+    ) 9>build-fuzz/.build-lock
 }
 
 if [[ ${1-} == --build ]]; then
