@@ -50,31 +50,33 @@ struct PlainDecimal {
 
 // The text as a plain decimal of at most 15 significant digits and 18 decimals, so that the
 // mantissa and the power of ten it is divided by are both exact in a double; false when the text
-// needs the general reading.
+// needs the general reading. Leading zeros add nothing to the mantissa, so it alone tells the
+// significant digits; nineteen digits at most cannot overflow it.
 [[gnu::always_inline]] inline bool readPlain(std::string_view text, PlainDecimal& number) {
+    constexpr int kMostDigits = 19;
+    constexpr std::uint64_t kFirstSixteenDigitNumber = 1'000'000'000'000'000;
     const char* at = text.data();
     const char* end = at + text.size();
     if (at != end && (*at == '-' || *at == '+')) {
         number.negative = *at == '-';
         ++at;
     }
-    int significant = 0;
-    bool sawPoint = false;
-    bool sawDigit = false;
+    const char* point = nullptr;
+    int digits = 0;
     for (; at != end; ++at) {
-        char c = *at;
-        if (c >= '0' && c <= '9') {
-            significant += number.mantissa != 0 || c != '0';
-            number.mantissa = number.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-            number.decimals += sawPoint;
-            sawDigit = true;
-        } else if (c == '.' && !sawPoint) {
-            sawPoint = true;
+        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*at)) - '0';
+        if (digit <= 9) {
+            number.mantissa = number.mantissa * 10 + digit;
+            ++digits;
+        } else if (*at == '.' && point == nullptr) {
+            point = at;
         } else {
             return false;
         }
     }
-    return sawDigit && significant <= 15 && number.decimals < static_cast<int>(kPowersOfTen.size());
+    number.decimals = point == nullptr ? 0 : static_cast<int>(end - point - 1);
+    return digits > 0 && digits <= kMostDigits && number.mantissa < kFirstSixteenDigitNumber &&
+           number.decimals < static_cast<int>(kPowersOfTen.size());
 }
 
 // Both exact in a double, so the division rounds once, as the general reading of the same digits

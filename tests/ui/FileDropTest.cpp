@@ -43,6 +43,7 @@ class FileDropTest : public QObject {
 
 private slots:
     void init();
+    void cleanup();
     void theListTakesDrops();
     void theListOffersToAddFilesByMenuAndCtrlO();
     void droppedFilesAreListedInLowerCasedPathOrder();
@@ -66,6 +67,13 @@ void FileDropTest::init() {
     m_window = std::make_unique<TestWindow>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+// QTemporaryDir removes by Unicode names and leaves behind a file named in Shift-JIS.
+void FileDropTest::cleanup() {
+    m_window.reset();
+    std::filesystem::remove_all(std::string(QFile::encodeName(m_folder->path())));
+    m_folder.reset();
 }
 
 QStringList FileDropTest::rows() const {
