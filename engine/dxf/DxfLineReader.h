@@ -40,6 +40,60 @@ public:
         }
         return readLineAcrossBuffers();
     }
+    // Reads lines two at a time, as the pairs of a group code and its value, and hands each pair to
+    // `onPair(code, value)` until it returns false. The views hold until the next read; `onPair`
+    // may ask where they lie but must not read. The usual pair, both line ends found in the buffer,
+    // is read with the reader's position in registers: stores to the members after every line
+    // were a third of reading a record.
+    template <class OnPair>
+    void readPairs(OnPair&& onPair) {
+        for (;;) {
+            const char* data = m_buffer.data();
+            std::size_t begin = m_begin;
+            std::size_t next = m_nextEnd;
+            long crLfs = 0;
+            bool goesOn = true;
+            while (goesOn && next + 2 <= m_lineEndCount) {
+                const std::size_t codeEnd = m_lineEnds[next];
+                const std::size_t valueEnd = m_lineEnds[next + 1];
+                if (data[valueEnd] != '\n' && valueEnd + 1 == m_end) {
+                    break;  // a CR at the end of the buffer: the next read tells what follows
+                }
+                const bool codeInCrLf =
+                    data[codeEnd] == '\n' && codeEnd > begin && data[codeEnd - 1] == '\r';
+                const bool valueInCrLf =
+                    data[valueEnd] == '\n' && data[valueEnd - 1] == '\r' && valueEnd > codeEnd + 1;
+                const std::string_view code(data + begin, codeEnd - begin - (codeInCrLf ? 1 : 0));
+                const std::string_view value(data + codeEnd + 1,
+                                             valueEnd - codeEnd - 1 - (valueInCrLf ? 1 : 0));
+                begin = valueEnd + 1;
+                next += 2;
+                crLfs += (codeInCrLf ? 1 : 0) + (valueInCrLf ? 1 : 0);
+                goesOn = onPair(code, value);
+            }
+            const auto linesRead = static_cast<long>(next - m_nextEnd);
+            m_lineNumber += linesRead;
+            m_otherLineEnds += linesRead - crLfs;
+            m_begin = begin;
+            m_nextEnd = next;
+            if (!goesOn) {
+                return;
+            }
+            // Across buffers: the code line stays pinned while the value's read may move it.
+            const std::string_view code = readLine();
+            const bool wasPinned = m_isPinned;
+            if (!wasPinned) {
+                m_pin = static_cast<std::size_t>(code.data() - m_buffer.data());
+                m_isPinned = true;
+            }
+            const std::size_t codeAt = pinnedOffsetOf(code);
+            const std::string_view value = readLine();
+            m_isPinned = wasPinned;
+            if (!onPair(std::string_view(pinnedBase() + codeAt, code.size()), value)) {
+                return;
+            }
+        }
+    }
     // How many lines have been read so far.
     long lineNumber() const { return m_lineNumber; }
     // How many bytes of the file have been read so far, and how many it held when opened.

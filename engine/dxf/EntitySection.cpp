@@ -104,29 +104,24 @@ void EntitySection::readRecord() {
     if (keepsPairs) {
         m_reader.pin();
     }
-    for (;;) {
-        std::string_view code = m_reader.readLine();
+    // The record ends at the next group 0, whose type line is read with it.
+    m_reader.readPairs([&](std::string_view code, std::string_view value) {
         int groupCode = kNoGroupCode;
         if (readGroupCode(code, groupCode) && groupCode == 0) {
             m_nextRecordOffset = m_reader.offsetOf(code);
             m_pendingStartCode.assign(code);
+            m_pendingType.assign(value);
             if (keepsPairs) {
                 m_record.m_linesLength = m_reader.pinnedOffsetOf(code);
             }
-            break;
+            return false;
         }
-        if (!keepsPairs) {
-            static_cast<void>(m_reader.readLine());
-            continue;
+        if (keepsPairs) {
+            m_record.addPair(m_reader.pinnedOffsetOf(code), code.size(), groupCode,
+                             m_reader.pinnedOffsetOf(value), value.size());
         }
-        // Offsets, not views: the next read may move the pinned lines within the buffer.
-        const std::size_t codeOffset = m_reader.pinnedOffsetOf(code);
-        const std::size_t codeLength = code.size();
-        std::string_view value = m_reader.readLine();
-        m_record.addPair(codeOffset, codeLength, groupCode, m_reader.pinnedOffsetOf(value),
-                         value.size());
-    }
-    m_pendingType.assign(m_reader.readLine());
+        return true;
+    });
     m_hasPending = true;
     m_record.m_lines = m_reader.pinnedBase();
     m_record.m_isReadInCrLf = keepsPairs && m_reader.endsAllInCrLf();
