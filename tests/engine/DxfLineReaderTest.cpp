@@ -87,15 +87,39 @@ std::pair<std::vector<std::string>, bool> splitByHand(const std::string& bytes) 
     return {lines, allCrLf};
 }
 
+// Every line of the reader, one at a time, or as pairs now and then broken off (an odd line and
+// a broken-off pair's next line are read alone); checks the line count on the way.
+std::vector<std::string> readRandomly(DxfLineReader& reader, std::size_t lineCount, bool inPairs,
+                                      std::mt19937& random) {
+    std::vector<std::string> read;
+    while (!reader.atEnd()) {
+        if (!inPairs || lineCount - read.size() < 2 || random() % 4 == 0) {
+            read.emplace_back(reader.readLine());
+            continue;
+        }
+        const std::size_t pairsWanted = 1 + random() % 40;
+        std::size_t pairs = 0;
+        reader.readPairs([&](std::string_view code, std::string_view value) {
+            read.emplace_back(code);
+            read.emplace_back(value);
+            return ++pairs < pairsWanted && lineCount - read.size() >= 2;
+        });
+        EXPECT_EQ(reader.lineNumber(), static_cast<long>(read.size()));
+    }
+    return read;
+}
+
 TEST(DxfLineReader, SplitsRandomLineEndsAsAByteByByteSplitDoes) {
     // Mostly CR LF with now and then a lone CR or LF, anywhere in the 64-byte blocks the line
-    // ends are looked for in and around the ends of the buffer's reads.
+    // ends are looked for in and around the ends of the buffer's reads; read line by line and
+    // in pairs.
     std::mt19937 random(8);
     TempDir dir;
-    for (int k = 0; k < 400; ++k) {
+    for (int k = 0; k < 800; ++k) {
+        const int n = k / 2;
         const std::size_t size =
-            k < 300 ? random() % 700 : (std::size_t{1} << 18) + random() % 300 - 150;
-        const unsigned oddEnds = k % 3 == 0 ? 0 : 1 + random() % 40;
+            n < 300 ? random() % 700 : (std::size_t{1} << (18 + n % 2)) + random() % 300 - 150;
+        const unsigned oddEnds = n % 3 == 0 ? 0 : 1 + random() % 40;
         std::string bytes;
         while (bytes.size() < size) {
             bytes.append(random() % 12, "0123456789 ABC"[random() % 14]);
@@ -105,12 +129,9 @@ TEST(DxfLineReader, SplitsRandomLineEndsAsAByteByByteSplitDoes) {
         bytes.resize(size);
         const auto [lines, allCrLf] = splitByHand(bytes);
         DxfLineReader reader(dir.write("random.dxf", bytes));
-        std::vector<std::string> read;
-        while (!reader.atEnd()) {
-            read.emplace_back(reader.readLine());
-        }
-        ASSERT_EQ(read, lines) << "case " << k;
+        ASSERT_EQ(readRandomly(reader, lines.size(), k % 2 == 1, random), lines) << "case " << k;
         EXPECT_EQ(reader.endsAllInCrLf(), allCrLf) << "case " << k;
+        EXPECT_EQ(reader.position(), reader.size()) << "case " << k;
     }
 }
 
