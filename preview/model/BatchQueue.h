@@ -15,8 +15,9 @@ namespace lintrel::preview {
 // Batches of work handed from the thread that makes them to the one thread that takes them, in
 // order. The maker waits while `ahead` batches are waiting, so that a slow taker holds the
 // memory of a few batches only; a taker that gives up says so, and the maker stops waiting.
-// The batches a taker is done with go back to the maker, to be emptied on its thread: memory
-// freed on another thread than the one that allocated it contends for the allocator's lock.
+// The batches a taker is done with go back to the maker whole, for it to overwrite their items:
+// their room is reused, and no memory is freed on another thread than the one that allocated it
+// (that contends for the allocator's lock).
 template <class T>
 class BatchQueue {
 public:
@@ -56,19 +57,15 @@ public:
         m_changed.notify_all();
         return true;
     }
-    // The maker: a batch the taker is done with, emptied here, its room kept for the next batch;
-    // an empty one when there is none.
-    std::vector<T> emptied() {
-        std::vector<T> batch;
-        {
-            const std::lock_guard lock(m_mutex);
-            if (m_done.empty()) {
-                return batch;
-            }
-            batch = std::move(m_done.front());
-            m_done.pop_front();
+    // The maker: a batch the taker is done with, its items as the taker left them; an empty one
+    // when there is none.
+    std::vector<T> returned() {
+        const std::lock_guard lock(m_mutex);
+        if (m_done.empty()) {
+            return {};
         }
-        batch.clear();
+        std::vector<T> batch = std::move(m_done.front());
+        m_done.pop_front();
         return batch;
     }
     // The taker: takes no more batches.

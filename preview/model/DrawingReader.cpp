@@ -73,7 +73,7 @@ private:
     void passed(std::uint64_t offset);
     void readHeader(const Record& section);
     void readLayer(const Record& record);
-    ParsedEntity parseWithFollowers(const Record& record);
+    void parseWithFollowers(const Record& record, ParsedEntity& entity);
     void addEntity(const ParsedEntity& parsed);
     void emit(const ParsedEntity& parsed, const Affine& map, const Inherited& inherited,
               bool countsLength, int depth, Entity& entity);
@@ -150,7 +150,7 @@ void ModelBuilder::readLayer(const Record& record) {
     m_layers[std::string(fields.text(2))] = layer;
 }
 
-ParsedEntity ModelBuilder::parseWithFollowers(const Record& record) {
+void ModelBuilder::parseWithFollowers(const Record& record, ParsedEntity& entity) {
     m_followers.clear();
     const bool hasFollowers = record.type == "POLYLINE" ||
                               (record.type == "INSERT" && Fields(record.groups).integer(66) == 1);
@@ -169,7 +169,7 @@ ParsedEntity ModelBuilder::parseWithFollowers(const Record& record) {
             }
         }
     }
-    return parseEntity(record, m_followers, m_decoding);
+    parseEntity(record, m_followers, m_decoding, entity);
 }
 
 Inherited ModelBuilder::styleOf(const ParsedEntity& parsed, const Inherited& inherited,
@@ -378,7 +378,9 @@ void ModelBuilder::readEntities() {
             throw;
         }
     });
+    // A batch comes back with the entities the builder took: they are read over, their room kept.
     std::vector<ParsedEntity> batch;
+    std::size_t filled = 0;
     Record record;
     bool isTaken = true;
     while (isTaken && nextRecord(record)) {
@@ -386,19 +388,22 @@ void ModelBuilder::readEntities() {
         if (record.type == "ENDSEC") {
             break;
         }
-        if (batch.empty()) {
-            batch.reserve(kBatch);
-        }
         if (m_entitiesStart == 0) {
             m_entitiesStart = record.offset;
         }
-        batch.push_back(parseWithFollowers(record));
-        if (batch.size() == kBatch) {
+        if (filled == batch.size()) {
+            batch.reserve(kBatch);
+            batch.emplace_back();
+        }
+        parseWithFollowers(record, batch[filled++]);
+        if (filled == kBatch) {
             isTaken = queue.push(std::move(batch));
-            batch = queue.emptied();
+            batch = queue.returned();
+            filled = 0;
         }
     }
-    if (isTaken && !batch.empty()) {
+    if (isTaken && filled > 0) {
+        batch.resize(filled);
         queue.push(std::move(batch));
     }
     queue.close();
@@ -430,7 +435,7 @@ DrawingModel ModelBuilder::build() {
         } else if (section == "BLOCKS" && record.type == "ENDBLK") {
             block.clear();
         } else if (section == "BLOCKS" && !block.empty()) {
-            m_blocks[block].entities.push_back(parseWithFollowers(record));
+            parseWithFollowers(record, m_blocks[block].entities.emplace_back());
         }
     }
     for (const TextItem& text : m_model.texts) {

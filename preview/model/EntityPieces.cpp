@@ -452,20 +452,21 @@ std::uint64_t hexHandle(std::string_view text) {
 
 }  // namespace
 
-ParsedEntity parseEntity(const Record& record, const std::vector<Record>& followers,
-                         const TextDecoding& decoding) {
-    ParsedEntity entity;
-    entity.type = std::string(record.type);
+void parseEntity(const Record& record, const std::vector<Record>& followers,
+                 const TextDecoding& decoding, ParsedEntity& entity) {
+    entity.type.assign(record.type);
     entity.offset = record.offset;
     Fields fields(record.groups);
-    entity.layer = std::string(fields.text(8));
-    entity.lineType = std::string(fields.text(6));
+    entity.layer.assign(fields.text(8));
+    entity.lineType.assign(fields.text(6));
     entity.handle = hexHandle(fields.text(5));
     entity.colourIndex = fields.integer(62, 256);
+    entity.trueColour.reset();
     if (fields.has(420)) {
         entity.trueColour = static_cast<Rgb>(fields.integer(420)) & 0xFFFFFF;
     }
     entity.isModelSpace = fields.integer(67) == 0;
+    entity.pieces.clear();
     entity.isDrawable = parseGeometry(record, followers, decoding, fields, entity.pieces);
     if (entity.isDrawable && isSeenFromBelow(fields, entity.type)) {
         mirror(entity.pieces);
@@ -474,7 +475,6 @@ ParsedEntity parseEntity(const Record& record, const std::vector<Record>& follow
         entity.isDrawable = false;
         entity.pieces.clear();
     }
-    return entity;
 }
 
 }  // namespace lintrel::preview

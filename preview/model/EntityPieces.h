@@ -41,9 +41,10 @@ struct ParsedEntity {
     std::vector<Piece> pieces;
 };
 
-// Reads the pieces of one entity; `followers` are the VERTEX / ATTRIB records of a POLYLINE or
-// INSERT.
-ParsedEntity parseEntity(const Record& record, const std::vector<Record>& followers,
-                         const TextDecoding& decoding);
+// Reads the pieces of one entity into `entity`, every field overwritten and the room of its
+// strings and pieces kept (a million entities are read through a few thousand); `followers` are
+// the VERTEX / ATTRIB records of a POLYLINE or INSERT.
+void parseEntity(const Record& record, const std::vector<Record>& followers,
+                 const TextDecoding& decoding, ParsedEntity& entity);
 
 }  // namespace lintrel::preview
