@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <numbers>
+#include <span>
 
 #include "BatchQueue.h"
 #include "EntityPieces.h"
@@ -79,8 +80,9 @@ private:
               bool countsLength, int depth, Entity& entity);
     void emitPiece(const Piece& piece, const Affine& map, const Inherited& style, bool countsLength,
                    int depth, Entity& entity);
-    void addPath(const std::vector<Point>& points, bool isClosed, const Inherited& style,
+    void addPath(std::span<const Point> points, bool isClosed, const Inherited& style,
                  Entity& entity);
+    void addAppendedPath(std::size_t first, bool isClosed, const Inherited& style, Entity& entity);
     void addConic(const Conic& conic, const Inherited& style, Entity& entity);
     void addStroke(Path path, const Extents& box, const Inherited& style, Entity& entity);
     Inherited styleOf(const ParsedEntity& parsed, const Inherited& inherited, int depth) const;
@@ -193,20 +195,27 @@ Inherited ModelBuilder::styleOf(const ParsedEntity& parsed, const Inherited& inh
     return style;
 }
 
-void ModelBuilder::addPath(const std::vector<Point>& points, bool isClosed, const Inherited& style,
+void ModelBuilder::addPath(std::span<const Point> points, bool isClosed, const Inherited& style,
                            Entity& entity) {
-    if (points.empty()) {
+    const std::size_t first = m_model.points.size();
+    m_model.points.insert(m_model.points.end(), points.begin(), points.end());
+    addAppendedPath(first, isClosed, style, entity);
+}
+
+// The path of the model's points from `first` on, the last ones added.
+void ModelBuilder::addAppendedPath(std::size_t first, bool isClosed, const Inherited& style,
+                                   Entity& entity) {
+    if (first == m_model.points.size()) {
         return;
     }
     Path path;
-    path.first = static_cast<std::uint32_t>(m_model.points.size());
-    path.count = static_cast<std::uint32_t>(points.size());
+    path.first = static_cast<std::uint32_t>(first);
+    path.count = static_cast<std::uint32_t>(m_model.points.size() - first);
     path.isClosed = isClosed;
     Extents box;
-    for (Point p : points) {
-        box.add(p);
+    for (std::size_t k = first; k < m_model.points.size(); ++k) {
+        box.add(m_model.points[k]);
     }
-    m_model.points.insert(m_model.points.end(), points.begin(), points.end());
     addStroke(path, box, style, entity);
 }
 
@@ -242,20 +251,22 @@ void ModelBuilder::emitPiece(const Piece& piece, const Affine& map, const Inheri
         case Piece::Kind::Mark:
         case Piece::Kind::XLine:
         case Piece::Kind::Ray: {
-            std::vector<Point> points;
-            points.reserve(piece.points.size());
+            // Mapped straight into the model: a vector of its own per piece cost an allocation
+            // per LINE.
+            const std::size_t first = m_model.points.size();
             for (Point p : piece.points) {
-                points.push_back(map.map(p));
+                m_model.points.push_back(map.map(p));
             }
             if (countsLength) {
-                entity.cutLength += polylineLength(points, piece.isClosed);
+                entity.cutLength +=
+                    polylineLength(std::span(m_model.points).subspan(first), piece.isClosed);
             }
             if (depth == 0 && piece.kind == Piece::Kind::XLine) {
                 entity.shape = EntityShape::XLine;
             } else if (depth == 0 && piece.kind == Piece::Kind::Ray) {
                 entity.shape = EntityShape::Ray;
             }
-            addPath(points, piece.isClosed, style, entity);
+            addAppendedPath(first, piece.isClosed, style, entity);
             break;
         }
         case Piece::Kind::Conic: {

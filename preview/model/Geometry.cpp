@@ -228,7 +228,7 @@ std::vector<Point> Spline::sample(int perSpan) const {
     return points;
 }
 
-double polylineLength(const std::vector<Point>& points, bool isClosed) {
+double polylineLength(std::span<const Point> points, bool isClosed) {
     double sum = 0;
     for (std::size_t i = 1; i < points.size(); ++i) {
         sum += distance(points[i - 1], points[i]);

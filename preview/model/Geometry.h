@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <vector>
 
 namespace lintrel::preview {
@@ -76,6 +77,6 @@ struct Spline {
     std::vector<Point> sample(int perSpan) const;
 };
 
-double polylineLength(const std::vector<Point>& points, bool isClosed);
+double polylineLength(std::span<const Point> points, bool isClosed);
 
 }  // namespace lintrel::preview
