@@ -45,6 +45,28 @@ std::size_t lineEnd(std::string_view bytes, std::size_t at) {
     return at;
 }
 
+// The group code a code line holds. Nearly every code line has the standard padding of three
+// columns right-aligned ("  0", " 10", "100"), read here without the general parse.
+bool readCode(std::string_view line, int& code) {
+    if (line.size() == 3) {
+        const auto digit = [](char c) { return static_cast<unsigned>(c) - '0'; };
+        const unsigned hundreds = digit(line[0]);
+        const unsigned tens = digit(line[1]);
+        const unsigned ones = digit(line[2]);
+        if (ones <= 9 && tens <= 9 && (hundreds <= 9 || line[0] == ' ')) {
+            code = static_cast<int>((hundreds <= 9 ? hundreds * 100 : 0) + tens * 10 + ones);
+            return true;
+        }
+        if (ones <= 9 && line[0] == ' ' && line[1] == ' ') {
+            code = static_cast<int>(ones);
+            return true;
+        }
+    }
+    const std::string_view digits = trimmed(line);
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code);
+    return error == std::errc{} && end == digits.data() + digits.size();
+}
+
 }  // namespace
 
 bool RecordReader::readLine(std::string_view& line) {
@@ -69,9 +91,7 @@ bool RecordReader::readGroup(Group& group, std::uint64_t& offset) {
     if (!readLine(code)) {
         return false;
     }
-    const std::string_view digits = trimmed(code);
-    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), group.code);
-    if (error != std::errc{} || end != digits.data() + digits.size() || !readLine(group.value)) {
+    if (!readCode(code, group.code) || !readLine(group.value)) {
         m_isDamaged = true;
         m_at = m_bytes.size();
         return false;
@@ -105,31 +125,30 @@ bool RecordReader::next(Record& record) {
     return true;
 }
 
-std::string_view Fields::text(int code) const {
+const Group* Fields::find(int code) const {
+    if ((m_mayHold & bitOf(code)) == 0) {
+        return nullptr;
+    }
     for (const Group& group : m_groups) {
         if (group.code == code) {
-            return group.value;
+            return &group;
         }
     }
-    return {};
+    return nullptr;
+}
+
+std::string_view Fields::text(int code) const {
+    const Group* group = find(code);
+    return group != nullptr ? group->value : std::string_view();
 }
 
 bool Fields::has(int code) const {
-    for (const Group& group : m_groups) {
-        if (group.code == code) {
-            return true;
-        }
-    }
-    return false;
+    return find(code) != nullptr;
 }
 
 double Fields::number(int code, double fallback) {
-    for (const Group& group : m_groups) {
-        if (group.code == code) {
-            return numberOf(group.value);
-        }
-    }
-    return fallback;
+    const Group* group = find(code);
+    return group != nullptr ? numberOf(group->value) : fallback;
 }
 
 int Fields::integer(int code, int fallback) {

@@ -45,7 +45,11 @@ private:
 // from it. A value that should be a number and is not marks the record broken.
 class Fields {
 public:
-    explicit Fields(const std::vector<Group>& groups) : m_groups(groups) {}
+    explicit Fields(const std::vector<Group>& groups) : m_groups(groups) {
+        for (const Group& group : groups) {
+            m_mayHold |= bitOf(group.code);
+        }
+    }
 
     std::string_view text(int code) const;
     bool has(int code) const;
@@ -57,7 +61,17 @@ public:
     void markBroken() { m_isBroken = true; }
 
 private:
+    // Most codes asked for are not in a record: a bit per code (a few codes share one) tells
+    // most of them without a look at every group.
+    static std::uint64_t bitOf(int code) {
+        constexpr unsigned kBits =
+            61;  // prime: the codes a record mostly holds get bits of their own
+        return std::uint64_t{1} << (static_cast<unsigned>(code) % kBits);
+    }
+    const Group* find(int code) const;
+
     const std::vector<Group>& m_groups;
+    std::uint64_t m_mayHold = 0;
     bool m_isBroken = false;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -89,6 +90,48 @@ TEST(RecordReader, SplitsRecordsAtEveryKindOfLineEndWhereverItFalls) {
         }
         ASSERT_FALSE(reader.isDamaged()) << "case " << k;
         ASSERT_EQ(read, written) << "case " << k;
+    }
+}
+
+struct CodeCase {
+    const char* line;
+    std::optional<int> code;  // none: the drawing is damaged there
+};
+
+TEST(RecordReader, ReadsAGroupCodeHoweverItIsPadded) {
+    const CodeCase cases[] = {
+        {"  0", 0},
+        {" 10", 10},
+        {"100", 100},
+        {"0", 0},
+        {"10", 10},
+        {"1071", 1071},
+        {"  8 ", 8},
+        {"\t62", 62},
+        {" -1", -1},
+        {"-10", -10},
+        {"010", 10},
+        {"  +5", std::nullopt},
+        {"1 0", std::nullopt},
+        {" 1x", std::nullopt},
+        {"x10", std::nullopt},
+        {"   ", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::string bytes = std::string("  0\r\nLINE\r\n") + c.line + "\r\nvalue\r\n";
+        RecordReader reader(bytes);
+        Record record;
+        ASSERT_TRUE(reader.next(record)) << c.line;
+        EXPECT_EQ(reader.isDamaged(), !c.code.has_value()) << c.line;
+        if (c.code == 0) {  // a group 0 starts the next record
+            EXPECT_TRUE(record.groups.empty()) << c.line;
+            ASSERT_TRUE(reader.next(record)) << c.line;
+            EXPECT_EQ(record.type, "value") << c.line;
+        } else if (c.code) {
+            ASSERT_EQ(record.groups.size(), 1U) << c.line;
+            EXPECT_EQ(record.groups[0].code, *c.code) << c.line;
+        }
     }
 }
 
