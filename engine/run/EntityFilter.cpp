@@ -24,6 +24,10 @@ Verdict verdictCounted(std::int32_t RunCounters::*counter) {
 }  // namespace
 
 bool EntityFilter::keep(std::string_view type, EntityRecord& record, long lineNumber) {
+    // Most records of a drawing are lines.
+    if (type == "LINE") {
+        return keepLine(record, lineNumber);
+    }
     if (type == "MTEXT") {
         return keepText(record, m_options.deleteAllMText, m_options.deleteBlankMText,
                         &RunCounters::MTextDeleteCount);
@@ -39,9 +43,6 @@ bool EntityFilter::keep(std::string_view type, EntityRecord& record, long lineNu
     if (type == "XLINE") {
         count(&RunCounters::XLineDeleteCount);
         return false;
-    }
-    if (type == "LINE") {
-        return keepLine(record, lineNumber);
     }
     if (type == "ARC") {
         return keepArc(record, lineNumber);
@@ -101,10 +102,16 @@ bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
         return false;
     }
     std::array<double, 4> ends{};  // x1, y1, x2, y2
+    std::string_view lineType;     // the last group 6, found on the same way through the pairs
     // After a line pass these values were read as numbers already; only the size rule needs them.
     bool readsEnds = m_options.bySize || !m_options.analysesLines();
     for (int i = 0; i < record.size(); ++i) {
-        int k = lineEndOf(record.groupCode(i));
+        const int code = record.groupCode(i);
+        if (code == 6) {
+            lineType = record.value(i);
+            continue;
+        }
+        int k = lineEndOf(code);
         if (k < 0) {
             continue;
         }
@@ -117,7 +124,7 @@ bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
             ends[static_cast<std::size_t>(k)] = number(record.value(i), lineNumber);
         }
     }
-    return countRuling(ruleLine(lineTypeOf(record), ends, m_options));
+    return countRuling(ruleLine(lineType, ends, m_options));
 }
 
 bool EntityFilter::countRuling(LineRuling ruling) {

@@ -85,6 +85,13 @@ const RuleCase kCases[] = {
      record("LINE", {{"6", "DASHED"}}) + record("CIRCLE", {{"06", "DASHED"}, {" 40", "1"}}),
      "",
      {{"Label2", "1"}, {"Label3", "1"}}},
+    {"a LINE with two linetype groups is of the last one's linetype",
+     {control::Check1},
+     {},
+     record("LINE", {{"  6", "DASHED"}, {" 10", "0"}, {"  6", "Continuous"}, {" 11", "5"}}) +
+         record("LINE", {{"  6", "Continuous"}, {" 10", "0"}, {"  6", "DASHED"}, {" 11", "5"}}),
+     record("LINE", {{"  6", "DASHED"}, {" 10", "0"}, {"  6", "Continuous"}, {" 11", "5"}}),
+     {{"Label2", "1"}}},
     {"an unpadded text group is the text the blank rule reads",
      {control::Check13, control::Check12},
      {},
