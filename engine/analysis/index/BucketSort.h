@@ -1,0 +1,93 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+#include "TurnPacer.h"
+
+namespace lintrel {
+namespace bucket_sort {
+
+constexpr int kDigitBits = 8;
+constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
+constexpr std::ptrdiff_t kFewest = 64;  // fewer items are sorted by comparison
+constexpr int kItemsPerStep = 1024;
+
+// Spreads items[first, last) into buckets by the leading byte of where their keys lie between
+// the lowest and the highest of them, in place, and each bucket on by its own keys. 256 buckets
+// keep every place an item is put in the cache.
+template <class Items, class KeyOf, class Less>
+void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, KeyOf& keyOf, Less& less,
+            TurnPacer& pacer) {
+    const auto begin = items.begin();
+    const auto keyAt = [&](std::ptrdiff_t at) {
+        return keyOf(items[static_cast<std::size_t>(at)]);
+    };
+    std::uint64_t lowest = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t highest = 0;
+    for (std::ptrdiff_t at = first; at < last && last - first >= kFewest; ++at) {
+        if (at % kItemsPerStep == 0) {
+            pacer.step();
+        }
+        lowest = std::min(lowest, keyAt(at));
+        highest = std::max(highest, keyAt(at));
+    }
+    if (last - first < kFewest || lowest == highest) {
+        std::sort(begin + first, begin + last, less);
+        return;
+    }
+    const int shift = std::max(0, static_cast<int>(std::bit_width(highest - lowest)) - kDigitBits);
+    const auto digitOf = [&](std::ptrdiff_t at) {
+        return static_cast<std::size_t>((keyAt(at) - lowest) >> shift);
+    };
+    std::array<std::ptrdiff_t, kBuckets + 1> starts{};
+    for (std::ptrdiff_t at = first; at < last; ++at) {
+        ++starts[digitOf(at) + 1];
+    }
+    starts[0] = first;
+    for (std::size_t b = 0; b < kBuckets; ++b) {
+        starts[b + 1] += starts[b];
+    }
+    // Each item is swapped straight into its bucket, at the bucket's next free place.
+    std::array<std::ptrdiff_t, kBuckets> next{};
+    std::copy(starts.begin(), starts.end() - 1, next.begin());
+    int moves = 0;
+    for (std::size_t b = 0; b < kBuckets; ++b) {
+        while (next[b] < starts[b + 1]) {
+            if (++moves % kItemsPerStep == 0) {
+                pacer.step();
+            }
+            const std::size_t home = digitOf(next[b]);
+            if (home == b) {
+                ++next[b];
+            } else {
+                std::swap(items[static_cast<std::size_t>(next[b])],
+                          items[static_cast<std::size_t>(next[home]++)]);
+            }
+        }
+    }
+    for (std::size_t b = 0; b < kBuckets; ++b) {
+        spread(items, starts[b], starts[b + 1], keyOf, less, pacer);
+    }
+}
+
+}  // namespace bucket_sort
+
+// Sorts `items` by `less`: spreads them into buckets by an integer key whose order agrees with
+// `less` (keyOf(a) < keyOf(b) only where less(a, b)), a byte of it at a time from the top, and
+// sorts the few items of each bucket by `less`. A comparison sort of half a million index
+// entries mispredicts a branch at about every other comparison; spreading them does not. Items
+// with equal keys are ordered by `less` alone, so any key that agrees is right, however coarse;
+// one that spreads the items evenly is fastest. Takes a pacer step now and then.
+template <class Items, class KeyOf, class Less>
+void bucketSort(Items& items, KeyOf keyOf, Less less, TurnPacer& pacer) {
+    auto pacedLess = pacer.pacedLess(less);
+    bucket_sort::spread(items, 0, static_cast<std::ptrdiff_t>(items.size()), keyOf, pacedLess,
+                        pacer);
+}
+
+}  // namespace lintrel

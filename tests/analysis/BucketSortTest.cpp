@@ -1,0 +1,105 @@
+// Spreading into buckets by a key, then sorting each bucket, orders as one comparison sort does,
+// whatever the key's spread: all keys equal, a few distinct ones, evenly spread, or coarse.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <tuple>
+#include <vector>
+
+#include "BucketSort.h"
+#include "RunCounters.h"
+#include "TurnPacer.h"
+
+namespace lintrel {
+namespace {
+
+struct Item {
+    std::uint32_t block;
+    double across;
+    std::int32_t row;
+
+    bool operator==(const Item&) const = default;
+};
+
+bool less(const Item& a, const Item& b) {
+    return std::tie(a.block, a.across, a.row) < std::tie(b.block, b.across, b.row);
+}
+
+class QuietObserver : public RowObserver {
+public:
+    void beforeRow(int, const RunCounters&) override {}
+};
+
+struct SpreadCase {
+    const char* name;
+    std::size_t count;
+    std::function<double(std::mt19937&)> across;
+    std::uint32_t blocks;
+    // The key, from the item and the lowest and highest across-coordinate.
+    std::function<std::uint64_t(const Item&, double, double)> key;
+};
+
+std::uint64_t evenKey(const Item& item, double lowest, double highest) {
+    const double scale = highest > lowest ? std::ldexp(1.0 - 0x1p-20, 40) / (highest - lowest) : 0;
+    return (std::uint64_t{item.block} << 40) +
+           static_cast<std::uint64_t>((item.across - lowest) * scale);
+}
+
+TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
+    const auto uniform = [](std::mt19937& random) {
+        return std::uniform_real_distribution<double>(-5000, 20000)(random);
+    };
+    const SpreadCase cases[] = {
+        {"evenly spread, one block", 100'000, uniform, 1, evenKey},
+        {"evenly spread, many blocks", 100'000, uniform, 300, evenKey},
+        {"a few distinct coordinates, zeros of both signs among them", 50'000,
+         [](std::mt19937& random) {
+             constexpr double kFew[] = {-0.0, 0.0, 1.5, -7.25, 1e6};
+             return kFew[random() % 5];
+         },
+         2, evenKey},
+        {"one coordinate", 20'000, [](std::mt19937&) { return 3.0; }, 1, evenKey},
+        {"clustered: most in a tiny range, a few far out", 60'000,
+         [](std::mt19937& random) {
+             return random() % 100 == 0 ? 1e9 * (random() % 7) : 1.0 + (random() % 1000) * 1e-9;
+         },
+         1, evenKey},
+        {"a coarse key: the block alone", 30'000, uniform, 50,
+         [](const Item& item, double, double) { return std::uint64_t{item.block}; }},
+        {"the same key for all", 30'000, uniform, 50,
+         [](const Item&, double, double) { return std::uint64_t{7}; }},
+        {"fewer items than are worth spreading", 40, uniform, 3, evenKey},
+        {"no items", 0, uniform, 1, evenKey},
+    };
+    std::mt19937 random(7);
+    for (const auto& c : cases) {
+        std::vector<Item> items;
+        for (std::size_t k = 0; k < c.count; ++k) {
+            items.push_back({static_cast<std::uint32_t>(random() % c.blocks), c.across(random),
+                             static_cast<std::int32_t>(random() % 1000)});
+        }
+        double lowest = 0;
+        double highest = 0;
+        if (!items.empty()) {
+            const auto [low, high] = std::minmax_element(
+                items.begin(), items.end(),
+                [](const Item& a, const Item& b) { return a.across < b.across; });
+            lowest = low->across;
+            highest = high->across;
+        }
+        std::vector<Item> expected = items;
+        std::sort(expected.begin(), expected.end(), less);
+        QuietObserver observer;
+        RunCounters counters;
+        TurnPacer pacer(observer, counters);
+        bucketSort(
+            items, [&](const Item& item) { return c.key(item, lowest, highest); }, less, pacer);
+        EXPECT_EQ(items, expected) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace lintrel
