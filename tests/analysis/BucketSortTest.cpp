@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -38,14 +39,12 @@ struct SpreadCase {
     std::size_t count;
     std::function<double(std::mt19937&)> across;
     std::uint32_t blocks;
-    // The key, from the item and the lowest and highest across-coordinate.
-    std::function<std::uint64_t(const Item&, double, double)> key;
+    // The key, from the item and the key of blocks and places made for all items.
+    std::function<std::uint64_t(const Item&, const BlockThenPlace&)> key;
 };
 
-std::uint64_t evenKey(const Item& item, double lowest, double highest) {
-    const double scale = highest > lowest ? std::ldexp(1.0 - 0x1p-20, 40) / (highest - lowest) : 0;
-    return (std::uint64_t{item.block} << 40) +
-           static_cast<std::uint64_t>((item.across - lowest) * scale);
+std::uint64_t byPlace(const Item& item, const BlockThenPlace& keyOf) {
+    return keyOf(item.block, item.across);
 }
 
 TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
@@ -53,26 +52,32 @@ TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
         return std::uniform_real_distribution<double>(-5000, 20000)(random);
     };
     const SpreadCase cases[] = {
-        {"evenly spread, one block", 100'000, uniform, 1, evenKey},
-        {"evenly spread, many blocks", 100'000, uniform, 300, evenKey},
+        {"evenly spread, one block", 100'000, uniform, 1, byPlace},
+        {"evenly spread, many blocks", 100'000, uniform, 300, byPlace},
         {"a few distinct coordinates, zeros of both signs among them", 50'000,
          [](std::mt19937& random) {
              constexpr double kFew[] = {-0.0, 0.0, 1.5, -7.25, 1e6};
              return kFew[random() % 5];
          },
-         2, evenKey},
-        {"one coordinate", 20'000, [](std::mt19937&) { return 3.0; }, 1, evenKey},
+         2, byPlace},
+        {"one coordinate", 20'000, [](std::mt19937&) { return 3.0; }, 1, byPlace},
         {"clustered: most in a tiny range, a few far out", 60'000,
          [](std::mt19937& random) {
              return random() % 100 == 0 ? 1e9 * (random() % 7) : 1.0 + (random() % 1000) * 1e-9;
          },
-         1, evenKey},
+         1, byPlace},
+        {"infinities at both ends", 30'000,
+         [](std::mt19937& random) {
+             const auto pick = random() % 50;
+             return pick == 0 ? HUGE_VAL : pick == 1 ? -HUGE_VAL : 0.5 * (random() % 4000);
+         },
+         4, byPlace},
         {"a coarse key: the block alone", 30'000, uniform, 50,
-         [](const Item& item, double, double) { return std::uint64_t{item.block}; }},
+         [](const Item& item, const BlockThenPlace&) { return std::uint64_t{item.block}; }},
         {"the same key for all", 30'000, uniform, 50,
-         [](const Item&, double, double) { return std::uint64_t{7}; }},
-        {"fewer items than are worth spreading", 40, uniform, 3, evenKey},
-        {"no items", 0, uniform, 1, evenKey},
+         [](const Item&, const BlockThenPlace&) { return std::uint64_t{7}; }},
+        {"fewer items than are worth spreading", 40, uniform, 3, byPlace},
+        {"no items", 0, uniform, 1, byPlace},
     };
     std::mt19937 random(7);
     for (const auto& c : cases) {
@@ -81,22 +86,16 @@ TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
             items.push_back({static_cast<std::uint32_t>(random() % c.blocks), c.across(random),
                              static_cast<std::int32_t>(random() % 1000)});
         }
-        double lowest = 0;
-        double highest = 0;
-        if (!items.empty()) {
-            const auto [low, high] = std::minmax_element(
-                items.begin(), items.end(),
-                [](const Item& a, const Item& b) { return a.across < b.across; });
-            lowest = low->across;
-            highest = high->across;
-        }
+        const BlockThenPlace keyOf(
+            items, [](const Item& item) { return item.block; },
+            [](const Item& item) { return item.across; });
         std::vector<Item> expected = items;
         std::sort(expected.begin(), expected.end(), less);
         QuietObserver observer;
         RunCounters counters;
         TurnPacer pacer(observer, counters);
         bucketSort(
-            items, [&](const Item& item) { return c.key(item, lowest, highest); }, less, pacer);
+            items, [&](const Item& item) { return c.key(item, keyOf); }, less, pacer);
         EXPECT_EQ(items, expected) << c.name;
     }
 }

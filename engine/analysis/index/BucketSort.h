@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -76,6 +77,48 @@ void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, KeyOf& keyO
 }
 
 }  // namespace bucket_sort
+
+// A key for bucketSort() that orders by a block number, then by a number: the block in the
+// leading bits, then where the number lies between the lowest and the highest finite one of the
+// items, in the bits left. Spreads the items evenly where their numbers are.
+class BlockThenPlace {
+public:
+    template <class Items, class BlockOf, class NumberOf>
+    BlockThenPlace(const Items& items, BlockOf blockOf, NumberOf numberOf) {
+        std::uint32_t lastBlock = 0;
+        double lowest = HUGE_VAL;
+        double highest = -HUGE_VAL;
+        for (const auto& item : items) {
+            lastBlock = std::max(lastBlock, blockOf(item));
+            if (const double number = numberOf(item); std::isfinite(number)) {
+                lowest = std::min(lowest, number);
+                highest = std::max(highest, number);
+            }
+        }
+        m_placeBits = 62 - static_cast<int>(std::bit_width(lastBlock));
+        m_lowest = lowest;
+        // Just below 2^placeBits at the highest, so that no place reaches into the block's bits.
+        m_scale =
+            highest > lowest ? std::ldexp(1.0 - 0x1p-20, m_placeBits) / (highest - lowest) : 0.0;
+        m_lastPlace = (std::uint64_t{1} << m_placeBits) - 1;
+    }
+
+    // An infinite number is placed at the lowest or the highest end.
+    std::uint64_t operator()(std::uint32_t block, double number) const {
+        const double place = (number - m_lowest) * m_scale;
+        const std::uint64_t placed = place > 0 ? place < static_cast<double>(m_lastPlace)
+                                                     ? static_cast<std::uint64_t>(place)
+                                                     : m_lastPlace
+                                               : 0;
+        return (std::uint64_t{block} << m_placeBits) + placed;
+    }
+
+private:
+    int m_placeBits = 0;
+    double m_lowest = 0;
+    double m_scale = 0;
+    std::uint64_t m_lastPlace = 0;
+};
 
 // Sorts `items` by `less`: spreads them into buckets by an integer key whose order agrees with
 // `less` (keyOf(a) < keyOf(b) only where less(a, b)), a byte of it at a time from the top, and

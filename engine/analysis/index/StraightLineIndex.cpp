@@ -57,26 +57,11 @@ StraightLineIndex::StraightLineIndex(const LineTable& table, const RowKinds& kin
                                      TurnPacer& pacer)
     : m_table(table), m_kinds(kinds), m_rowEntries(rowEntries), m_axis(axis), m_rules(rules) {
     collectEntries(pacer);
-    // The key spreads the entries evenly: the block, then where the across-coordinate lies
-    // between the lowest and the highest, in the bits left.
-    std::uint32_t lastBlock = 0;
-    double lowest = kInfinity;
-    double highest = -kInfinity;
-    for (const Entry& entry : m_entries) {
-        lastBlock = std::max(lastBlock, entry.blockThenRun);
-        lowest = std::min(lowest, entry.across);
-        highest = std::max(highest, entry.across);
-    }
-    const int placeBits = 62 - static_cast<int>(std::bit_width(lastBlock));
-    // Just below 2^placeBits at the highest, so that no place reaches into the block's bits.
-    const double scale =
-        highest > lowest ? std::ldexp(1.0 - 0x1p-20, placeBits) / (highest - lowest) : 0.0;
+    const BlockThenPlace keyOf(
+        m_entries, [](const Entry& entry) { return entry.blockThenRun; },
+        [](const Entry& entry) { return entry.across; });
     bucketSort(
-        m_entries,
-        [=](const Entry& entry) {
-            return (std::uint64_t{entry.blockThenRun} << placeBits) +
-                   static_cast<std::uint64_t>((entry.across - lowest) * scale);
-        },
+        m_entries, [&](const Entry& entry) { return keyOf(entry.blockThenRun, entry.across); },
         [](const Entry& a, const Entry& b) {
             return std::tie(a.blockThenRun, a.across, a.low, a.high, a.row) <
                    std::tie(b.blockThenRun, b.across, b.low, b.high, b.row);
