@@ -61,20 +61,28 @@ struct PlainDecimal {
         number.negative = *at == '-';
         ++at;
     }
-    const char* point = nullptr;
-    int digits = 0;
-    for (; at != end; ++at) {
-        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*at)) - '0';
-        if (digit <= 9) {
+    // The digits before the point, then those after it, each loop with one test per digit.
+    const auto readDigits = [&] {
+        for (; at != end; ++at) {
+            const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*at)) - '0';
+            if (digit > 9) {
+                return;
+            }
             number.mantissa = number.mantissa * 10 + digit;
-            ++digits;
-        } else if (*at == '.' && point == nullptr) {
-            point = at;
-        } else {
-            return false;
         }
+    };
+    const char* first = at;
+    readDigits();
+    int digits = static_cast<int>(at - first);
+    if (at != end && *at == '.') {
+        const char* afterPoint = ++at;
+        readDigits();
+        number.decimals = static_cast<int>(at - afterPoint);
+        digits += number.decimals;
     }
-    number.decimals = point == nullptr ? 0 : static_cast<int>(end - point - 1);
+    if (at != end) {
+        return false;
+    }
     return digits > 0 && digits <= kMostDigits && number.mantissa < kFirstSixteenDigitNumber &&
            number.decimals < static_cast<int>(kPowersOfTen.size());
 }
