@@ -14,20 +14,20 @@ namespace lintrel {
 // which nearly every code line has: the entity section reads one per pair.
 [[nodiscard]] inline bool readGroupCode(std::string_view line, int& code) {
     if (line.size() == 3) {
-        const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-        const char a = line[0];
-        const char b = line[1];
-        const char c = line[2];
-        if (digit(c) && a == ' ' && b == ' ') {
-            code = c - '0';
-            return true;
-        }
-        if (digit(c) && digit(b) && b != '0' && a == ' ') {
-            code = (b - '0') * 10 + (c - '0');
-            return true;
-        }
-        if (digit(c) && digit(b) && digit(a) && a != '0') {
-            code = (a - '0') * 100 + (b - '0') * 10 + (c - '0');
+        // Worked out without a branch per column: which padding a line has changes from one
+        // code line to the next.
+        const auto digitOf = [](char c) { return static_cast<unsigned>(c) - '0'; };
+        const unsigned hundreds = digitOf(line[0]);
+        const unsigned tens = digitOf(line[1]);
+        const unsigned ones = digitOf(line[2]);
+        const bool isBlankA = line[0] == ' ';
+        const bool isOne = ones <= 9 && isBlankA && line[1] == ' ';
+        const bool isTwo = ones <= 9 && tens - 1 <= 8 && isBlankA;
+        const bool isThree = ones <= 9 && tens <= 9 && hundreds - 1 <= 8;
+        if (isOne || isTwo || isThree) {
+            code = static_cast<int>(isThree ? hundreds * 100 + tens * 10 + ones
+                                    : isTwo ? tens * 10 + ones
+                                            : ones);
             return true;
         }
     }
