@@ -48,15 +48,20 @@ public:
     template <class OnPair>
     void readPairs(OnPair&& onPair) {
         for (;;) {
+            // In locals too what `onPair` cannot change, or each of its stores would make them be
+            // read again.
             const char* data = m_buffer.data();
+            const std::uint32_t* lineEnds = m_lineEnds.get();
+            const std::size_t lineEndCount = m_lineEndCount;
+            const std::size_t bufferEnd = m_end;
             std::size_t begin = m_begin;
             std::size_t next = m_nextEnd;
             long crLfs = 0;
             bool goesOn = true;
-            while (goesOn && next + 2 <= m_lineEndCount) {
-                const std::size_t codeEnd = m_lineEnds[next];
-                const std::size_t valueEnd = m_lineEnds[next + 1];
-                if (data[valueEnd] != '\n' && valueEnd + 1 == m_end) {
+            while (goesOn && next + 2 <= lineEndCount) {
+                const std::size_t codeEnd = lineEnds[next];
+                const std::size_t valueEnd = lineEnds[next + 1];
+                if (data[valueEnd] != '\n' && valueEnd + 1 == bufferEnd) {
                     break;  // a CR at the end of the buffer: the next read tells what follows
                 }
                 const bool codeInCrLf =

@@ -70,8 +70,9 @@ private:
     // Inline, with room that only grows: a million records add a dozen pairs each.
     void addPair(std::size_t codeOffset, std::size_t codeLength, int groupCode,
                  std::size_t valueOffset, std::size_t valueLength) {
-        if (m_size == m_pairs.size()) {
+        if (m_size == m_room) {
             m_pairs.resize(2 * m_size + 16);
+            m_room = m_pairs.size();
         }
         m_pairs[m_size++] = {static_cast<std::uint32_t>(codeOffset),
                              static_cast<std::uint32_t>(codeLength), groupCode,
@@ -87,6 +88,7 @@ private:
     std::size_t m_linesLength = 0;
     std::vector<Pair> m_pairs;  // the first m_size hold this record's pairs
     std::size_t m_size = 0;
+    std::size_t m_room = 0;  // m_pairs.size(), kept apart: a vector's size is a division
     std::string m_replaced;
     bool m_isChanged = false;
     bool m_isReadInCrLf = false;
