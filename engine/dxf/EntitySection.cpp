@@ -70,8 +70,7 @@ EntitySection::Item EntitySection::next() {
     m_reader.unpin();
     if (m_hasPending) {
         m_hasPending = false;
-        m_type.swap(m_pendingType);
-        m_startCode.swap(m_pendingStartCode);
+        m_current ^= 1;
     } else if (m_isPastEof) {
         m_value = m_reader.readLine();
         return Item::Line;
@@ -86,12 +85,13 @@ EntitySection::Item EntitySection::next() {
             return Item::Pair;
         }
         m_nextRecordOffset = m_reader.offsetOf(code);
-        m_startCode.assign(code);
-        m_type.assign(m_reader.readLine());
+        m_heads[m_current].code.assign(code);
+        m_heads[m_current].type.assign(m_reader.readLine());
     }
     m_recordOffset = m_nextRecordOffset;
-    m_isPastEof = isLine(m_type, "EOF");
-    if (!m_types.isRecord(m_type)) {
+    const std::string& type = m_heads[m_current].type;
+    m_isPastEof = isLine(type, "EOF");
+    if (!m_types.isRecord(type)) {
         return Item::OtherRecordHead;
     }
     readRecord();
@@ -100,7 +100,7 @@ EntitySection::Item EntitySection::next() {
 
 void EntitySection::readRecord() {
     m_record.clear();
-    bool keepsPairs = m_keptType.empty() || m_type == m_keptType;
+    bool keepsPairs = m_keptType.empty() || m_heads[m_current].type == m_keptType;
     if (keepsPairs) {
         m_reader.pin();
     }
@@ -109,8 +109,9 @@ void EntitySection::readRecord() {
         int groupCode = kNoGroupCode;
         if (readGroupCode(code, groupCode) && groupCode == 0) {
             m_nextRecordOffset = m_reader.offsetOf(code);
-            m_pendingStartCode.assign(code);
-            m_pendingType.assign(value);
+            Head& pending = m_heads[m_current ^ 1];
+            pending.code.assign(code);
+            pending.type.assign(value);
             if (keepsPairs) {
                 m_record.m_linesLength = m_reader.pinnedOffsetOf(code);
             }

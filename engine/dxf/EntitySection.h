@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -153,8 +154,8 @@ public:
     std::string_view value() const { return m_value; }  // Item::Pair, until the next read
     std::string_view line() const { return m_value; }   // Item::Line, until the next read
     // The record heads: the code line that opened the record, and its type name.
-    const std::string& startCode() const { return m_startCode; }
-    const std::string& typeName() const { return m_type; }
+    const std::string& startCode() const { return m_heads[m_current].code; }
+    const std::string& typeName() const { return m_heads[m_current].type; }
     EntityRecord& record() { return m_record; }  // Item::Record, when its pairs are kept
     // Item::Record: where its opening code line starts in the file, and where the one after it.
     std::uint64_t recordOffset() const { return m_recordOffset; }
@@ -169,11 +170,14 @@ private:
     std::string_view m_keptType;
     std::string_view m_code;
     std::string_view m_value;
-    std::string m_startCode;
-    std::string m_type;
-    // The group 0 pair that ended the last record.
-    std::string m_pendingStartCode;
-    std::string m_pendingType;
+    // The record heads: the current one, and the group 0 pair that ended the last record. A
+    // pending head becomes the current one by a turn of m_current, not a copy.
+    struct Head {
+        std::string code;
+        std::string type;
+    };
+    std::array<Head, 2> m_heads;
+    std::size_t m_current = 0;
     bool m_hasPending = false;
     bool m_isPastEof = false;  // the EOF group has been read
     std::uint64_t m_recordOffset = 0;

@@ -14,21 +14,6 @@ std::string_view lastValue(const EntityRecord& record, int groupCode) {
     return found;
 }
 
-int lineEndOf(int groupCode) {
-    switch (groupCode) {
-        case 10:
-            return 0;
-        case 20:
-            return 1;
-        case 11:
-            return 2;
-        case 21:
-            return 3;
-        default:
-            return -1;
-    }
-}
-
 LineRuling ruleLine(std::string_view lineType, const std::array<double, 4>& ends,
                     const RunOptions& options) {
     if (options.lineTypeLines && !isKeptLineType(lineType)) {

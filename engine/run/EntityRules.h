@@ -10,7 +10,21 @@
 namespace lintrel {
 
 // Which end-point coordinate a LINE's group code gives: x1, y1, x2, y2 as 0..3, else -1.
-int lineEndOf(int groupCode);
+// Inline: a LINE's every pair asks.
+inline int lineEndOf(int groupCode) {
+    switch (groupCode) {
+        case 10:
+            return 0;
+        case 20:
+            return 1;
+        case 11:
+            return 2;
+        case 21:
+            return 3;
+        default:
+            return -1;
+    }
+}
 
 // What the linetype and size rules make of a LINE with this linetype and these ends (x1, y1, x2,
 // y2); the ends count only under the size rule.
