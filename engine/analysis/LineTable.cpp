@@ -12,11 +12,14 @@ NameTable::NameTable() {
 
 NameTable::Id NameTable::intern(std::string_view name) {
     // Consecutive lines mostly share their layer and linetype.
-    if (m_lastId != kNone && name == m_names[m_lastId]) {
-        return m_lastId;
+    for (const Id id : m_recent) {
+        if (id != kNone && name == m_names[id]) {
+            return id;
+        }
     }
-    m_lastId = lookUp(name);
-    return m_lastId;
+    const Id id = lookUp(name);
+    m_recent = {id, m_recent[0]};
+    return id;
 }
 
 NameTable::Id NameTable::lookUp(std::string_view name) {
@@ -34,7 +37,7 @@ NameTable::Id NameTable::lookUp(std::string_view name) {
 }
 
 void NameTable::clear() {
-    m_lastId = kNone;
+    m_recent = {kNone, kNone};
     m_names.assign(1, std::string());
     m_ids.clear();
     m_ids.emplace(std::string(), kEmpty);

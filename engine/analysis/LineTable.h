@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -44,7 +45,8 @@ private:
 
     std::vector<std::string> m_names;
     std::unordered_map<std::string, Id> m_ids;
-    Id m_lastId = kNone;
+    // The last two names looked up: a LINE asks for its layer, then for its linetype.
+    std::array<Id, 2> m_recent{kNone, kNone};
 };
 
 // One LINE record of the file: its end points rounded to four decimals, its names and verdict.

@@ -34,16 +34,17 @@ void LineRecordReader::takeLine(const EntityRecord& record, const DxfLineReader&
     // The ends as the size rule reads them, from the very same pairs.
     std::array<double, 4> ends{};
     bool hasEnds = true;
+    std::string_view lineType;  // the last group 6 as read, which the linetype rule reads
     for (int i = 0; i < record.size(); ++i) {
         const int code = record.groupCode(i);
-        std::string_view value = skipBlanks(record.value(i));
         double* coordinate = nullptr;
         switch (code) {
             case 6:
-                row.LineTypeName = names.intern(value);
+                lineType = record.value(i);
+                row.LineTypeName = names.intern(skipBlanks(lineType));
                 break;
             case 8:
-                row.LayerName = names.intern(value);
+                row.LayerName = names.intern(skipBlanks(record.value(i)));
                 break;
             case 10:
                 coordinate = &row.X1;
@@ -63,6 +64,7 @@ void LineRecordReader::takeLine(const EntityRecord& record, const DxfLineReader&
         if (coordinate == nullptr) {
             continue;
         }
+        const std::string_view value = skipBlanks(record.value(i));
         auto number = roundedNumber(value);
         if (!number) {
             throw DxfError(DxfError::Kind::Damaged, reader.path(), reader.lineNumber(),
@@ -77,7 +79,7 @@ void LineRecordReader::takeLine(const EntityRecord& record, const DxfLineReader&
             ends[static_cast<std::size_t>(k)] = asRead.value_or(0);
         }
     }
-    row.ruling = hasEnds ? ruleLine(lineTypeOf(record), ends, m_options) : LineRuling::Undecided;
+    row.ruling = hasEnds ? ruleLine(lineType, ends, m_options) : LineRuling::Undecided;
     correctAndOrient(row, m_options.lines.LineCorrection);
 }
 

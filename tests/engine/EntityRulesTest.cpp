@@ -92,6 +92,13 @@ const RuleCase kCases[] = {
          record("LINE", {{"  6", "Continuous"}, {" 10", "0"}, {"  6", "DASHED"}, {" 11", "5"}}),
      record("LINE", {{"  6", "DASHED"}, {" 10", "0"}, {"  6", "Continuous"}, {" 11", "5"}}),
      {{"Label2", "1"}}},
+    {"so it is when duplicates are looked for too",
+     {control::Check1, control::Check7},
+     {},
+     record("LINE", {{"  6", "DASHED"}, {" 10", "0"}, {"  6", "Continuous"}, {" 11", "5"}}) +
+         record("LINE", {{"  6", "Continuous"}, {" 10", "9"}, {"  6", "DASHED"}, {" 11", "20"}}),
+     record("LINE", {{"  6", "DASHED"}, {" 10", "0"}, {"  6", "Continuous"}, {" 11", "5"}}),
+     {{"Label2", "1"}}},
     {"an unpadded text group is the text the blank rule reads",
      {control::Check13, control::Check12},
      {},
