@@ -41,6 +41,8 @@ struct SpreadCase {
     std::uint32_t blocks;
     // The key, from the item and the key of blocks and places made for all items.
     std::function<std::uint64_t(const Item&, const BlockThenPlace&)> key;
+    // Items of one block and coordinate are spread on by their row.
+    bool thenByRow = false;
 };
 
 std::uint64_t byPlace(const Item& item, const BlockThenPlace& keyOf) {
@@ -76,6 +78,12 @@ TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
          [](const Item& item, const BlockThenPlace&) { return std::uint64_t{item.block}; }},
         {"the same key for all", 30'000, uniform, 50,
          [](const Item&, const BlockThenPlace&) { return std::uint64_t{7}; }},
+        {"one coordinate, then by row", 50'000, [](std::mt19937&) { return 3.0; }, 1, byPlace,
+         true},
+        {"a few coordinates, then by row", 50'000,
+         [](std::mt19937& random) { return 0.5 * (random() % 3); }, 3, byPlace, true},
+        {"a coarse key, then by row where the coordinates differ under it", 30'000, uniform, 5,
+         [](const Item& item, const BlockThenPlace&) { return std::uint64_t{item.block}; }, true},
         {"fewer items than are worth spreading", 40, uniform, 3, byPlace},
         {"no items", 0, uniform, 1, byPlace},
     };
@@ -84,7 +92,7 @@ TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
         std::vector<Item> items;
         for (std::size_t k = 0; k < c.count; ++k) {
             items.push_back({static_cast<std::uint32_t>(random() % c.blocks), c.across(random),
-                             static_cast<std::int32_t>(random() % 1000)});
+                             static_cast<std::int32_t>(random() % 100'000)});
         }
         const BlockThenPlace keyOf(
             items, [](const Item& item) { return item.block; },
@@ -94,8 +102,17 @@ TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
         QuietObserver observer;
         RunCounters counters;
         TurnPacer pacer(observer, counters);
-        bucketSort(
-            items, [&](const Item& item) { return c.key(item, keyOf); }, less, pacer);
+        const auto key = [&](const Item& item) { return c.key(item, keyOf); };
+        if (c.thenByRow) {
+            bucketSort(
+                items, key,
+                [](const Item& a, const Item& b) {
+                    return a.block == b.block && a.across == b.across;
+                },
+                [](const Item& item) { return static_cast<std::uint64_t>(item.row); }, less, pacer);
+        } else {
+            bucketSort(items, key, less, pacer);
+        }
         EXPECT_EQ(items, expected) << c.name;
     }
 }

@@ -18,15 +18,27 @@ constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
 constexpr std::ptrdiff_t kFewest = 64;  // fewer items are sorted by comparison
 constexpr int kItemsPerStep = 1024;
 
+// The keys items are spread by: `first`, and among items that `tie` in all that `first` orders
+// them by, `then`.
+template <class First, class Tie, class Then>
+struct Keys {
+    First first;
+    Tie tie;
+    Then then;
+};
+
 // Spreads items[first, last) into buckets by the leading byte of where their keys lie between
 // the lowest and the highest of them, in place, and each bucket on by its own keys. 256 buckets
 // keep every place an item is put in the cache.
-template <class Items, class KeyOf, class Less>
-void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, KeyOf& keyOf, Less& less,
-            TurnPacer& pacer) {
+template <class Items, class SpreadKeys, class Less>
+void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, const SpreadKeys& keys,
+            bool byThen, Less& less, TurnPacer& pacer) {
     const auto begin = items.begin();
+    const auto itemAt = [&](std::ptrdiff_t at) -> auto& {
+        return items[static_cast<std::size_t>(at)];
+    };
     const auto keyAt = [&](std::ptrdiff_t at) {
-        return keyOf(items[static_cast<std::size_t>(at)]);
+        return byThen ? keys.then(itemAt(at)) : keys.first(itemAt(at));
     };
     std::uint64_t lowest = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t highest = 0;
@@ -36,6 +48,12 @@ void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, KeyOf& keyO
         }
         lowest = std::min(lowest, keyAt(at));
         highest = std::max(highest, keyAt(at));
+    }
+    if (last - first >= kFewest && lowest == highest && !byThen &&
+        std::all_of(begin + first, begin + last,
+                    [&](const auto& item) { return keys.tie(itemAt(first), item); })) {
+        spread(items, first, last, keys, true, less, pacer);
+        return;
     }
     if (last - first < kFewest || lowest == highest) {
         std::sort(begin + first, begin + last, less);
@@ -66,13 +84,12 @@ void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, KeyOf& keyO
             if (home == b) {
                 ++next[b];
             } else {
-                std::swap(items[static_cast<std::size_t>(next[b])],
-                          items[static_cast<std::size_t>(next[home]++)]);
+                std::swap(itemAt(next[b]), itemAt(next[home]++));
             }
         }
     }
     for (std::size_t b = 0; b < kBuckets; ++b) {
-        spread(items, starts[b], starts[b + 1], keyOf, less, pacer);
+        spread(items, starts[b], starts[b + 1], keys, byThen, less, pacer);
     }
 }
 
@@ -128,9 +145,21 @@ private:
 // one that spreads the items evenly is fastest. Takes a pacer step now and then.
 template <class Items, class KeyOf, class Less>
 void bucketSort(Items& items, KeyOf keyOf, Less less, TurnPacer& pacer) {
+    const auto never = [](const auto&, const auto&) { return false; };
     auto pacedLess = pacer.pacedLess(less);
-    bucket_sort::spread(items, 0, static_cast<std::ptrdiff_t>(items.size()), keyOf, pacedLess,
-                        pacer);
+    bucket_sort::spread(items, 0, static_cast<std::ptrdiff_t>(items.size()),
+                        bucket_sort::Keys{keyOf, never, keyOf}, false, pacedLess, pacer);
+}
+
+// The same, and the items of a bucket whose keys are all equal are spread on by `thenKeyOf`
+// where `tie` says they are equal in all that `keyOf` orders them by: `thenKeyOf` need agree with
+// `less` only among such items. A line in a million pieces has one across-coordinate.
+template <class Items, class KeyOf, class Tie, class ThenKeyOf, class Less>
+void bucketSort(Items& items, KeyOf keyOf, Tie tie, ThenKeyOf thenKeyOf, Less less,
+                TurnPacer& pacer) {
+    auto pacedLess = pacer.pacedLess(less);
+    bucket_sort::spread(items, 0, static_cast<std::ptrdiff_t>(items.size()),
+                        bucket_sort::Keys{keyOf, tie, thenKeyOf}, false, pacedLess, pacer);
 }
 
 }  // namespace lintrel

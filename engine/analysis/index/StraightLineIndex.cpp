@@ -60,8 +60,14 @@ StraightLineIndex::StraightLineIndex(const LineTable& table, const RowKinds& kin
     const BlockThenPlace keyOf(
         m_entries, [](const Entry& entry) { return entry.blockThenRun; },
         [](const Entry& entry) { return entry.across; });
+    const BlockThenPlace lowKeyOf(
+        m_entries, [](const Entry&) { return 0U; }, [](const Entry& entry) { return entry.low; });
     bucketSort(
         m_entries, [&](const Entry& entry) { return keyOf(entry.blockThenRun, entry.across); },
+        [](const Entry& a, const Entry& b) {
+            return a.blockThenRun == b.blockThenRun && a.across == b.across;
+        },
+        [&](const Entry& entry) { return lowKeyOf(0, entry.low); },
         [](const Entry& a, const Entry& b) {
             return std::tie(a.blockThenRun, a.across, a.low, a.high, a.row) <
                    std::tie(b.blockThenRun, b.across, b.low, b.high, b.row);
