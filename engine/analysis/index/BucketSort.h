@@ -26,6 +26,8 @@ struct Keys {
     Tie tie;
     Then then;
 };
+template <class First, class Tie, class Then>
+Keys(First, Tie, Then) -> Keys<First, Tie, Then>;
 
 // Spreads items[first, last) into buckets by the leading byte of where their keys lie between
 // the lowest and the highest of them, in place, and each bucket on by its own keys. 256 buckets
