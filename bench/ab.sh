@@ -8,8 +8,8 @@
 # run, untimed, before the next command, so that every command writes a fresh file. Prints the
 # median and best wall-clock times, each as a multiple of cp's median, the median processor time
 # (user + system), the peak resident memory, and B's medians as fractions of A's: on a shared
-# machine the processor time moves less with the load than the wall-clock time. Both builds must write the same copy; the script checks it
-# once, byte for byte, and stops when they differ.
+# machine the processor time moves less with the load than the wall-clock time. Both builds must
+# write the same copy; the script checks it once, byte for byte, and stops when they differ.
 #
 # Environment: REPS, TMPDIR (where the copies go; default the drawing's folder).
 set -euo pipefail
@@ -48,7 +48,8 @@ fi
 rm -f "$work/a.dxf" "$work/b.dxf"
 sync
 
-timed() { # NAME COMMAND...: one run; appends its times and peak memory to NAME_times, NAME_cpu, NAME_rss
+# NAME COMMAND...: one run; appends its times and peak memory to NAME_times, NAME_cpu, NAME_rss
+timed() {
     local -n times=$1_times cpu=$1_cpu rss=$1_rss
     shift
     bench_run "$work/time.txt" 900 /dev/null "$work/err.txt" "$@"

@@ -5,9 +5,9 @@
 #endif
 
 #include <bit>
-#include <charconv>
 #include <cmath>
 
+#include "GroupCode.h"
 #include "Numbers.h"
 
 namespace lintrel::preview {
@@ -45,28 +45,6 @@ std::size_t lineEnd(std::string_view bytes, std::size_t at) {
     return at;
 }
 
-// The group code a code line holds. Nearly every code line has the standard padding of three
-// columns right-aligned ("  0", " 10", "100"), read here without the general parse.
-bool readCode(std::string_view line, int& code) {
-    if (line.size() == 3) {
-        const auto digit = [](char c) { return static_cast<unsigned>(c) - '0'; };
-        const unsigned hundreds = digit(line[0]);
-        const unsigned tens = digit(line[1]);
-        const unsigned ones = digit(line[2]);
-        if (ones <= 9 && tens <= 9 && (hundreds <= 9 || line[0] == ' ')) {
-            code = static_cast<int>((hundreds <= 9 ? hundreds * 100 : 0) + tens * 10 + ones);
-            return true;
-        }
-        if (ones <= 9 && line[0] == ' ' && line[1] == ' ') {
-            code = static_cast<int>(ones);
-            return true;
-        }
-    }
-    const std::string_view digits = trimmed(line);
-    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code);
-    return error == std::errc{} && end == digits.data() + digits.size();
-}
-
 }  // namespace
 
 bool RecordReader::readLine(std::string_view& line) {
@@ -91,7 +69,7 @@ bool RecordReader::readGroup(Group& group, std::uint64_t& offset) {
     if (!readLine(code)) {
         return false;
     }
-    if (!readCode(code, group.code) || !readLine(group.value)) {
+    if (!readGroupCode(code, group.code) || !readLine(group.value)) {
         m_isDamaged = true;
         m_at = m_bytes.size();
         return false;

@@ -62,10 +62,10 @@ public:
 
 private:
     // Most codes asked for are not in a record: a bit per code (a few codes share one) tells
-    // most of them without a look at every group.
+    // most of them without a look at every group. 61 is prime, so the codes a record mostly holds
+    // get bits of their own.
     static std::uint64_t bitOf(int code) {
-        constexpr unsigned kBits =
-            61;  // prime: the codes a record mostly holds get bits of their own
+        constexpr unsigned kBits = 61;
         return std::uint64_t{1} << (static_cast<unsigned>(code) % kBits);
     }
     const Group* find(int code) const;

@@ -102,17 +102,14 @@ TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
         QuietObserver observer;
         RunCounters counters;
         TurnPacer pacer(observer, counters);
-        const auto key = [&](const Item& item) { return c.key(item, keyOf); };
-        if (c.thenByRow) {
-            bucketSort(
-                items, key,
-                [](const Item& a, const Item& b) {
-                    return a.block == b.block && a.across == b.across;
-                },
-                [](const Item& item) { return static_cast<std::uint64_t>(item.row); }, less, pacer);
-        } else {
-            bucketSort(items, key, less, pacer);
-        }
+        // Without the row as a second key no two items tie.
+        const bool thenByRow = c.thenByRow;
+        bucketSort(
+            items, [&](const Item& item) { return c.key(item, keyOf); },
+            [thenByRow](const Item& a, const Item& b) {
+                return thenByRow && a.block == b.block && a.across == b.across;
+            },
+            [](const Item& item) { return static_cast<std::uint64_t>(item.row); }, less, pacer);
         EXPECT_EQ(items, expected) << c.name;
     }
 }

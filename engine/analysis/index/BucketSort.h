@@ -42,23 +42,27 @@ void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, const Sprea
     const auto keyAt = [&](std::ptrdiff_t at) {
         return byThen ? keys.then(itemAt(at)) : keys.first(itemAt(at));
     };
+    if (last - first < kFewest) {
+        std::sort(begin + first, begin + last, less);
+        return;
+    }
     std::uint64_t lowest = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t highest = 0;
-    for (std::ptrdiff_t at = first; at < last && last - first >= kFewest; ++at) {
+    for (std::ptrdiff_t at = first; at < last; ++at) {
         if (at % kItemsPerStep == 0) {
             pacer.step();
         }
         lowest = std::min(lowest, keyAt(at));
         highest = std::max(highest, keyAt(at));
     }
-    if (last - first >= kFewest && lowest == highest && !byThen &&
-        std::all_of(begin + first, begin + last,
-                    [&](const auto& item) { return keys.tie(itemAt(first), item); })) {
-        spread(items, first, last, keys, true, less, pacer);
-        return;
-    }
-    if (last - first < kFewest || lowest == highest) {
-        std::sort(begin + first, begin + last, less);
+    if (lowest == highest) {
+        if (!byThen && std::all_of(begin + first, begin + last, [&](const auto& item) {
+                return keys.tie(itemAt(first), item);
+            })) {
+            spread(items, first, last, keys, true, less, pacer);
+        } else {
+            std::sort(begin + first, begin + last, less);
+        }
         return;
     }
     const int shift = std::max(0, static_cast<int>(std::bit_width(highest - lowest)) - kDigitBits);
@@ -145,17 +149,9 @@ private:
 // entries mispredicts a branch at about every other comparison; spreading them does not. Items
 // with equal keys are ordered by `less` alone, so any key that agrees is right, however coarse;
 // one that spreads the items evenly is fastest. Takes a pacer step now and then.
-template <class Items, class KeyOf, class Less>
-void bucketSort(Items& items, KeyOf keyOf, Less less, TurnPacer& pacer) {
-    const auto never = [](const auto&, const auto&) { return false; };
-    auto pacedLess = pacer.pacedLess(less);
-    bucket_sort::spread(items, 0, static_cast<std::ptrdiff_t>(items.size()),
-                        bucket_sort::Keys{keyOf, never, keyOf}, false, pacedLess, pacer);
-}
-
-// The same, and the items of a bucket whose keys are all equal are spread on by `thenKeyOf`
-// where `tie` says they are equal in all that `keyOf` orders them by: `thenKeyOf` need agree with
-// `less` only among such items. A line in a million pieces has one across-coordinate.
+// The items of a bucket whose keys are all equal are spread on by `thenKeyOf` where `tie` says
+// they are equal in all that `keyOf` orders them by: `thenKeyOf` need agree with `less` only
+// among such items (a line in a million pieces has one across-coordinate).
 template <class Items, class KeyOf, class Tie, class ThenKeyOf, class Less>
 void bucketSort(Items& items, KeyOf keyOf, Tie tie, ThenKeyOf thenKeyOf, Less less,
                 TurnPacer& pacer) {
