@@ -76,7 +76,7 @@ private:
     void readLayer(const Record& record);
     void parseWithFollowers(const Record& record, ParsedEntity& entity);
     void addEntity(const ParsedEntity& parsed);
-    void emit(const ParsedEntity& parsed, const Affine& map, const Inherited& inherited,
+    void emit(const ParsedEntity& parsed, const Affine& map, const Inherited& style,
               bool countsLength, int depth, Entity& entity);
     void emitPiece(const Piece& piece, const Affine& map, const Inherited& style, bool countsLength,
                    int depth, Entity& entity);
@@ -85,7 +85,8 @@ private:
     void addAppendedPath(std::size_t first, bool isClosed, const Inherited& style, Entity& entity);
     void addConic(const Conic& conic, const Inherited& style, Entity& entity);
     void addStroke(Path path, const Extents& box, const Inherited& style, Entity& entity);
-    Inherited styleOf(const ParsedEntity& parsed, const Inherited& inherited, int depth) const;
+    Inherited styleOf(const ParsedEntity& parsed, const Inherited& inherited, int depth);
+    const Layer& layerNamed(const std::string& name);
     void makeRoom(std::uint64_t offset);
     void readEntities();
 
@@ -101,6 +102,7 @@ private:
     Extents m_entityExtents;            // of the entity being read
     std::uint64_t m_entitiesStart = 0;  // where the ENTITIES section's records start
     std::map<std::string, Layer, std::less<>> m_layers;
+    std::map<std::string, Layer, std::less<>>::const_iterator m_lastLayer = m_layers.end();
     std::map<std::string, Block, std::less<>> m_blocks;
     std::vector<std::string> m_insertStack;  // the blocks being drawn, to cut cycles
     TextDecoding m_decoding{"", true};
@@ -174,14 +176,21 @@ void ModelBuilder::parseWithFollowers(const Record& record, ParsedEntity& entity
     parseEntity(record, m_followers, m_decoding, entity);
 }
 
-Inherited ModelBuilder::styleOf(const ParsedEntity& parsed, const Inherited& inherited,
-                                int depth) const {
+// Neighbours in a drawing mostly share their layer: the last one found is looked at first.
+const Layer& ModelBuilder::layerNamed(const std::string& name) {
+    static const Layer kUnlisted;
+    if (m_lastLayer == m_layers.end() || m_lastLayer->first != name) {
+        m_lastLayer = m_layers.find(name);
+    }
+    return m_lastLayer == m_layers.end() ? kUnlisted : m_lastLayer->second;
+}
+
+Inherited ModelBuilder::styleOf(const ParsedEntity& parsed, const Inherited& inherited, int depth) {
     // In a block, layer 0 stands for the insert's layer.
     const bool takesInsertLayer = depth > 0 && parsed.layer == "0";
     Inherited style;
     style.layer = takesInsertLayer ? inherited.layer : parsed.layer;
-    const auto found = m_layers.find(style.layer);
-    const Layer layer = found == m_layers.end() ? Layer{} : found->second;
+    const Layer& layer = layerNamed(style.layer);
     if (parsed.trueColour) {
         style.colour = *parsed.trueColour;
     } else if (parsed.colourIndex == 0) {
@@ -312,7 +321,8 @@ void ModelBuilder::emitPiece(const Piece& piece, const Affine& map, const Inheri
             for (const ParsedEntity& child : found->second.entities) {
                 const bool childCounts =
                     countsLength && (isCutType(child.type) || child.type == "INSERT");
-                emit(child, inner, style, childCounts, depth + 1, entity);
+                emit(child, inner, styleOf(child, style, depth + 1), childCounts, depth + 1,
+                     entity);
             }
             m_insertStack.pop_back();
             break;
@@ -320,9 +330,9 @@ void ModelBuilder::emitPiece(const Piece& piece, const Affine& map, const Inheri
     }
 }
 
-void ModelBuilder::emit(const ParsedEntity& parsed, const Affine& map, const Inherited& inherited,
+// The pieces of `parsed` drawn in its own `style`.
+void ModelBuilder::emit(const ParsedEntity& parsed, const Affine& map, const Inherited& style,
                         bool countsLength, int depth, Entity& entity) {
-    const Inherited style = styleOf(parsed, inherited, depth);
     for (const Piece& piece : parsed.pieces) {
         emitPiece(piece, map, style, countsLength, depth, entity);
     }
@@ -348,7 +358,7 @@ void ModelBuilder::addEntity(const ParsedEntity& parsed) {
             parsed.isModelSpace && (isCutType(parsed.type) || parsed.type == "INSERT");
         const Inherited style = styleOf(parsed, Inherited{}, 0);
         entity.colour = style.colour;
-        emit(parsed, Affine{}, Inherited{}, countsLength, 0, entity);
+        emit(parsed, Affine{}, style, countsLength, 0, entity);
     }
     if (entity.shape == EntityShape::Paths && !m_entityExtents.isEmpty()) {
         m_model.extents.add(m_entityExtents.low);

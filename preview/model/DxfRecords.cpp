@@ -26,15 +26,19 @@ std::string_view trimmed(std::string_view text) {
 // Where the line from `at` ends: its first CR or LF, or the end of the bytes. Sixteen bytes are
 // looked at in one go where the bytes go on that far: a drawing's lines are mostly shorter, and a
 // loop over the bytes mispredicts its end once per line.
+#if defined(__SSE2__)
+// A bit for each CR or LF among the sixteen bytes from `from`.
+unsigned lineEndBits(const char* from) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+        _mm_cmpeq_epi8(block, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')))));
+}
+#endif
+
 std::size_t lineEnd(std::string_view bytes, std::size_t at) {
 #if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
     for (; at + 16 <= bytes.size(); at += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at));
-        const auto ends = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
-        if (ends != 0) {
+        if (const unsigned ends = lineEndBits(bytes.data() + at); ends != 0) {
             return at + static_cast<std::size_t>(std::countr_zero(ends));
         }
     }
@@ -63,8 +67,43 @@ bool RecordReader::readLine(std::string_view& line) {
     return true;
 }
 
+bool RecordReader::readGroupAtOnce(Group& group) {
+#if defined(__SSE2__)
+    // A group's two lines mostly fit in 32 bytes: both ends are found in one look at them.
+    const std::size_t at = m_at;
+    constexpr std::size_t kSeen = 32;
+    if (at + kSeen > m_bytes.size()) {
+        return false;
+    }
+    const char* from = m_bytes.data() + at;
+    const std::uint64_t ends = lineEndBits(from) | (std::uint64_t{lineEndBits(from + 16)} << 16);
+    const auto codeEnd = static_cast<std::size_t>(std::countr_zero(ends));
+    if (codeEnd + 1 >= kSeen) {
+        return false;
+    }
+    const std::size_t valueStart =
+        codeEnd + 1 + (from[codeEnd] == '\r' && from[codeEnd + 1] == '\n');
+    const std::uint64_t valueEnds = ends & ~((std::uint64_t{1} << valueStart) - 1);
+    if (valueEnds == 0 || !readGroupCode(std::string_view(from, codeEnd), group.code)) {
+        return false;
+    }
+    const auto valueEnd = static_cast<std::size_t>(std::countr_zero(valueEnds));
+    group.value = std::string_view(from + valueStart, valueEnd - valueStart);
+    const bool isCrLf =
+        from[valueEnd] == '\r' && at + valueEnd + 1 < m_bytes.size() && from[valueEnd + 1] == '\n';
+    m_at = at + valueEnd + 1 + (isCrLf ? 1 : 0);
+    return true;
+#else
+    static_cast<void>(group);
+    return false;
+#endif
+}
+
 bool RecordReader::readGroup(Group& group, std::uint64_t& offset) {
     offset = m_at;
+    if (readGroupAtOnce(group)) {
+        return true;
+    }
     std::string_view code;
     if (!readLine(code)) {
         return false;

@@ -38,6 +38,16 @@ Piece pointed(Piece::Kind kind, std::vector<Point> points) {
     return piece;
 }
 
+// `pieces` made one straight piece from `from` to `to` in the room of the first piece they held:
+// a fresh piece per LINE would allocate and free its points a million times in a large drawing.
+void becomeOneLine(std::vector<Piece>& pieces, Point from, Point to) {
+    pieces.resize(1);
+    std::vector<Point> room = std::move(pieces.front().points);
+    pieces.front() = Piece();
+    room.assign({from, to});
+    pieces.front().points = std::move(room);
+}
+
 Point pointOf(Fields& fields, int xCode) {
     return {fields.number(xCode), fields.number(xCode + 10)};
 }
@@ -364,13 +374,17 @@ void parseInsert(Fields& fields, const std::vector<Record>& followers, const Tex
     }
 }
 
+// Replaces `pieces` with the record's geometry; false for a type that is not drawn.
 bool parseGeometry(const Record& record, const std::vector<Record>& followers,
                    const TextDecoding& decoding, Fields& fields, std::vector<Piece>& pieces) {
     const std::string_view type = record.type;
     const auto& groups = record.groups;
     if (type == "LINE") {
-        pieces.push_back(polyline({pointOf(fields, 10), pointOf(fields, 11)}, false));
-    } else if (type == "CIRCLE") {
+        becomeOneLine(pieces, pointOf(fields, 10), pointOf(fields, 11));
+        return true;
+    }
+    pieces.clear();
+    if (type == "CIRCLE") {
         pieces.push_back(
             conic(circleArc(pointOf(fields, 10), fields.number(40), 0, 2 * std::numbers::pi)));
     } else if (type == "ARC") {
@@ -466,7 +480,6 @@ void parseEntity(const Record& record, const std::vector<Record>& followers,
         entity.trueColour = static_cast<Rgb>(fields.integer(420)) & 0xFFFFFF;
     }
     entity.isModelSpace = fields.integer(67) == 0;
-    entity.pieces.clear();
     entity.isDrawable = parseGeometry(record, followers, decoding, fields, entity.pieces);
     if (entity.isDrawable && isSeenFromBelow(fields, entity.type)) {
         mirror(entity.pieces);

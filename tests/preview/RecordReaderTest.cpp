@@ -118,19 +118,25 @@ TEST(RecordReader, ReadsAGroupCodeHoweverItIsPadded) {
         {"   ", std::nullopt},
         {"", std::nullopt},
     };
-    for (const auto& c : cases) {
-        const std::string bytes = std::string("  0\r\nLINE\r\n") + c.line + "\r\nvalue\r\n";
-        RecordReader reader(bytes);
-        Record record;
-        ASSERT_TRUE(reader.next(record)) << c.line;
-        EXPECT_EQ(reader.isDamaged(), !c.code.has_value()) << c.line;
-        if (c.code == 0) {  // a group 0 starts the next record
-            EXPECT_TRUE(record.groups.empty()) << c.line;
+    // Alone, and with a long group after it: near the end of the bytes and amid them, a group is
+    // read in different ways.
+    for (const std::string& tail : {std::string(), "999\r\n" + std::string(40, 'x') + "\r\n"}) {
+        for (const auto& c : cases) {
+            const std::string bytes =
+                std::string("  0\r\nLINE\r\n") + c.line + "\r\nvalue\r\n" + tail;
+            RecordReader reader(bytes);
+            Record record;
             ASSERT_TRUE(reader.next(record)) << c.line;
-            EXPECT_EQ(record.type, "value") << c.line;
-        } else if (c.code) {
-            ASSERT_EQ(record.groups.size(), 1U) << c.line;
-            EXPECT_EQ(record.groups[0].code, *c.code) << c.line;
+            EXPECT_EQ(reader.isDamaged(), !c.code.has_value()) << c.line;
+            if (c.code == 0) {  // a group 0 starts the next record
+                EXPECT_TRUE(record.groups.empty()) << c.line;
+                ASSERT_TRUE(reader.next(record)) << c.line;
+                EXPECT_EQ(record.type, "value") << c.line;
+            } else if (c.code) {
+                ASSERT_FALSE(record.groups.empty()) << c.line;
+                EXPECT_EQ(record.groups[0].code, *c.code) << c.line;
+                EXPECT_EQ(record.groups[0].value, "value") << c.line;
+            }
         }
     }
 }
