@@ -49,6 +49,35 @@ std::size_t lineEnd(std::string_view bytes, std::size_t at) {
     return at;
 }
 
+// Reads the group at `at` when one look at the 32 bytes from there finds both its lines whole,
+// as it mostly does, and moves `at` past it; false, having read nothing, else.
+bool readGroupAtOnce(std::string_view bytes, std::size_t& at, Group& group) {
+#if defined(__SSE2__)
+    constexpr std::size_t kSeen = 32;
+    if (at + kSeen > bytes.size()) {
+        return false;
+    }
+    const char* from = bytes.data() + at;
+    const std::uint64_t ends = lineEndBits(from) | (std::uint64_t{lineEndBits(from + 16)} << 16);
+    const auto codeEnd = static_cast<std::size_t>(std::countr_zero(ends));
+    if (codeEnd + 1 >= kSeen) {
+        return false;
+    }
+    const std::size_t valueStart =
+        codeEnd + 1 + (from[codeEnd] == '\r' && from[codeEnd + 1] == '\n');
+    const auto valueEnd =
+        static_cast<std::size_t>(std::countr_zero(ends & ~((std::uint64_t{1} << valueStart) - 1)));
+    if (valueEnd + 1 >= kSeen || !readGroupCode(std::string_view(from, codeEnd), group.code)) {
+        return false;
+    }
+    group.value = std::string_view(from + valueStart, valueEnd - valueStart);
+    at += valueEnd + 1 + (from[valueEnd] == '\r' && from[valueEnd + 1] == '\n');
+    return true;
+#else
+    return false;
+#endif
+}
+
 }  // namespace
 
 bool RecordReader::readLine(std::string_view& line) {
@@ -67,41 +96,9 @@ bool RecordReader::readLine(std::string_view& line) {
     return true;
 }
 
-bool RecordReader::readGroupAtOnce(Group& group) {
-#if defined(__SSE2__)
-    // A group's two lines mostly fit in 32 bytes: both ends are found in one look at them.
-    const std::size_t at = m_at;
-    constexpr std::size_t kSeen = 32;
-    if (at + kSeen > m_bytes.size()) {
-        return false;
-    }
-    const char* from = m_bytes.data() + at;
-    const std::uint64_t ends = lineEndBits(from) | (std::uint64_t{lineEndBits(from + 16)} << 16);
-    const auto codeEnd = static_cast<std::size_t>(std::countr_zero(ends));
-    if (codeEnd + 1 >= kSeen) {
-        return false;
-    }
-    const std::size_t valueStart =
-        codeEnd + 1 + (from[codeEnd] == '\r' && from[codeEnd + 1] == '\n');
-    const std::uint64_t valueEnds = ends & ~((std::uint64_t{1} << valueStart) - 1);
-    if (valueEnds == 0 || !readGroupCode(std::string_view(from, codeEnd), group.code)) {
-        return false;
-    }
-    const auto valueEnd = static_cast<std::size_t>(std::countr_zero(valueEnds));
-    group.value = std::string_view(from + valueStart, valueEnd - valueStart);
-    const bool isCrLf =
-        from[valueEnd] == '\r' && at + valueEnd + 1 < m_bytes.size() && from[valueEnd + 1] == '\n';
-    m_at = at + valueEnd + 1 + (isCrLf ? 1 : 0);
-    return true;
-#else
-    static_cast<void>(group);
-    return false;
-#endif
-}
-
 bool RecordReader::readGroup(Group& group, std::uint64_t& offset) {
     offset = m_at;
-    if (readGroupAtOnce(group)) {
+    if (readGroupAtOnce(m_bytes, m_at, group)) {
         return true;
     }
     std::string_view code;

@@ -32,8 +32,6 @@ public:
 private:
     bool readLine(std::string_view& line);
     bool readGroup(Group& group, std::uint64_t& offset);
-    // Reads a group whose lines the quick look finds whole; false, having read nothing, else.
-    bool readGroupAtOnce(Group& group);
 
     std::string_view m_bytes;
     std::size_t m_at = 0;
