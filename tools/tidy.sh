@@ -8,7 +8,7 @@ tools/bootstrap.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"  # Qt's generated headers must exist before the window is read
 root=$(pwd)
-files="^$root/(engine|cli|settings|filelist|ui|app|tests)/"
+files="^$root/(engine|preview|cli|settings|filelist|ui|app|tests)/"
 if (($# > 0)); then
     files="^$root/($(IFS='|'; echo "$*"))"
 fi

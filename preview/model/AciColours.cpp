@@ -21,7 +21,8 @@ Rgb channelsOf(double r, double g, double b) {
 // saturation (even index) and at half (odd index).
 Rgb hueColour(int index) {
     const int k = index - 10;
-    const double hue = (k / 10) * 15.0;
+    const int hueStep = k / 10;  // ten indexes to a hue
+    const double hue = hueStep * 15.0;
     const int shade = (k % 10) / 2;
     const double value = kValues[static_cast<std::size_t>(shade)];
     const double lowest = (k % 2 == 0) ? 0 : value / 2;

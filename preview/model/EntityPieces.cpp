@@ -109,7 +109,7 @@ Spline throughFitPoints(const std::vector<Point>& fit) {
         curve.control.push_back({fit[i].x + t0.x / 3, fit[i].y + t0.y / 3});
         curve.control.push_back({fit[i + 1].x - t1.x / 3, fit[i + 1].y - t1.y / 3});
         curve.control.push_back(fit[i + 1]);
-        const double knot = static_cast<double>(i + 1);
+        const auto knot = static_cast<double>(i + 1);
         curve.knots.insert(curve.knots.end(), i + 1 == n ? 4 : 3, knot);
     }
     return curve;
@@ -119,8 +119,7 @@ void parseSpline(Fields& fields, const std::vector<Group>& groups, std::vector<P
     Spline curve;
     curve.degree = fields.integer(71, 3);
     std::vector<Point> fit;
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-        const Group& group = groups[i];
+    for (const Group& group : groups) {
         if (group.code == 40) {
             curve.knots.push_back(fields.numberOf(group.value));
         } else if (group.code == 41) {

@@ -43,7 +43,7 @@ double chordLength(const Spline& spline, double from, double to, int pieces) {
 // Calls onSpan(from, to) for every knot span of the curve that is not empty.
 template <class OnSpan>
 void forEachSpan(const Spline& spline, OnSpan&& onSpan) {
-    for (std::size_t span = static_cast<std::size_t>(spline.degree); span < spline.control.size();
+    for (auto span = static_cast<std::size_t>(spline.degree); span < spline.control.size();
          ++span) {
         if (spline.knots[span] < spline.knots[span + 1]) {
             onSpan(spline.knots[span], spline.knots[span + 1]);
@@ -168,7 +168,7 @@ Spline Spline::mapped(const Affine& map) const {
 }
 
 Point Spline::at(double t) const {
-    const std::size_t p = static_cast<std::size_t>(degree);
+    const auto p = static_cast<std::size_t>(degree);
     const std::size_t n = control.size();
     t = std::clamp(t, knots[p], knots[n]);
     std::size_t span = p;

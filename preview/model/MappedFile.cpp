@@ -38,7 +38,7 @@ MappedFile::~MappedFile() {
 }
 
 void MappedFile::releaseBefore(std::uint64_t offset) const {
-    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     const std::size_t end = static_cast<std::size_t>(offset) / page * page;
     if (m_data == nullptr || end < m_released + kReleaseStep) {
         return;

@@ -37,7 +37,7 @@ void appendUtf8(std::string& out, std::uint32_t code) {
 // Bytes of a charset as UTF-8; a byte that is no character of it becomes U+FFFD.
 std::string convert(std::string_view bytes, const std::string& charset) {
     iconv_t converter = iconv_open("UTF-8", charset.c_str());
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
+    if (reinterpret_cast<std::intptr_t>(converter) == -1) {  // iconv_open's (iconv_t) -1
         return std::string(bytes);
     }
     std::string out;
