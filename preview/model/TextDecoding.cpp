@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
+#include <memory>
 
 namespace lintrel::preview {
 namespace {
@@ -34,12 +35,18 @@ void appendUtf8(std::string& out, std::uint32_t code) {
     }
 }
 
-// Bytes of a charset as UTF-8; a byte that is no character of it becomes U+FFFD.
-std::string convert(std::string_view bytes, const std::string& charset) {
+// A converter from a charset to UTF-8; none when iconv knows no such charset.
+std::shared_ptr<void> converterFrom(const std::string& charset) {
     iconv_t converter = iconv_open("UTF-8", charset.c_str());
     if (reinterpret_cast<std::intptr_t>(converter) == -1) {  // iconv_open's (iconv_t) -1
-        return std::string(bytes);
+        return nullptr;
     }
+    return {converter, [](iconv_t opened) { iconv_close(opened); }};
+}
+
+// Bytes of the converter's charset as UTF-8; a byte that is no character of it becomes U+FFFD.
+std::string convertWith(iconv_t converter, std::string_view bytes) {
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);  // from the initial shift state
     std::string out;
     std::array<char, 256> chunk{};
     char* in = const_cast<char*>(bytes.data());  // iconv's signature, never written through
@@ -55,8 +62,12 @@ std::string convert(std::string_view bytes, const std::string& charset) {
             --inLeft;
         }
     }
-    iconv_close(converter);
     return out;
+}
+
+std::string convert(std::string_view bytes, const std::string& charset) {
+    const auto converter = converterFrom(charset);
+    return converter ? convertWith(converter.get(), bytes) : std::string(bytes);
 }
 
 std::uint32_t hexValue(std::string_view digits, bool& isValid) {
@@ -102,18 +113,19 @@ TextDecoding::TextDecoding(std::string_view codePage, bool isUtf8) {
     if (isUtf8) {
         return;
     }
+    // iconv's name for the drawing's bytes.
+    std::string charset = "CP1252";
     if (codePage.starts_with("ANSI_")) {
-        m_charset = "CP" + std::string(codePage.substr(5));
+        charset = "CP" + std::string(codePage.substr(5));
     } else if (codePage.starts_with("DOS") || codePage.starts_with("dos")) {
-        m_charset = "CP" + std::string(codePage.substr(3));
-    } else {
-        m_charset = "CP1252";
+        charset = "CP" + std::string(codePage.substr(3));
     }
+    m_converter = converterFrom(charset);
 }
 
 std::string TextDecoding::decode(std::string_view bytes) const {
     // Decoded first: a Shift-JIS character's second byte may be a backslash.
-    return unescape(m_charset.empty() ? std::string(bytes) : convert(bytes, m_charset));
+    return unescape(m_converter ? convertWith(m_converter.get(), bytes) : std::string(bytes));
 }
 
 std::string plainMText(std::string_view text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,10 +13,13 @@ public:
     // `codePage` as $DWGCODEPAGE names it; `isUtf8` for AutoCAD 2007 and later.
     TextDecoding(std::string_view codePage, bool isUtf8);
 
+    // Not for two threads at once: they would share the converter.
     std::string decode(std::string_view bytes) const;
 
 private:
-    std::string m_charset;  // iconv's name for the drawing's bytes; empty for UTF-8
+    // From the drawing's charset to UTF-8, none for UTF-8. Opened once for the drawing, not once
+    // per text: opening one costs more than most texts.
+    std::shared_ptr<void> m_converter;
 };
 
 // The text an MTEXT shows: formatting codes removed, \P as a line break.

@@ -41,6 +41,17 @@ TEST_P(Decoding, GivesTheText) {
 INSTANTIATE_TEST_SUITE_P(Text, Decoding, ::testing::ValuesIn(kDecoding),
                          [](const auto& row) { return testing::identifier(row.param.name); });
 
+// A drawing's texts are decoded one after the other: none is read in the shift state the one
+// before ended in (EBCDIC Japanese shifts to two-byte characters with SO, 0x0E, and back with SI).
+TEST(Text, DecodesEachTextFromTheInitialShiftState) {
+    const TextDecoding decoding("ANSI_930", false);
+    const std::string shiftedOut = "\xC1\x0E";
+    const std::string letterA = "\xC1";
+    ASSERT_EQ(decoding.decode(letterA), "A");
+    decoding.decode(shiftedOut);
+    EXPECT_EQ(decoding.decode(letterA), "A");
+}
+
 TEST(Text, StripsMTextFormattingAndBreaksLinesAtP) {
     EXPECT_EQ(plainMText("{\\fArial|b0|i0;\\H2.5x;Hello}\\PWorld \\S1^2; \\Lunder\\l\\~end\\\\"),
               "Hello\nWorld 1/2 under end\\");
