@@ -40,12 +40,19 @@ Piece pointed(Piece::Kind kind, std::vector<Point> points) {
 
 // `pieces` made one straight piece from `from` to `to` in the room of the first piece they held:
 // a fresh piece per LINE would allocate and free its points a million times in a large drawing.
+// A polyline piece holds nothing but its points and whether it is closed, so it is taken as it is.
 void becomeOneLine(std::vector<Piece>& pieces, Point from, Point to) {
     pieces.resize(1);
-    std::vector<Point> room = std::move(pieces.front().points);
-    pieces.front() = Piece();
-    room.assign({from, to});
-    pieces.front().points = std::move(room);
+    Piece& piece = pieces.front();
+    if (piece.kind != Piece::Kind::Polyline) {
+        std::vector<Point> room = std::move(piece.points);
+        piece = Piece();
+        piece.points = std::move(room);
+    }
+    piece.isClosed = false;
+    piece.points.resize(2);
+    piece.points[0] = from;
+    piece.points[1] = to;
 }
 
 Point pointOf(Fields& fields, int xCode) {
@@ -450,10 +457,26 @@ void mirror(std::vector<Piece>& pieces) {
         for (Point& p : piece.points) {
             p = flip.map(p);
         }
-        piece.conic = piece.conic.mapped(flip);
-        piece.spline = piece.spline.mapped(flip);
-        piece.place = flip.after(piece.place);
-        piece.radians = std::numbers::pi - piece.radians;
+        // Only what a piece of its kind holds: the rest stays as a new piece has it.
+        switch (piece.kind) {
+            case Piece::Kind::Conic:
+                piece.conic = piece.conic.mapped(flip);
+                break;
+            case Piece::Kind::Spline:
+                piece.spline = piece.spline.mapped(flip);
+                break;
+            case Piece::Kind::Insert:
+                piece.place = flip.after(piece.place);
+                break;
+            case Piece::Kind::Text:
+                piece.radians = std::numbers::pi - piece.radians;
+                break;
+            case Piece::Kind::Polyline:
+            case Piece::Kind::Mark:
+            case Piece::Kind::XLine:
+            case Piece::Kind::Ray:
+                break;
+        }
     }
 }
 

@@ -12,7 +12,8 @@
 
 namespace lintrel::preview {
 
-// One piece of an entity's geometry in the entity's own coordinates.
+// One piece of an entity's geometry in the entity's own coordinates. A piece holds only what its
+// kind uses; the other fields stay as a new piece has them.
 struct Piece {
     enum class Kind { Polyline, Conic, Spline, Text, Mark, XLine, Ray, Insert };
     Kind kind = Kind::Polyline;
@@ -25,6 +26,8 @@ struct Piece {
     std::string text;
     std::string block;  // Insert: the block's name, placed by `place`
     Affine place;
+
+    bool operator==(const Piece&) const = default;
 };
 
 // An entity record (with the VERTEX, ATTRIB and SEQEND records after it) read into pieces.

@@ -10,6 +10,8 @@ namespace lintrel::preview {
 struct Point {
     double x = 0;
     double y = 0;
+
+    bool operator==(const Point&) const = default;
 };
 
 // An affine map of the plane: x' = a x + c y + e, y' = b x + d y + f.
@@ -28,6 +30,7 @@ struct Affine {
     // Scales by (sx, sy), turns by `radians`, then moves to `to`.
     static Affine placing(Point to, double sx, double sy, double radians);
     static Affine moving(Point by) { return {1, 0, 0, 1, by.x, by.y}; }
+    bool operator==(const Affine&) const = default;
 };
 
 double distance(Point p, Point q);
@@ -50,6 +53,7 @@ struct Conic {
     void sample(double perTurn, std::vector<Point>& points) const;
     // The lowest and highest x and y it reaches: {low x, low y, high x, high y}.
     std::array<double, 4> bounds() const;
+    bool operator==(const Conic&) const = default;
 };
 
 // A circle or arc of a circle; angles in radians, counter-clockwise from start to end.
@@ -75,6 +79,7 @@ struct Spline {
     double length() const;
     // Points along the curve, `perSpan` to a knot span.
     std::vector<Point> sample(int perSpan) const;
+    bool operator==(const Spline&) const = default;
 };
 
 double polylineLength(std::span<const Point> points, bool isClosed);
