@@ -139,7 +139,24 @@ bool RecordReader::next(Record& record) {
     return true;
 }
 
+Fields::Fields(const std::vector<Group>& groups) : m_groups(groups) {
+    m_firstOf.fill(kAbsent);
+    // From the last group to the first, so that the first of a code is the one kept.
+    for (std::size_t k = groups.size(); k-- > 0;) {
+        const int code = groups[k].code;
+        if (static_cast<unsigned>(code) < kListed) {
+            m_firstOf[static_cast<std::size_t>(code)] = static_cast<std::int32_t>(k);
+        } else {
+            m_mayHold |= bitOf(code);
+        }
+    }
+}
+
 const Group* Fields::find(int code) const {
+    if (static_cast<unsigned>(code) < kListed) {
+        const std::int32_t at = m_firstOf[static_cast<std::size_t>(code)];
+        return at == kAbsent ? nullptr : &m_groups[static_cast<std::size_t>(at)];
+    }
     if ((m_mayHold & bitOf(code)) == 0) {
         return nullptr;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -45,11 +46,7 @@ private:
 // from it. A value that should be a number and is not marks the record broken.
 class Fields {
 public:
-    explicit Fields(const std::vector<Group>& groups) : m_groups(groups) {
-        for (const Group& group : groups) {
-            m_mayHold |= bitOf(group.code);
-        }
-    }
+    explicit Fields(const std::vector<Group>& groups);
 
     std::string_view text(int code) const;
     bool has(int code) const;
@@ -61,7 +58,11 @@ public:
     void markBroken() { m_isBroken = true; }
 
 private:
-    // Most codes asked for are not in a record: a bit per code (a few codes share one) tells
+    // The codes of an entity's own values (its points, sizes, angles, layer, colour and flags) are
+    // asked for most: the first group of each is found at once.
+    static constexpr int kListed = 80;
+    static constexpr std::int32_t kAbsent = -1;
+    // Most other codes asked for are not in a record: a bit per code (a few codes share one) tells
     // most of them without a look at every group. 61 is prime, so the codes a record mostly holds
     // get bits of their own.
     static std::uint64_t bitOf(int code) {
@@ -71,6 +72,7 @@ private:
     const Group* find(int code) const;
 
     const std::vector<Group>& m_groups;
+    std::array<std::int32_t, kListed> m_firstOf;  // the group of each such code, or kAbsent
     std::uint64_t m_mayHold = 0;
     bool m_isBroken = false;
 };

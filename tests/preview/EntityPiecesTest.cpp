@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "Drawing.h"
 #include "EntityPieces.h"
@@ -64,6 +67,31 @@ TEST(EntityPieces, ReadsALineOverAnyEntityAsIfAfresh) {
         parse(earlier, reused);
         parse(line, reused);
         EXPECT_EQ(reused.pieces, afresh.pieces) << earlier;
+    }
+}
+
+struct FieldCase {
+    int code;
+    std::optional<std::string_view> value;  // none: the record holds no group of the code
+};
+
+// A record's value of a code is its first group of the code, wherever the code falls among the
+// ways codes are looked up.
+TEST(Fields, GiveTheFirstGroupOfEachCode) {
+    const std::vector<Group> groups = {
+        {10, "first x"},       {330, "owner"},   {8, "layer"},        {10, "second x"},
+        {330, "second owner"}, {-1, "negative"}, {79, "last listed"}, {80, "first unlisted"},
+        {1000, "data"},        {0, "zero"}};
+    // 269 is absent but shares its bit with 330, so the groups are looked through for it.
+    const FieldCase cases[] = {
+        {10, "first x"},     {330, "owner"},         {8, "layer"},        {-1, "negative"},
+        {79, "last listed"}, {80, "first unlisted"}, {1000, "data"},      {0, "zero"},
+        {11, std::nullopt},  {269, std::nullopt},    {420, std::nullopt}, {-2, std::nullopt},
+    };
+    const Fields fields(groups);
+    for (const FieldCase& c : cases) {
+        EXPECT_EQ(fields.has(c.code), c.value.has_value()) << c.code;
+        EXPECT_EQ(fields.text(c.code), c.value.value_or("")) << c.code;
     }
 }
 
