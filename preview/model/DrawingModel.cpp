@@ -6,18 +6,13 @@
 namespace lintrel::preview {
 
 std::uint32_t Names::intern(std::string_view name) {
-    for (std::uint32_t id : m_recent) {
-        if (id < m_names.size() && m_names[id] == name) {
-            return id;
-        }
+    if (auto found = m_ids.find(name); found != m_ids.end()) {
+        return found->second;
     }
-    auto found = m_ids.find(name);
-    if (found == m_ids.end()) {
-        found = m_ids.emplace(std::string(name), static_cast<std::uint32_t>(m_names.size())).first;
-        m_names.emplace_back(name);
-    }
-    m_recent[m_nextRecent++ % m_recent.size()] = found->second;
-    return found->second;
+    const auto id = static_cast<std::uint32_t>(m_names.size());
+    m_names.emplace_back(name);
+    m_ids.emplace(std::string(name), id);
+    return id;
 }
 
 void Extents::add(Point p) {

@@ -93,10 +93,6 @@ public:
 private:
     std::vector<std::string> m_names;
     std::map<std::string, std::uint32_t, std::less<>> m_ids;
-    // An entity asks for its type, layer and linetype, mostly the ones the entity before asked
-    // for: the last few ids are looked at before the map.
-    std::array<std::uint32_t, 4> m_recent{};
-    std::size_t m_nextRecent = 0;
 };
 
 // A drawing read for the preview: its entities as paths and texts, what could not be drawn, and

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <numbers>
+#include <optional>
 #include <span>
 
 #include "BatchQueue.h"
@@ -52,7 +53,24 @@ struct Block {
 struct Inherited {
     Rgb colour = 0xFFFFFF;
     bool isFaint = false;
-    std::string layer = "0";
+    std::string_view layer = "0";  // drawn on; held by the parsed entity that names it
+};
+
+// The id of the name an entity has in one of its fields (type, layer, linetype): mostly the name
+// the entity before had there, which is told by one comparison.
+class RecentName {
+public:
+    std::uint32_t idOf(const std::string& name, Names& names) {
+        if (!m_id || name != m_name) {
+            m_name = name;
+            m_id = names.intern(name);
+        }
+        return *m_id;
+    }
+
+private:
+    std::string m_name;
+    std::optional<std::uint32_t> m_id;
 };
 
 // Builds the model record by record, section by section.
@@ -86,7 +104,7 @@ private:
     void addConic(const Conic& conic, const Inherited& style, Entity& entity);
     void addStroke(Path path, const Extents& box, const Inherited& style, Entity& entity);
     Inherited styleOf(const ParsedEntity& parsed, const Inherited& inherited, int depth);
-    const Layer& layerNamed(const std::string& name);
+    const Layer& layerNamed(std::string_view name);
     void makeRoom(std::uint64_t offset);
     void readEntities();
 
@@ -99,6 +117,9 @@ private:
     bool m_hasPending = false;
     std::vector<Record> m_followers;
     DrawingModel m_model;
+    RecentName m_typeName;
+    RecentName m_layerName;
+    RecentName m_lineTypeName;
     Extents m_entityExtents;            // of the entity being read
     std::uint64_t m_entitiesStart = 0;  // where the ENTITIES section's records start
     std::map<std::string, Layer, std::less<>> m_layers;
@@ -177,7 +198,7 @@ void ModelBuilder::parseWithFollowers(const Record& record, ParsedEntity& entity
 }
 
 // Neighbours in a drawing mostly share their layer: the last one found is looked at first.
-const Layer& ModelBuilder::layerNamed(const std::string& name) {
+const Layer& ModelBuilder::layerNamed(std::string_view name) {
     static const Layer kUnlisted;
     if (m_lastLayer == m_layers.end() || m_lastLayer->first != name) {
         m_lastLayer = m_layers.find(name);
@@ -344,9 +365,9 @@ void ModelBuilder::addEntity(const ParsedEntity& parsed) {
     }
     Entity entity;
     entity.offset = parsed.offset;
-    entity.type = m_model.names.intern(parsed.type);
-    entity.layer = m_model.names.intern(parsed.layer);
-    entity.lineType = m_model.names.intern(parsed.lineType);
+    entity.type = m_typeName.idOf(parsed.type, m_model.names);
+    entity.layer = m_layerName.idOf(parsed.layer, m_model.names);
+    entity.lineType = m_lineTypeName.idOf(parsed.lineType, m_model.names);
     entity.handle = parsed.handle;
     entity.isModelSpace = parsed.isModelSpace;
     entity.firstPath = static_cast<std::uint32_t>(m_model.paths.size());
