@@ -21,14 +21,16 @@ done
 tools/check-package.sh build
 
 # ThreadSanitizer over the tests that start threads: the helper thread, the analysis, the read in
-# parts, the output in two or in parts and the clean run, without the long walks through the real drawings.
+# parts, the output in two or in parts and the clean run, without the long walks through the real drawings;
+# and the preview's model, every read of which parses on one thread and builds on another.
 # Address randomisation is off for it: on kernels with wide randomisation its runtime cannot map
 # its shadow memory.
 threaded='HelperThread|FastAnalysis|ReadLineRecords|OutputReplay|CleanRun|LinePass|ThreadCount|StreamInParts|PlacedPart'
+threaded+='|BatchQueue|ModelReadAhead|RunDecisions|^Model[./]|^EntityPieces\.|^Fields\.|^RecordReader\.|^Text[./]'
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINTREL_TSAN=ON \
     -DLINTREL_BUILD_UI=OFF >/dev/null
 setarch "$(uname -m)" -R cmake --build build-tsan -j "$jobs" \
-    --target lintrel_engine_tests lintrel_analysis_tests
+    --target lintrel_engine_tests lintrel_analysis_tests lintrel_preview_model_tests
 (cd build-tsan && setarch "$(uname -m)" -R ctest --output-on-failure -j "$jobs" -R "$threaded" \
     -E 'RealDrawings|ForRealDrawings')
 
