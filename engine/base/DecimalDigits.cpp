@@ -126,7 +126,7 @@ void DecimalDigits::dropDigits(int count) {
         return;
     }
     // Iterators, not std::views::reverse: clang 14 (the fuzz build) cannot build libstdc++ 12's.
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {  // NOLINT(modernize-loop-convert)
         if (*it != '9') {
             ++*it;
             return;

@@ -65,7 +65,7 @@ const RuleCase kCases[] = {
      kOddlyCodedLongLine + kUnpaddedLongLine,
      kOddlyCodedLongLine + kUnpaddedLongLine,
      {{"Label5", "0"}}},
-    {"a record opened by \" 0\" or \"0\" is a record of its own",
+    {R"(a record opened by " 0" or "0" is a record of its own)",
      {control::Check5},
      {{"Text1", "10"}},
      kShortLine + kTextOpenedByOneBlank + kLineOpenedByNoBlank,
