@@ -1,11 +1,11 @@
 #include "TemporaryNames.h"
 
-#include <limits.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <array>
 #include <atomic>
+#include <climits>
+#include <csignal>
 #include <cstring>
 #include <mutex>
 

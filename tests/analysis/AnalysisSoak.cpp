@@ -38,8 +38,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         if ((seed - firstSeed + 1) % 100000 == 0) {
-            std::printf("%llu cases agree\n",
-                        static_cast<unsigned long long>(seed - firstSeed + 1));
+            const unsigned long long agreed = seed - firstSeed + 1;
+            std::printf("%llu cases agree\n", agreed);
             std::fflush(stdout);
         }
     }

@@ -428,8 +428,8 @@ TEST(ScriptOptions, JsonSaysPerFileWhetherAnythingWasRemoved) {
     auto clean = dir.write("clean.dxf", drawing(lineRecord("0", "0", "10", "0")));
     Outcome outcome = run(dir, {"--json", "--defaults", "--no-delete-text", twins, clean});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
-    auto twinsEntry = outcome.out.find("\"path\": \"" + twins + "\"");
-    auto cleanEntry = outcome.out.find("\"path\": \"" + clean + "\"");
+    auto twinsEntry = outcome.out.find(R"("path": ")" + twins + "\"");
+    auto cleanEntry = outcome.out.find(R"("path": ")" + clean + "\"");
     ASSERT_NE(twinsEntry, std::string::npos) << outcome.out;
     ASSERT_NE(cleanEntry, std::string::npos) << outcome.out;
     auto changedAfter = [&](std::size_t entry) {

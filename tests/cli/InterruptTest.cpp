@@ -1,9 +1,9 @@
 // A real lintrel-cli ended by signals at several moments of a long write, and under a file-size
 // limit: the input stays as it was, and beside it there is only a complete copy or none.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <set>

@@ -16,13 +16,13 @@ TEST(JsonText, WritesBytesThatAreNotUtf8AsLoneSurrogates) {
         {"plain ASCII", "plan.dxf", "\"plan.dxf\""},
         {"valid UTF-8 as it stands", "\xE5\x9B\xB3.dxf", "\"\xE5\x9B\xB3.dxf\""},
         {"a Shift-JIS name", "\x83\x76\x83\x89\x83\x93.dxf",
-         "\"\\udc83v\\udc83\\udc89\\udc83\\udc93.dxf\""},
-        {"a NUL byte", std::string("a\0b", 3), "\"a\\u0000b\""},
-        {"a backslash before a u", "\\u0000", "\"\\\\u0000\""},
-        {"an overlong form", "\xC0\xAF", "\"\\udcc0\\udcaf\""},
-        {"a surrogate written in UTF-8", "\xED\xA0\x80", "\"\\udced\\udca0\\udc80\""},
-        {"a sequence cut short at the end", "x\xE5\x9B", "\"x\\udce5\\udc9b\""},
-        {"a control character", "a\x01", "\"a\\u0001\""},
+         R"("\udc83v\udc83\udc89\udc83\udc93.dxf")"},
+        {"a NUL byte", std::string("a\0b", 3), R"("a\u0000b")"},
+        {"a backslash before a u", "\\u0000", R"("\\u0000")"},
+        {"an overlong form", "\xC0\xAF", R"("\udcc0\udcaf")"},
+        {"a surrogate written in UTF-8", "\xED\xA0\x80", R"("\udced\udca0\udc80")"},
+        {"a sequence cut short at the end", "x\xE5\x9B", R"("x\udce5\udc9b")"},
+        {"a control character", "a\x01", R"("a\u0001")"},
     };
     for (const auto& c : cases) {
         // What nlohmann::json writes for a string: quotes, and \u0000 for a NUL.

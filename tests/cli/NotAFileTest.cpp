@@ -28,7 +28,8 @@ public:
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-        bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        EXPECT_EQ(bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0)
+            << path;
     }
     ~BoundSocket() { close(m_fd); }
     BoundSocket(const BoundSocket&) = delete;

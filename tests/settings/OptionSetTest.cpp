@@ -173,11 +173,11 @@ TEST(AssignOption, RefusesWithAReasonAndChangesNothing) {
         "Check6, Check8, Check1, Check2, Check3, Check4, Check5, Option1(0), Option1(1), "
         "Text9, Text8, Text5, Text6, Text1, Text4, Text2, Text3";
     const Case cases[] = {
-        {"a box takes only 0 or 1", "Check7=yes", "option \"Check7\" takes 0 or 1, not \"yes\""},
+        {"a box takes only 0 or 1", "Check7=yes", R"(option "Check7" takes 0 or 1, not "yes")"},
         {"a box takes no empty value",
-         "Option1(0)=", "option \"Option1(0)\" takes 0 or 1, not \"\""},
-        {"a box takes no 2", "Check1=2", "option \"Check1\" takes 0 or 1, not \"2\""},
-        {"an assignment needs an equals sign", "Check7", "expected NAME=VALUE, got \"Check7\""},
+         "Option1(0)=", R"-(option "Option1(0)" takes 0 or 1, not "")-"},
+        {"a box takes no 2", "Check1=2", R"(option "Check1" takes 0 or 1, not "2")"},
+        {"an assignment needs an equals sign", "Check7", R"(expected NAME=VALUE, got "Check7")"},
     };
     for (const auto& c : cases) {
         OptionSet options;
