@@ -23,9 +23,6 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-// Where the line from `at` ends: its first CR or LF, or the end of the bytes. Sixteen bytes are
-// looked at in one go where the bytes go on that far: a drawing's lines are mostly shorter, and a
-// loop over the bytes mispredicts its end once per line.
 #if defined(__SSE2__)
 // A bit for each CR or LF among the sixteen bytes from `from`.
 unsigned lineEndBits(const char* from) {
@@ -35,6 +32,9 @@ unsigned lineEndBits(const char* from) {
 }
 #endif
 
+// Where the line from `at` ends: its first CR or LF, or the end of the bytes. Sixteen bytes are
+// looked at in one go where the bytes go on that far: a drawing's lines are mostly shorter, and a
+// loop over the bytes mispredicts its end once per line.
 std::size_t lineEnd(std::string_view bytes, std::size_t at) {
 #if defined(__SSE2__)
     for (; at + 16 <= bytes.size(); at += 16) {

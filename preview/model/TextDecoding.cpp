@@ -65,6 +65,7 @@ std::string convertWith(iconv_t converter, std::string_view bytes) {
     return out;
 }
 
+// The same with a converter of its own, for the odd escape in another code page.
 std::string convert(std::string_view bytes, const std::string& charset) {
     const auto converter = converterFrom(charset);
     return converter ? convertWith(converter.get(), bytes) : std::string(bytes);
