@@ -62,6 +62,10 @@ std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::s
         const preview::Preview shown =
             preview::previewFromRead(std::move(read), m_decisions.of(file.path), file.counters);
         cuts.push_back({shown.cut, shown.model.insUnits});
+        // Its cut length is not known: no figures are given as if it were.
+        if (!shown.failure.empty() && failure.empty()) {
+            failure = shown.failure;
+        }
         if (painter) {
             painter->write(shown, std::filesystem::path(file.path).filename().string(),
                            picturePathFor(file.path, m_dir, m_format), m_format, failure);

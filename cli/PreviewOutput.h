@@ -28,7 +28,8 @@ public:
     DecisionObserver* observer() { return &m_observer; }
 
     // The cut length of every file the run finished, in its order, each picture written;
-    // the message of a picture that could not be written, if any, in `failure`.
+    // the first message of a drawing whose model could not be read or of a picture that could
+    // not be written, if any, in `failure`.
     std::vector<FileCutLength> finish(const RunReport& report, std::string& failure);
 
 private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <numbers>
@@ -11,7 +12,6 @@
 #include "BatchQueue.h"
 #include "EntityPieces.h"
 #include "HelperThread.h"
-#include "MappedFile.h"
 #include "Numbers.h"
 
 namespace lintrel::preview {
@@ -494,15 +494,25 @@ DrawingModel modelOf(std::string_view bytes) {
 
 std::variant<DrawingModel, std::string> readDrawing(const std::string& path, std::stop_token stop) {
     const MappedFile file(path);
+    return readDrawing(file, path, std::move(stop));
+}
+
+std::variant<DrawingModel, std::string> readDrawing(const MappedFile& file, const std::string& path,
+                                                    std::stop_token stop) {
     if (!file.isOpen()) {
         return "cannot read " + path;
     }
     // The pages read are given back as the reading passes them, so a long drawing does not stay
     // in memory beside its model; anything read again is simply read from the file again.
-    return ModelBuilder(
-               file.bytes(), [&file](std::uint64_t offset) { file.releaseBefore(offset); },
-               std::move(stop))
-        .build();
+    DrawingModel model =
+        ModelBuilder(
+            file.bytes(), [&file](std::uint64_t offset) { file.releaseBefore(offset); },
+            std::move(stop))
+            .build();
+    if (!file.isUnchanged()) {
+        return std::filesystem::path(path).filename().string() + std::string(kChangedWhileRead);
+    }
+    return model;
 }
 
 }  // namespace lintrel::preview

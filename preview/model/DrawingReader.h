@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "DrawingModel.h"
+#include "MappedFile.h"
 
 namespace lintrel::preview {
 
@@ -16,5 +17,11 @@ DrawingModel modelOf(std::string_view bytes);
 // RunInterrupted.
 std::variant<DrawingModel, std::string> readDrawing(const std::string& path,
                                                     std::stop_token stop = {});
+// The same, of the file at `path` mapped already. A file changed while it was read gives
+// kChangedWhileRead after its name, not a model that may mix two versions of it.
+std::variant<DrawingModel, std::string> readDrawing(const MappedFile& file, const std::string& path,
+                                                    std::stop_token stop = {});
+
+inline constexpr std::string_view kChangedWhileRead = "は読込中に変更されました。";
 
 }  // namespace lintrel::preview

@@ -2,8 +2,9 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include "MappingGuard.h"
 
 namespace lintrel::preview {
 namespace {
@@ -12,28 +13,37 @@ constexpr std::size_t kReleaseStep = std::size_t{8} << 20;
 
 }  // namespace
 
-MappedFile::MappedFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+MappedFile::MappedFile(const std::string& path) : m_fd(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    struct stat status {};
+    if (m_fd < 0 || fstat(m_fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         return;
     }
-    struct stat status {};
-    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-        m_size = static_cast<std::size_t>(status.st_size);
-        m_isOpen = true;
-        if (m_size > 0) {
-            void* mapped = mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0);
-            m_isOpen = mapped != MAP_FAILED;
-            m_data = m_isOpen ? static_cast<const char*>(mapped) : nullptr;
-            m_size = m_isOpen ? m_size : 0;
-        }
+    m_size = static_cast<std::size_t>(status.st_size);
+    m_modified = status.st_mtim;
+    m_isOpen = true;
+    if (m_size == 0) {
+        return;
     }
-    close(fd);
+    void* mapped = mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, m_fd, 0);
+    m_isOpen =
+        mapped != MAP_FAILED && guardMapping(static_cast<const char*>(mapped), m_size, m_wasCut);
+    if (!m_isOpen) {
+        if (mapped != MAP_FAILED) {
+            munmap(mapped, m_size);
+        }
+        m_size = 0;
+        return;
+    }
+    m_data = static_cast<const char*>(mapped);
 }
 
 MappedFile::~MappedFile() {
     if (m_data != nullptr) {
+        unguardMapping(m_data);
         munmap(const_cast<char*>(m_data), m_size);
+    }
+    if (m_fd >= 0) {
+        close(m_fd);
     }
 }
 
@@ -45,6 +55,14 @@ void MappedFile::releaseBefore(std::uint64_t offset) const {
     }
     madvise(const_cast<char*>(m_data) + m_released, end - m_released, MADV_DONTNEED);
     m_released = end;
+}
+
+bool MappedFile::isUnchanged() const {
+    struct stat status {};
+    return !m_wasCut.load() && fstat(m_fd, &status) == 0 &&
+           static_cast<std::size_t>(status.st_size) == m_size &&
+           status.st_mtim.tv_sec == m_modified.tv_sec &&
+           status.st_mtim.tv_nsec == m_modified.tv_nsec;
 }
 
 }  // namespace lintrel::preview
