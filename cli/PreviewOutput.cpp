@@ -49,11 +49,12 @@ std::string picturePathFor(const std::string& input, const std::string& dir,
     return (std::filesystem::path(dir) / (name.string() + "-preview." + format)).string();
 }
 
-std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::string& failure) {
+std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::string& failure,
+                                                 const std::function<bool()>& isStopping) {
     std::vector<FileCutLength> cuts;
     // Loaded once, before the first picture: a failure of a picture stays told to the end.
     const auto painter = m_dir.empty() ? std::nullopt : loadPictureModule(failure);
-    for (std::size_t k = 0; k < report.files.size(); ++k) {
+    for (std::size_t k = 0; k < report.files.size() && !isStopping(); ++k) {
         const FileReport& file = report.files[k];
         auto read = m_readAhead.take(file.path);
         if (k + 1 < report.files.size()) {

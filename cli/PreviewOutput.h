@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,9 @@ public:
     // The cut length of every file the run finished, in its order, each picture written;
     // the first message of a drawing whose model could not be read or of a picture that could
     // not be written, if any, in `failure`.
-    std::vector<FileCutLength> finish(const RunReport& report, std::string& failure);
+    // Stops before the next file once `isStopping` says so.
+    std::vector<FileCutLength> finish(const RunReport& report, std::string& failure,
+                                      const std::function<bool()>& isStopping);
 
 private:
     // Passes the run's decisions on, and starts reading a drawing's model as the run begins it.

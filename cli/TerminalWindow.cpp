@@ -1,8 +1,5 @@
 #include "TerminalWindow.h"
 
-#include <array>
-#include <atomic>
-#include <csignal>
 #include <iostream>
 
 #include "Controls.h"
@@ -10,39 +7,16 @@
 namespace lintrel {
 namespace {
 
-// The signal that asked for the interrupt, 0 while none has.
-std::atomic<int> g_signal{0};
-// Windows alive: parallel runs have one each, and Ctrl-C is caught while any of them is.
-std::atomic<int> g_windowCount{0};
-
-// Ctrl-C, a closed terminal and a request to end (logout, shutdown, kill) each interrupt the run.
-constexpr std::array<int, 3> kInterruptSignals = {SIGINT, SIGHUP, SIGTERM};
-
-extern "C" void onInterruptSignal(int signal) {
-    g_signal = signal;
-}
-
 constexpr std::string_view kBusySuffix = " < 処理中 >";
 constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
 
 }  // namespace
 
 TerminalWindow::TerminalWindow(OptionSet& options, InputList& list, bool showsProgress)
-    : m_options(options), m_list(list), m_showsProgress(showsProgress) {
-    if (g_windowCount++ == 0) {
-        for (int signal : kInterruptSignals) {
-            std::signal(signal, onInterruptSignal);
-        }
-    }
-}
+    : m_options(options), m_list(list), m_showsProgress(showsProgress) {}
 
 TerminalWindow::~TerminalWindow() {
     clearLine();
-    if (--g_windowCount == 0) {
-        for (int signal : kInterruptSignals) {
-            std::signal(signal, SIG_DFL);
-        }
-    }
 }
 
 bool TerminalWindow::isTicked(ControlName box) const {
@@ -92,18 +66,14 @@ void TerminalWindow::setProgress(int percent) {
 
 void TerminalWindow::yield() {
     // Left set, so that every window of a parallel run sees the one Ctrl-C.
-    if (g_signal.load(std::memory_order_relaxed) != 0) {
+    if (InterruptSignals::caught() != 0) {
         m_interrupted = true;
     }
 }
 
 void TerminalWindow::clearInterrupt() {
     m_interrupted = false;
-    g_signal = 0;
-}
-
-int TerminalWindow::interruptSignal() {
-    return g_signal;
+    InterruptSignals::clear();
 }
 
 void TerminalWindow::showMessage(std::string_view prompt) {

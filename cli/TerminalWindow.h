@@ -5,6 +5,7 @@
 #include <string>
 
 #include "InputList.h"
+#include "InterruptSignals.h"
 #include "OptionSet.h"
 #include "WindowOps.h"
 
@@ -39,14 +40,13 @@ public:
     void yield() override;
     bool interruptRequested() const override { return m_interrupted; }
     void clearInterrupt() override;
-    // The signal that interrupted the run, 0 when none did.
-    static int interruptSignal();
     void showMessage(std::string_view prompt) override;
 
 private:
     void draw(bool force);
     void clearLine();
 
+    InterruptSignals m_signals;  // the interrupt button
     OptionSet& m_options;
     InputList& m_list;
     bool m_showsProgress;

@@ -10,6 +10,7 @@
 #include "CommandLine.h"
 #include "CopyNames.h"
 #include "HeldWindow.h"
+#include "InterruptSignals.h"
 #include "ParallelRun.h"
 #include "PreviewOutput.h"
 #include "RunReportPrinter.h"
@@ -134,7 +135,14 @@ int main(int argc, char** argv) {
     std::string pictureFailure;
     std::vector<FileCutLength> cuts;
     if (measures && report.outcome == RunOutcome::Completed) {
-        cuts = previews.finish(report, pictureFailure);
+        // A signal now stops the pictures after the one in hand, so that nothing the painting
+        // made is left behind; the figures of a part of the files are not told.
+        const InterruptSignals signals;
+        cuts =
+            previews.finish(report, pictureFailure, [] { return InterruptSignals::caught() != 0; });
+        if (InterruptSignals::caught() != 0) {
+            cuts.clear();
+        }
     }
     const std::vector<FileCutLength>* measured = cuts.empty() ? nullptr : &cuts;
 
@@ -143,6 +151,9 @@ int main(int argc, char** argv) {
     } else if (!line.quiet && report.outcome != RunOutcome::Refused) {
         printText(std::cout, report, measured);
     }
+    if (report.outcome == RunOutcome::Completed && InterruptSignals::caught() != 0) {
+        return kEndedBySignal + InterruptSignals::caught();
+    }
     if (!pictureFailure.empty()) {
         return fail(pictureFailure);
     }
@@ -150,7 +161,7 @@ int main(int argc, char** argv) {
         case RunOutcome::Completed:
             return refusals.empty() ? kDone : kFailed;
         case RunOutcome::Interrupted:
-            return kEndedBySignal + TerminalWindow::interruptSignal();
+            return kEndedBySignal + InterruptSignals::caught();
         case RunOutcome::Refused:
             return kFailed;
         case RunOutcome::Failed:

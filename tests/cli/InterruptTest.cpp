@@ -161,5 +161,50 @@ TEST(Interrupts, AFileSizeLimitIsAWriteErrorThatLeavesNothing) {
     EXPECT_EQ(testing::readBytes(input), longDrawing());
 }
 
+// The runtime folder the pictures are painted with, made in `temporary`; empty while there is none.
+std::filesystem::path runtimeFolderIn(const std::filesystem::path& temporary) {
+    for (const auto& entry : std::filesystem::directory_iterator(temporary)) {
+        if (entry.path().filename().string().starts_with("lintrel-runtime-")) {
+            return entry.path();
+        }
+    }
+    return {};
+}
+
+TEST(Interrupts, WhilePicturesArePaintedEndInOrderAndLeaveNothing) {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        TempDir dir;
+        const std::filesystem::path temporary = dir.path() / "tmp";
+        std::filesystem::create_directory(temporary);
+        std::vector<std::string> arguments = {
+            "--defaults",        "--dry-run",        "-j", "1", "--preview",
+            dir.path().string(), "--preview-format", "png"};
+        for (const char* name : {"a.dxf", "b.dxf", "c.dxf", "d.dxf"}) {
+            arguments.push_back(dir.write(name, longDrawing()));
+        }
+        Launch painting;
+        painting.environment = {{"TMPDIR", temporary.string()}, {"XDG_RUNTIME_DIR", ""}};
+        const pid_t child = testing::start(dir, arguments, painting);
+        // The folder is made as the first picture is begun.
+        while (bytesWritten(child) >= 0 && runtimeFolderIn(temporary).empty()) {
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        kill(child, signal);
+        const Outcome outcome = testing::finish(dir, child);
+
+        EXPECT_EQ(outcome.status, 128 + signal) << outcome.err;
+        EXPECT_TRUE(std::filesystem::is_empty(temporary)) << runtimeFolderIn(temporary);
+        // No picture is begun after the signal, and none is left half written.
+        EXPECT_FALSE(std::filesystem::exists(dir.path() / "d-preview.png"));
+        for (const char* name : {"a-preview.png", "b-preview.png", "c-preview.png"}) {
+            const std::filesystem::path picture = dir.path() / name;
+            if (std::filesystem::exists(picture)) {
+                EXPECT_TRUE(testing::readBytes(picture).starts_with("\x89PNG")) << name;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace lintrel
