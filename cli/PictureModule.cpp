@@ -20,9 +20,9 @@ PictureFormat formatNamed(const std::string& format) {
     return format == "pdf" ? PictureFormat::Pdf : PictureFormat::Svg;
 }
 
-// Pictures are painted with the fonts of a GUI application; without a display, offscreen. It is
-// started with the first picture and ended once the last is written, before the program ends:
-// ended with the program, it would leave the font library's memory behind.
+// Pictures are painted with the fonts of a GUI application, offscreen. It is started with the
+// first picture and ended once the last is written, before the program ends: ended with the
+// program, it would leave the font library's memory behind.
 class Painting {
 public:
     Painting() : m_application(m_argc, m_argv.data()) {}
@@ -44,8 +44,11 @@ void startPainting() {
     if (painting() != nullptr) {
         return;
     }
-    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Pictures go to files: no display is needed, and one named but out of reach (a stale
+    // DISPLAY over ssh) would end the program. A platform the user names is kept.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform == nullptr || *platform == '\0') {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     painting() = std::make_unique<Painting>();
 }

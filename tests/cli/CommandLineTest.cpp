@@ -97,21 +97,36 @@ TEST(CommandLine, PreviewWithoutItsPictureModuleFailsAndSaysWhy) {
     EXPECT_NE(outcome.out.find("TOTAL 2\n"), std::string::npos) << outcome.out;
 }
 
-TEST(CommandLine, PreviewWithoutARuntimeFolderWarnsOfNothingAndLeavesNoFolderBehind) {
-    TempDir dir;
-    auto input = dir.write("plan.dxf", kTwinLines);
-    std::filesystem::create_directory(dir.path() / "pictures");
-    std::filesystem::create_directory(dir.path() / "tmp");
-    Launch launch;
-    launch.environment = {{"XDG_RUNTIME_DIR", ""}, {"TMPDIR", (dir.path() / "tmp").string()}};
-    Outcome outcome = run(dir,
-                          {"--dry-run", "--quiet", "--preview", (dir.path() / "pictures").string(),
-                           "--preview-format", "png", input},
-                          launch);
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.err, "");
-    EXPECT_TRUE(std::filesystem::exists(dir.path() / "pictures" / "plan-preview.png"));
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "tmp"));
+TEST(CommandLine, PreviewNeedsNoDisplayWarnsOfNothingAndLeavesNoFolderBehind) {
+    struct Setting {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> environment;
+    };
+    const Setting settings[] = {
+        {"no runtime folder", {}},
+        // A display named but served by nobody, as a stale DISPLAY over ssh, and no platform.
+        {"a display out of reach", {{"DISPLAY", ":4242"}, {"QT_QPA_PLATFORM", ""}}},
+    };
+    for (const Setting& setting : settings) {
+        SCOPED_TRACE(setting.name);
+        TempDir dir;
+        auto input = dir.write("plan.dxf", kTwinLines);
+        std::filesystem::create_directory(dir.path() / "pictures");
+        std::filesystem::create_directory(dir.path() / "tmp");
+        Launch launch;
+        launch.environment = {{"XDG_RUNTIME_DIR", ""}, {"TMPDIR", (dir.path() / "tmp").string()}};
+        launch.environment.insert(launch.environment.end(), setting.environment.begin(),
+                                  setting.environment.end());
+        Outcome outcome =
+            run(dir,
+                {"--dry-run", "--quiet", "--preview", (dir.path() / "pictures").string(),
+                 "--preview-format", "png", input},
+                launch);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_TRUE(std::filesystem::exists(dir.path() / "pictures" / "plan-preview.png"));
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "tmp"));
+    }
 }
 
 TEST(CommandLine, JsonCarriesTheCutLengthByRule) {
