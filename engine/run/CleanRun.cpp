@@ -21,8 +21,6 @@ constexpr std::string_view kIdleCaption = "   Lintrel";
 constexpr std::string_view kBusySuffix = " < 処理中 >";
 constexpr std::string_view kDone = "完了しました。";
 constexpr std::string_view kDamaged = "は壊れている可能性があります。　";
-constexpr std::string_view kUnreadable =
-    "は読み込めませんでした。ファイルがあるか、読み取りできるか確認して下さい。　";
 constexpr std::string_view kUnwritable =
     "の出力ファイルを書き込めませんでした。出力先フォルダの書き込み権限と空き容量を確認して下さい"
     "。　";

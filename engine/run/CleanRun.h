@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "DecisionObserver.h"
@@ -9,6 +10,10 @@
 #include "WindowOps.h"
 
 namespace lintrel {
+
+// After a file's name: it could not be opened or read.
+inline constexpr std::string_view kUnreadable =
+    "は読み込めませんでした。ファイルがあるか、読み取りできるか確認して下さい。　";
 
 // How a run ended.
 enum class RunOutcome {

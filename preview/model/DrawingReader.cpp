@@ -10,6 +10,7 @@
 #include <span>
 
 #include "BatchQueue.h"
+#include "CleanRun.h"
 #include "EntityPieces.h"
 #include "HelperThread.h"
 #include "Numbers.h"
@@ -499,8 +500,9 @@ std::variant<DrawingModel, std::string> readDrawing(const std::string& path, std
 
 std::variant<DrawingModel, std::string> readDrawing(const MappedFile& file, const std::string& path,
                                                     std::stop_token stop) {
+    const std::string shown = " " + std::filesystem::path(path).filename().string();
     if (!file.isOpen()) {
-        return "cannot read " + path;
+        return shown + std::string(kUnreadable);
     }
     // The pages read are given back as the reading passes them, so a long drawing does not stay
     // in memory beside its model; anything read again is simply read from the file again.
@@ -510,7 +512,7 @@ std::variant<DrawingModel, std::string> readDrawing(const MappedFile& file, cons
             std::move(stop))
             .build();
     if (!file.isUnchanged()) {
-        return std::filesystem::path(path).filename().string() + std::string(kChangedWhileRead);
+        return shown + std::string(kChangedWhileRead);
     }
     return model;
 }

@@ -13,8 +13,8 @@ namespace lintrel::preview {
 // The model of a drawing held in memory. A damaged drawing gives what was read before the damage.
 DrawingModel modelOf(std::string_view bytes);
 
-// The model of a drawing file, or why it could not be read. Asking `stop` ends the reading with
-// RunInterrupted.
+// The model of a drawing file, or why it could not be read: the message names the file as a run's
+// messages do. Asking `stop` ends the reading with RunInterrupted.
 std::variant<DrawingModel, std::string> readDrawing(const std::string& path,
                                                     std::stop_token stop = {});
 // The same, of the file at `path` mapped already. A file changed while it was read gives
@@ -22,6 +22,7 @@ std::variant<DrawingModel, std::string> readDrawing(const std::string& path,
 std::variant<DrawingModel, std::string> readDrawing(const MappedFile& file, const std::string& path,
                                                     std::stop_token stop = {});
 
-inline constexpr std::string_view kChangedWhileRead = "は読込中に変更されました。";
+inline constexpr std::string_view kChangedWhileRead =
+    "は読み込み中に変更されました。保存が終わってから、もう一度試して下さい。　";
 
 }  // namespace lintrel::preview

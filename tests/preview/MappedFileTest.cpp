@@ -96,7 +96,7 @@ TEST(MappedFile, TellsTheModelOfADrawingCutShortWhileReadAsChanged) {
     ASSERT_EQ(::truncate(path.c_str(), 4 * kPage), 0);
     const auto read = readDrawing(file, path);
     ASSERT_TRUE(std::holds_alternative<std::string>(read));
-    EXPECT_EQ(std::get<std::string>(read), "cut.dxf" + std::string(kChangedWhileRead));
+    EXPECT_EQ(std::get<std::string>(read), " cut.dxf" + std::string(kChangedWhileRead));
 }
 
 TEST(MappedFileDeathTest, ABusErrorOutsideAMappedDrawingStillEndsTheProgram) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <variant>
 
+#include "CleanRun.h"
 #include "Drawing.h"
 #include "ModelReadAhead.h"
 #include "TempDir.h"
@@ -52,7 +53,7 @@ TEST(ModelReadAhead, TellsWhyADrawingCouldNotBeRead) {
     ahead.start(missing);
     const auto read = ahead.take(missing);
     ASSERT_TRUE(std::holds_alternative<std::string>(read));
-    EXPECT_EQ(std::get<std::string>(read), "cannot read " + missing);
+    EXPECT_EQ(std::get<std::string>(read), " missing.dxf" + std::string(kUnreadable));
 }
 
 }  // namespace
