@@ -201,6 +201,26 @@ TEST(RunDecisions, LandOnTheirRecordsInAnyOrderTheyAreTold) {
     }
 }
 
+// The ends of a lengthened record are the ones told with it, also after a lengthened record
+// the model has no entity for, and a later word on a record counts over the first.
+TEST(RunDecisions, GiveEachLengthenedRecordItsOwnEnds) {
+    const DrawingModel read = modelOf(testing::drawing(testing::lineRecord("0", "0", "1", "0") +
+                                                       testing::lineRecord("2", "0", "3", "0")));
+    ASSERT_EQ(read.entities.size(), 2U);
+    const std::vector<RunDecisions::Told> told = {
+        {read.entities[0].offset + 1, Verdict::Lengthened, {9, 9, 9, 9}},
+        {read.entities[1].offset, Verdict::Lengthened, {3, 0, 1, 0}},
+        {read.entities[1].offset, Verdict::Lengthened, {3, 0, -5, 0}},
+        {read.entities[0].offset, Verdict::Duplicate, {}}};
+    DrawingModel model = read;
+    applyDecisions(model, told);
+    EXPECT_EQ(model.undecided, 1);
+    EXPECT_EQ(model.entities[0].verdict, Verdict::Duplicate);
+    ASSERT_TRUE(model.entities[1].isLengthened());
+    EXPECT_EQ(model.endsOf(model.entities[1]), (std::array<double, 4>{3, 0, -5, 0}));
+    EXPECT_EQ(model.lengthenedEnds.size(), 1U);
+}
+
 TEST(DryRunPreview, CountsWhatARealRunCountsAndWritesNothing) {
     TempDir folder;
     const std::string path =
