@@ -511,10 +511,15 @@ std::variant<DrawingModel, std::string> readDrawing(const MappedFile& file, cons
             file.bytes(), [&file](std::uint64_t offset) { file.releaseBefore(offset); },
             std::move(stop))
             .build();
-    if (!file.isUnchanged()) {
-        return shown + std::string(kChangedWhileRead);
+    switch (file.state()) {
+        case MappedFile::State::Unchanged:
+            return model;
+        case MappedFile::State::Changed:
+            return shown + std::string(kChangedWhileRead);
+        case MappedFile::State::Unreadable:
+            break;
     }
-    return model;
+    return shown + std::string(kUnreadable);
 }
 
 }  // namespace lintrel::preview

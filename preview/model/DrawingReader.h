@@ -18,7 +18,8 @@ DrawingModel modelOf(std::string_view bytes);
 std::variant<DrawingModel, std::string> readDrawing(const std::string& path,
                                                     std::stop_token stop = {});
 // The same, of the file at `path` mapped already. A file changed while it was read gives
-// kChangedWhileRead after its name, not a model that may mix two versions of it.
+// kChangedWhileRead after its name, not a model that may mix two versions of it; one whose pages
+// could not all be read gives kUnreadable.
 std::variant<DrawingModel, std::string> readDrawing(const MappedFile& file, const std::string& path,
                                                     std::stop_token stop = {});
 

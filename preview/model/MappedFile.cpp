@@ -26,7 +26,7 @@ MappedFile::MappedFile(const std::string& path) : m_fd(open(path.c_str(), O_RDON
     }
     void* mapped = mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, m_fd, 0);
     m_isOpen =
-        mapped != MAP_FAILED && guardMapping(static_cast<const char*>(mapped), m_size, m_wasCut);
+        mapped != MAP_FAILED && guardMapping(static_cast<const char*>(mapped), m_size, m_hasZeros);
     if (!m_isOpen) {
         if (mapped != MAP_FAILED) {
             munmap(mapped, m_size);
@@ -57,12 +57,15 @@ void MappedFile::releaseBefore(std::uint64_t offset) const {
     m_released = end;
 }
 
-bool MappedFile::isUnchanged() const {
+MappedFile::State MappedFile::state() const {
     struct stat status {};
-    return !m_wasCut.load() && fstat(m_fd, &status) == 0 &&
-           static_cast<std::size_t>(status.st_size) == m_size &&
-           status.st_mtim.tv_sec == m_modified.tv_sec &&
-           status.st_mtim.tv_nsec == m_modified.tv_nsec;
+    const bool isAsMapped =
+        fstat(m_fd, &status) == 0 && static_cast<std::size_t>(status.st_size) == m_size &&
+        status.st_mtim.tv_sec == m_modified.tv_sec && status.st_mtim.tv_nsec == m_modified.tv_nsec;
+    if (!isAsMapped) {
+        return State::Changed;
+    }
+    return m_hasZeros.load() ? State::Unreadable : State::Unchanged;
 }
 
 }  // namespace lintrel::preview

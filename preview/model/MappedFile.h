@@ -10,7 +10,8 @@
 namespace lintrel::preview {
 
 // A drawing mapped into memory read-only, whose pages can be given back once read. Should another
-// program cut the file short meanwhile, what lay past its new end reads as zeros.
+// program cut the file short meanwhile, or a page fail to be read (a network drive gone), what
+// could not be read reads as zeros.
 class MappedFile {
 public:
     explicit MappedFile(const std::string& path);
@@ -22,9 +23,11 @@ public:
     std::string_view bytes() const { return {m_data, m_size}; }
     // Drops the whole pages before the offset from memory, in steps of a few megabytes.
     void releaseBefore(std::uint64_t offset) const;
-    // False once the file was cut short or written to since it was mapped: what was read of it
-    // may then mix two versions of the drawing, or end in zeros.
-    bool isUnchanged() const;
+    // Whether what was read is the file as it was mapped: else it may mix two versions of the
+    // drawing (Changed: cut short or written to since), or hold zeros where a page could not be
+    // read although the file stayed as it was (Unreadable).
+    enum class State { Unchanged, Changed, Unreadable };
+    State state() const;
 
 private:
     int m_fd = -1;  // kept open to tell whether the file changed
@@ -32,7 +35,7 @@ private:
     std::size_t m_size = 0;
     bool m_isOpen = false;
     struct timespec m_modified {};
-    std::atomic<bool> m_wasCut{false};
+    std::atomic<bool> m_hasZeros{false};  // set where a page could not be read
     mutable std::size_t m_released = 0;
 };
 

@@ -19,7 +19,7 @@ struct Slot {
     std::atomic<bool> isUsed{false};
     std::atomic<const char*> start{nullptr};
     std::atomic<std::size_t> size{0};
-    std::atomic<std::atomic<bool>*> wasCut{nullptr};
+    std::atomic<std::atomic<bool>*> hasZeros{nullptr};
 };
 
 std::array<Slot, kSlots> g_slots;
@@ -43,7 +43,7 @@ bool zeroRestOf(const char* at) {
         if (zeros == MAP_FAILED) {
             return false;
         }
-        slot.wasCut.load(std::memory_order_relaxed)->store(true);
+        slot.hasZeros.load(std::memory_order_relaxed)->store(true);
         return true;
     }
     return false;
@@ -77,13 +77,13 @@ void installOnce() {
 
 }  // namespace
 
-bool guardMapping(const char* start, std::size_t size, std::atomic<bool>& wasCut) {
+bool guardMapping(const char* start, std::size_t size, std::atomic<bool>& hasZeros) {
     installOnce();
     for (Slot& slot : g_slots) {
         bool isFree = false;
         if (slot.isUsed.compare_exchange_strong(isFree, true)) {
             slot.size.store(size, std::memory_order_relaxed);
-            slot.wasCut.store(&wasCut, std::memory_order_relaxed);
+            slot.hasZeros.store(&hasZeros, std::memory_order_relaxed);
             slot.start.store(start, std::memory_order_release);
             return true;
         }
