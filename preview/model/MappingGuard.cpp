@@ -37,7 +37,7 @@ bool zeroRestOf(const char* at) {
         const auto offset = static_cast<std::size_t>(at - start);
         const std::size_t from = offset / g_pageSize * g_pageSize;
         const std::size_t end = (size + g_pageSize - 1) / g_pageSize * g_pageSize;
-        // mmap is a plain system call, safe in a handler.
+        // glibc's mmap is a bare system call that takes no lock: it may run in a handler.
         void* zeros = ::mmap(const_cast<char*>(start) + from, end - from, PROT_READ,
                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
         if (zeros == MAP_FAILED) {
@@ -50,7 +50,8 @@ bool zeroRestOf(const char* at) {
 }
 
 extern "C" void onBusError(int signal, siginfo_t* info, void* context) {
-    if (zeroRestOf(static_cast<const char*>(info->si_addr))) {
+    // Only a fault has an address; a bus error sent by a program (si_code 0 or less) has none.
+    if (info->si_code > 0 && zeroRestOf(static_cast<const char*>(info->si_addr))) {
         return;  // the read is made again, and finds zeros
     }
     // Not ours: what would have happened without this handler.
