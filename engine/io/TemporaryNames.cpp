@@ -30,11 +30,7 @@ constexpr std::array<int, 16> kEndingSignals = {
     SIGALRM, SIGTERM, SIGUSR1, SIGUSR2, SIGBUS,  SIGVTALRM, SIGPROF, SIGXCPU};
 
 extern "C" void removeAndEnd(int signal) {
-    for (auto& slot : g_slots) {
-        if (slot.isUsed.load()) {
-            ::unlink(slot.path.data());
-        }
-    }
+    TemporaryNames::removeAll();
     ::signal(signal, SIG_DFL);
     ::raise(signal);
 }
@@ -71,6 +67,14 @@ bool TemporaryNames::remember(const std::string& path) {
         }
     }
     return false;
+}
+
+void TemporaryNames::removeAll() {
+    for (auto& slot : g_slots) {
+        if (slot.isUsed.load()) {
+            ::unlink(slot.path.data());
+        }
+    }
 }
 
 void TemporaryNames::forget(const std::string& path) {

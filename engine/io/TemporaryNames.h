@@ -11,6 +11,9 @@ public:
     // Remembers a name until forget(); false when too many are remembered at once.
     static bool remember(const std::string& path);
     static void forget(const std::string& path);
+    // Removes every name remembered; safe in a signal handler. For a handler that a fatal signal
+    // meets before this class's own: it installs its own only where none is set.
+    static void removeAll();
 };
 
 }  // namespace lintrel

@@ -7,6 +7,8 @@
 #include <csignal>
 #include <mutex>
 
+#include "TemporaryNames.h"
+
 namespace lintrel::preview {
 namespace {
 
@@ -54,7 +56,10 @@ extern "C" void onBusError(int signal, siginfo_t* info, void* context) {
     if (info->si_code > 0 && zeroRestOf(static_cast<const char*>(info->si_addr))) {
         return;  // the read is made again, and finds zeros
     }
-    // Not ours: what would have happened without this handler.
+    // Not ours: what would have happened without this handler. It ends the program (no handler
+    // of this program, or of the sanitizers, goes on after a bus error), so the named copies a
+    // run is writing are removed first, as they would be had this handler not come first.
+    TemporaryNames::removeAll();
     if ((g_previous.sa_flags & SA_SIGINFO) != 0) {
         g_previous.sa_sigaction(signal, info, context);
     } else if (g_previous.sa_handler != SIG_DFL && g_previous.sa_handler != SIG_IGN) {

@@ -13,6 +13,7 @@
 #include "DrawingReader.h"
 #include "MappedFile.h"
 #include "TempDir.h"
+#include "TemporaryNames.h"
 
 namespace lintrel::preview {
 namespace {
@@ -120,6 +121,28 @@ TEST(MappedFileDeathTest, ABusErrorOutsideAMappedDrawingStillEndsTheProgram) {
             [[maybe_unused]] const char read = bytes[kPage];
         },
         "");
+}
+
+// A named copy a run is writing is removed by a bus error the guard does not take, as it would be
+// without the guard.
+TEST(MappedFileDeathTest, ABusErrorElsewhereStillRemovesTheNamedCopies) {
+    GTEST_FLAG_SET(death_test_style, "fast");  // the child shares this test's folder
+    TempDir folder;
+    const MappedFile guarded(folder.write("guarded.dxf", std::string(2 * kPage, 'x')));
+    const std::string copy = folder.write(".plan-Cut.dxf.part", "half a copy");
+    ASSERT_TRUE(TemporaryNames::remember(copy));
+    const std::string path = folder.write("plain.bin", std::string(2 * kPage, 'x'));
+    EXPECT_DEATH(
+        {
+            const int fd = ::open(path.c_str(), O_RDWR);
+            void* mapped = ::mmap(nullptr, 2 * kPage, PROT_READ, MAP_PRIVATE, fd, 0);
+            ::ftruncate(fd, 0);
+            const volatile char* bytes = static_cast<const char*>(mapped);
+            [[maybe_unused]] const char read = bytes[kPage];
+        },
+        "");
+    TemporaryNames::forget(copy);
+    EXPECT_FALSE(std::filesystem::exists(copy));
 }
 
 }  // namespace
