@@ -52,6 +52,7 @@ std::string picturePathFor(const std::string& input, const std::string& dir,
 std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::string& failure,
                                                  const std::function<bool()>& isStopping) {
     std::vector<FileCutLength> cuts;
+    bool isMeasured = true;
     // Loaded once, before the first picture: a failure of a picture stays told to the end.
     const auto painter = m_dir.empty() ? std::nullopt : loadPictureModule(failure);
     for (std::size_t k = 0; k < report.files.size() && !isStopping(); ++k) {
@@ -63,9 +64,11 @@ std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::s
         const preview::Preview shown =
             preview::previewFromRead(std::move(read), m_decisions.of(file.path), file.counters);
         cuts.push_back({shown.cut, shown.model.insUnits});
-        // Its cut length is not known: no figures are given as if it were.
-        if (!shown.failure.empty() && failure.empty()) {
-            failure = shown.failure;
+        if (!shown.failure.empty()) {
+            isMeasured = false;
+            if (failure.empty()) {
+                failure = shown.failure;
+            }
         }
         if (painter) {
             painter->write(shown, std::filesystem::path(file.path).filename().string(),
@@ -74,6 +77,10 @@ std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::s
     }
     if (painter) {
         painter->end();
+    }
+    // A file's cut length is not known: no figures are given as if it were.
+    if (!isMeasured) {
+        cuts.clear();
     }
     return cuts;
 }
