@@ -4,6 +4,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "MappingGuard.h"
 
 namespace lintrel::preview {
@@ -25,16 +27,32 @@ MappedFile::MappedFile(const std::string& path) : m_fd(open(path.c_str(), O_RDON
         return;
     }
     void* mapped = mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, m_fd, 0);
-    m_isOpen =
-        mapped != MAP_FAILED && guardMapping(static_cast<const char*>(mapped), m_size, m_hasZeros);
-    if (!m_isOpen) {
-        if (mapped != MAP_FAILED) {
-            munmap(mapped, m_size);
-        }
-        m_size = 0;
+    if (mapped != MAP_FAILED &&
+        guardMapping(static_cast<const char*>(mapped), m_size, m_hasZeros)) {
+        m_data = static_cast<const char*>(mapped);
         return;
     }
-    m_data = static_cast<const char*>(mapped);
+    if (mapped != MAP_FAILED) {
+        munmap(mapped, m_size);
+    }
+    m_isOpen = readWhole();
+}
+
+bool MappedFile::readWhole() {
+    m_read.resize(m_size);
+    std::size_t done = 0;
+    while (done < m_size) {
+        const ssize_t got = read(m_fd, m_read.data() + done, m_size - done);
+        if (got > 0) {
+            done += static_cast<std::size_t>(got);
+        } else if (got == 0) {
+            break;  // cut short meanwhile, which state() tells
+        } else if (errno != EINTR) {
+            return false;
+        }
+    }
+    m_read.resize(done);
+    return true;
 }
 
 MappedFile::~MappedFile() {
