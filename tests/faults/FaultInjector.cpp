@@ -10,7 +10,7 @@
 //     truncate-at-open:N    the watched .dxf file is cut to half just before its N-th opening
 //     rmdir-at-write:N      the watched folder is removed at the N-th write into it
 //     no-unnamed:0          the watched folder's filesystem refuses unnamed files (O_TMPFILE)
-//     no-mmap:0             mapping a watched file fails (ENODEV), as on a filesystem that cannot
+//     no-mmap:0             mapping a watched file fails (ENODEV), as where files cannot be mapped
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/mman.h>
