@@ -108,19 +108,20 @@ TEST(MappedFile, TellsTheModelOfADrawingCutShortWhileReadAsChanged) {
     EXPECT_EQ(std::get<std::string>(read), " cut.dxf" + std::string(kChangedWhileRead));
 }
 
+// Maps a file of two pages outside any guard, cuts it and reads its second page: a bus error.
+void readPastTheCutEndOf(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR);
+    void* mapped = ::mmap(nullptr, 2 * kPage, PROT_READ, MAP_PRIVATE, fd, 0);
+    ::ftruncate(fd, 0);
+    const volatile char* bytes = static_cast<const char*>(mapped);
+    [[maybe_unused]] const char read = bytes[kPage];
+}
+
 TEST(MappedFileDeathTest, ABusErrorOutsideAMappedDrawingStillEndsTheProgram) {
     TempDir folder;
     const MappedFile guarded(folder.write("guarded.dxf", std::string(2 * kPage, 'x')));
     const std::string path = folder.write("plain.bin", std::string(2 * kPage, 'x'));
-    EXPECT_DEATH(
-        {
-            const int fd = ::open(path.c_str(), O_RDWR);
-            void* mapped = ::mmap(nullptr, 2 * kPage, PROT_READ, MAP_PRIVATE, fd, 0);
-            ::ftruncate(fd, 0);
-            const volatile char* bytes = static_cast<const char*>(mapped);
-            [[maybe_unused]] const char read = bytes[kPage];
-        },
-        "");
+    EXPECT_DEATH(readPastTheCutEndOf(path), "");
 }
 
 // A named copy a run is writing is removed by a bus error the guard does not take, as it would be
@@ -132,15 +133,7 @@ TEST(MappedFileDeathTest, ABusErrorElsewhereStillRemovesTheNamedCopies) {
     const std::string copy = folder.write(".plan-Cut.dxf.part", "half a copy");
     ASSERT_TRUE(TemporaryNames::remember(copy));
     const std::string path = folder.write("plain.bin", std::string(2 * kPage, 'x'));
-    EXPECT_DEATH(
-        {
-            const int fd = ::open(path.c_str(), O_RDWR);
-            void* mapped = ::mmap(nullptr, 2 * kPage, PROT_READ, MAP_PRIVATE, fd, 0);
-            ::ftruncate(fd, 0);
-            const volatile char* bytes = static_cast<const char*>(mapped);
-            [[maybe_unused]] const char read = bytes[kPage];
-        },
-        "");
+    EXPECT_DEATH(readPastTheCutEndOf(path), "");
     TemporaryNames::forget(copy);
     EXPECT_FALSE(std::filesystem::exists(copy));
 }
