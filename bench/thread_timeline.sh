@@ -62,7 +62,7 @@ perf script -i "$work/perf.data" -F tid,time,ip,sym 2>/dev/null |
             symbol = $4; for (i = 5; i <= NF; ++i) symbol = symbol " " $i
             sub(/\(.*/, "", symbol)  # the arguments of a C++ function
             if (symbol == "") symbol = "[unknown]"
-            if (!(tid in samples)) { order[++threads] = tid; first[tid] = time }
+            if (!(tid in samples)) order[++threads] = tid
             if (count == 0) start = time
             ++count; ++samples[tid]; ++bySymbol[tid, symbol]; symbols[tid, symbol] = symbol
             at = int((time - start) * 1000 / step); ++inStep[tid, at]
