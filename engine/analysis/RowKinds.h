@@ -35,7 +35,7 @@ public:
     }
 
 private:
-    std::vector<RowKind, HugePageAllocator<RowKind>> m_kinds;  // by row number, from 1
+    HugeVector<RowKind> m_kinds;  // by row number, from 1
     std::array<int, 5> m_counts{};
 };
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory>
 #include <type_traits>
+#include <vector>
 
 namespace lintrel {
 
@@ -28,6 +29,10 @@ struct HugePageAllocator {
     void deallocate(T* memory, std::size_t n) { freeLarge(memory, n * sizeof(T)); }
     bool operator==(const HugePageAllocator&) const = default;
 };
+
+// A vector in such memory.
+template <class T>
+using HugeVector = std::vector<T, HugePageAllocator<T>>;
 
 // An array of n elements left uninitialised, in such memory.
 template <class T>

@@ -48,7 +48,7 @@ void DryRunWindow::yield() {
 }
 
 Preview previewFromRead(std::variant<DrawingModel, std::string> read,
-                        const std::vector<RunDecisions::Told>& told, const RunCounters& counters) {
+                        const RunDecisions::ToldList& told, const RunCounters& counters) {
     Preview preview;
     preview.counters = counters;
     if (auto* failure = std::get_if<std::string>(&read)) {

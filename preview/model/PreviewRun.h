@@ -80,7 +80,7 @@ Preview previewOf(const OptionSnapshot& options, const std::string& path,
 // Its paths are not indexed: a picture of the whole drawing walks them all, and only a view of a
 // part of it needs DrawingModel::indexPaths().
 Preview previewFromRead(std::variant<DrawingModel, std::string> read,
-                        const std::vector<RunDecisions::Told>& told, const RunCounters& counters);
+                        const RunDecisions::ToldList& told, const RunCounters& counters);
 
 // The preview of a drawing a run has already decided, told through `decisions`.
 Preview previewAfterRun(const std::string& path, const RunDecisions& decisions,

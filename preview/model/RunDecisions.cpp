@@ -21,8 +21,8 @@ void RunDecisions::lengthened(std::uint64_t recordOffset, const std::array<doubl
     }
 }
 
-const std::vector<RunDecisions::Told>& RunDecisions::of(const std::string& path) const {
-    static const std::vector<Told> kNone;
+const RunDecisions::ToldList& RunDecisions::of(const std::string& path) const {
+    static const ToldList kNone;
     auto found = m_files.find(path);
     return found == m_files.end() ? kNone : found->second;
 }
@@ -60,7 +60,7 @@ void putEndsInFileOrder(DrawingModel& model) {
 // drawing, which would touch a page of a large model at every step.
 class EntityFinder {
 public:
-    explicit EntityFinder(std::vector<Entity>& entities) : m_entities(entities) {}
+    explicit EntityFinder(HugeVector<Entity>& entities) : m_entities(entities) {}
 
     Entity* at(std::uint64_t offset) {
         std::size_t low = 0;
@@ -87,13 +87,13 @@ public:
     }
 
 private:
-    std::vector<Entity>& m_entities;
+    HugeVector<Entity>& m_entities;
     std::size_t m_last = 0;
 };
 
 }  // namespace
 
-void applyDecisions(DrawingModel& model, const std::vector<RunDecisions::Told>& told) {
+void applyDecisions(DrawingModel& model, const RunDecisions::ToldList& told) {
     EntityFinder finder(model.entities);
     for (const RunDecisions::Told& decision : told) {
         Entity* entity = finder.at(decision.offset);

@@ -8,6 +8,7 @@
 
 #include "DecisionObserver.h"
 #include "DrawingModel.h"
+#include "HugePages.h"
 
 namespace lintrel::preview {
 
@@ -19,21 +20,23 @@ public:
         Verdict verdict = Verdict::Kept;
         std::array<double, 4> ends{};  // Lengthened only
     };
+    // In huge pages: the run of a long drawing tells of hundreds of thousands of records.
+    using ToldList = HugeVector<Told>;
 
     void startFile(const std::string& path) override;
     void decided(std::uint64_t recordOffset, Verdict verdict) override;
     void lengthened(std::uint64_t recordOffset, const std::array<double, 4>& ends) override;
 
     // What was told of a file's records, in the order told; empty for a file never started.
-    const std::vector<Told>& of(const std::string& path) const;
+    const ToldList& of(const std::string& path) const;
 
 private:
-    std::map<std::string, std::vector<Told>> m_files;
-    std::vector<Told>* m_current = nullptr;
+    std::map<std::string, ToldList> m_files;
+    ToldList* m_current = nullptr;
 };
 
 // Marks the model's entities with what the run told; the last word on a record counts.
-void applyDecisions(DrawingModel& model, const std::vector<RunDecisions::Told>& told);
+void applyDecisions(DrawingModel& model, const RunDecisions::ToldList& told);
 
 // How many entities of the model carry each verdict.
 std::array<int, 13> verdictCounts(const DrawingModel& model);

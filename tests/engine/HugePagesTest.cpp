@@ -33,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, LargeAllocation,
                                            5 * kMiB + 3));
 
 TEST(HugePageAllocator, BacksAVectorThatGrowsPastTheHugePageSize) {
-    std::vector<std::uint64_t, HugePageAllocator<std::uint64_t>> values;
+    HugeVector<std::uint64_t> values;
     for (std::uint64_t i = 0; i < 600'000; ++i) {
         values.push_back(i * 3);
     }

@@ -173,15 +173,15 @@ TEST(RunDecisions, LandOnTheirRecordsInAnyOrderTheyAreTold) {
     }
     const DrawingModel read = modelOf(testing::drawing(entities));
     ASSERT_EQ(read.entities.size(), 300U);
-    std::vector<RunDecisions::Told> inOrder;
+    RunDecisions::ToldList inOrder;
     for (std::size_t k = 0; k < read.entities.size(); k += 1 + k % 3) {
         inOrder.push_back(
             {read.entities[k].offset, k % 2 == 0 ? Verdict::Duplicate : Verdict::Joined, {}});
     }
-    std::vector<RunDecisions::Told> shuffled = inOrder;
+    RunDecisions::ToldList shuffled = inOrder;
     std::reverse(shuffled.begin() + 10, shuffled.end());
     std::rotate(shuffled.begin(), shuffled.begin() + 40, shuffled.end());
-    std::vector<RunDecisions::Told> strided = inOrder;
+    RunDecisions::ToldList strided = inOrder;
     std::stable_partition(strided.begin(), strided.end(),
                           [&](const auto& told) { return told.verdict == Verdict::Duplicate; });
     for (auto told : {inOrder, shuffled, strided}) {
@@ -207,7 +207,7 @@ TEST(RunDecisions, GiveEachLengthenedRecordItsOwnEnds) {
     const DrawingModel read = modelOf(testing::drawing(testing::lineRecord("0", "0", "1", "0") +
                                                        testing::lineRecord("2", "0", "3", "0")));
     ASSERT_EQ(read.entities.size(), 2U);
-    const std::vector<RunDecisions::Told> told = {
+    const RunDecisions::ToldList told = {
         {read.entities[0].offset + 1, Verdict::Lengthened, {9, 9, 9, 9}},
         {read.entities[1].offset, Verdict::Lengthened, {3, 0, 1, 0}},
         {read.entities[1].offset, Verdict::Lengthened, {3, 0, -5, 0}},

@@ -46,7 +46,7 @@ private:
 
     const RowKinds& m_kinds;
     RowEntries& m_rowEntries;  // -1 for a slanted row whose slope or intercept is not a number
-    std::vector<Entry, HugePageAllocator<Entry>> m_entries;
+    HugeVector<Entry> m_entries;
     std::vector<std::int32_t> m_groupStart;  // by group, with the end of the last one
     MinTree m_lefts;                         // X2 by entry, cleared for deleted rows
 };

@@ -138,15 +138,12 @@ private:
     RowEntries& m_rowEntries;
     Axis m_axis;
     const LineRules& m_rules;
-    template <class T>
-    using Array = std::vector<T, HugePageAllocator<T>>;
-
-    Array<Entry> m_entries;
+    HugeVector<Entry> m_entries;
     // By entry: kLive, with kShared for a row held by both axes' indexes; 0 once deleted.
     static constexpr std::uint8_t kLive = 1;
     static constexpr std::uint8_t kShared = 2;
-    Array<std::uint8_t> m_entryFlags;
-    Array<Run> m_runs;  // in entry order, then one that begins at the end
+    HugeVector<std::uint8_t> m_entryFlags;
+    HugeVector<Run> m_runs;  // in entry order, then one that begins at the end
     // The horizontal index's entries of zero-length rows (whose entries in m_rowEntries are the
     // vertical index's), by row.
     std::vector<std::pair<std::int32_t, std::int32_t>> m_zeroLengthEntries;
