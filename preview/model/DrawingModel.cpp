@@ -54,7 +54,7 @@ Entity* DrawingModel::entityAt(std::uint64_t offset) {
 }
 
 void DrawingModel::indexPaths() {
-    std::vector<PathIndex::Entry> entries;
+    PathIndex::Entries entries;
     entries.reserve(paths.size());
     unbounded.clear();
     for (std::uint32_t k = 0; k < entities.size(); ++k) {

@@ -30,8 +30,8 @@ std::uint32_t cell(double value, double low, double high) {
 }
 
 // Sorts (key << 32 | number) values by key, stably, in three passes of a counting sort.
-void sortByKey(std::vector<std::uint64_t>& keyed) {
-    std::vector<std::uint64_t> sorted(keyed.size());
+void sortByKey(HugeVector<std::uint64_t>& keyed) {
+    HugeVector<std::uint64_t> sorted(keyed.size());
     for (int shift = 32; shift < 64; shift += kRadixBits) {
         std::array<std::size_t, kRadixMask + 2> starts{};
         for (std::uint64_t value : keyed) {
@@ -56,7 +56,7 @@ void Box::add(const Box& other) {
     highY = std::max(highY, other.highY);
 }
 
-PathIndex::PathIndex(std::vector<Entry> entries) {
+PathIndex::PathIndex(Entries entries) {
     if (entries.empty()) {
         return;
     }
@@ -64,7 +64,7 @@ PathIndex::PathIndex(std::vector<Entry> entries) {
     for (const Entry& entry : entries) {
         whole.add(entry.box);
     }
-    std::vector<std::uint64_t> keyed;
+    HugeVector<std::uint64_t> keyed;
     keyed.reserve(entries.size());
     for (std::uint32_t k = 0; k < entries.size(); ++k) {
         const Box& box = entries[k].box;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "HugePages.h"
+
 namespace lintrel::preview {
 
 // An axis-aligned box in single precision, as the paths keep theirs.
@@ -34,7 +36,10 @@ public:
         std::uint32_t number = 0;
     };
 
-    explicit PathIndex(std::vector<Entry> entries);
+    // A drawing's paths number up to millions: the index is built in huge pages.
+    using Entries = HugeVector<Entry>;
+
+    explicit PathIndex(Entries entries);
 
     bool isEmpty() const { return m_items.empty(); }
 
@@ -52,7 +57,7 @@ private:
     void queryNode(const Paths& paths, const Box& view, Visit& visit, std::size_t level,
                    std::size_t node) const;
 
-    std::vector<std::uint32_t> m_items;      // path numbers in the order of the curve
+    HugeVector<std::uint32_t> m_items;       // path numbers in the order of the curve
     std::vector<std::vector<Box>> m_levels;  // the leaves' boxes first, the root's last
 };
 

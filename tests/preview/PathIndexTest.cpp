@@ -42,7 +42,7 @@ std::vector<Boxed> sampleBoxes() {
 }
 
 PathIndex indexOf(const std::vector<Boxed>& boxes) {
-    std::vector<PathIndex::Entry> entries;
+    PathIndex::Entries entries;
     for (std::uint32_t k = 0; k < boxes.size(); ++k) {
         entries.push_back({boxes[k].box, k});
     }
