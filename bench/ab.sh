@@ -3,13 +3,14 @@
 #
 #   bench/ab.sh BUILD_A BUILD_B DRAWING [LINTREL-CLI OPTIONS...]
 #
-# Runs, REPS times (default 7), in turn: cp DRAWING to a new file, build A's lintrel-cli, build
-# B's lintrel-cli, with the options given (after --defaults). Each output is removed and `sync`
-# run, untimed, before the next command, so that every command writes a fresh file. Prints the
-# median and best wall-clock times, each as a multiple of cp's median, the median processor time
-# (user + system), the peak resident memory, and B's medians as fractions of A's: on a shared
-# machine the processor time moves less with the load than the wall-clock time. Both builds must
-# write the same copy; the script checks it once, byte for byte, and stops when they differ.
+# Runs, REPS times (default 7), in turn: cp DRAWING to a new file, then build A's and build B's
+# lintrel-cli with the options given (after --defaults), A first in odd rounds and B first in even
+# ones. Each output is removed and `sync` run, untimed, before the next command, so that every
+# command writes a fresh file. Prints the median and best wall-clock times, each as a multiple of
+# cp's median, the median processor time (user + system), the peak resident memory, and B's
+# medians as fractions of A's: on a shared machine the processor time moves less with the load
+# than the wall-clock time. Both builds must write the same copy; the script checks it once, byte
+# for byte, and stops when they differ.
 #
 # Environment: REPS, TMPDIR (where the copies go; default the drawing's folder).
 set -euo pipefail
@@ -62,8 +63,14 @@ timed() {
 cp_times=() cp_cpu=() cp_rss=() a_times=() a_cpu=() a_rss=() b_times=() b_cpu=() b_rss=()
 for ((i = 1; i <= reps; i++)); do
     timed cp cp "$drawing" "$work/copy.dxf"
-    timed a "$cli_a" "${cli_args[@]}" -- "$input"
-    timed b "$cli_b" "${cli_args[@]}" -- "$input"
+    # B goes first every other round: on some machines the second of two like runs is the faster.
+    if ((i % 2 == 1)); then
+        timed a "$cli_a" "${cli_args[@]}" -- "$input"
+        timed b "$cli_b" "${cli_args[@]}" -- "$input"
+    else
+        timed b "$cli_b" "${cli_args[@]}" -- "$input"
+        timed a "$cli_a" "${cli_args[@]}" -- "$input"
+    fi
     printf '  run %d of %d: cp %6.3f s   A %6.3f s   B %6.3f s\n' "$i" "$reps" "${cp_times[-1]}" \
         "${a_times[-1]}" "${b_times[-1]}"
 done
