@@ -8,12 +8,17 @@ bench_ensure_gnu_time() {
     if [[ -x /usr/bin/time ]] && /usr/bin/time -v true 2>/dev/null; then
         return
     fi
-    echo "installing GNU time (Debian package time) for the peak-memory figures" >&2
+    bench_install time "GNU time (Debian package time) for the peak-memory figures"
+}
+
+# bench_install PACKAGE WHAT: installs a Debian package a script needs, saying what it is for.
+bench_install() {
+    echo "installing $2" >&2
     local sudo=()
     if [[ $(id -u) -ne 0 ]]; then
         sudo=(sudo)
     fi
-    "${sudo[@]}" apt-get install -y -qq time >/dev/null
+    "${sudo[@]}" apt-get install -y -qq "$1" >/dev/null
 }
 
 # bench_usage SCRIPT: prints the comment at the head of SCRIPT, its usage.

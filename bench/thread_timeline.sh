@@ -34,12 +34,7 @@ step_ms=${STEP_MS:-50}
 top=${TOP:-4}
 frequency=${FREQUENCY:-2000}
 if ! command -v perf >/dev/null; then
-    echo "installing perf (Debian package linux-perf) for the timeline" >&2
-    sudo=()
-    if [[ $(id -u) -ne 0 ]]; then
-        sudo=(sudo)
-    fi
-    "${sudo[@]}" apt-get install -y -qq linux-perf >/dev/null
+    bench_install linux-perf "perf (Debian package linux-perf) for the timeline"
 fi
 
 work=$(mktemp -d "${TMPDIR:-$(dirname "$drawing")}/lintrel-timeline.XXXXXX")
@@ -64,7 +59,7 @@ perf script -i "$work/perf.data" -F tid,time,ip,sym 2>/dev/null |
             if (symbol == "") symbol = "[unknown]"
             if (!(tid in samples)) order[++threads] = tid
             if (count == 0) start = time
-            ++count; ++samples[tid]; ++bySymbol[tid, symbol]; symbols[tid, symbol] = symbol
+            ++count; ++samples[tid]; ++bySymbol[tid, symbol]
             at = int((time - start) * 1000 / step); ++inStep[tid, at]
             if (at > lastStep) lastStep = at
         }
@@ -81,11 +76,13 @@ perf script -i "$work/perf.data" -F tid,time,ip,sym 2>/dev/null |
                     best = ""
                     for (key in bySymbol) {
                         split(key, part, SUBSEP)
-                        if (part[1] == tid && !(key in taken) && (best == "" || bySymbol[key] > bySymbol[best])) best = key
+                        if (part[1] == tid && !(key in taken) && (best == "" || bySymbol[key] > bySymbol[best])) {
+                            best = key; bestSymbol = part[2]
+                        }
                     }
                     if (best == "") break
                     taken[best] = 1
-                    printf "    %5.1f%%  %s\n", 100 * bySymbol[best] / samples[tid], substr(symbols[best], 1, 100)
+                    printf "    %5.1f%%  %s\n", 100 * bySymbol[best] / samples[tid], substr(bestSymbol, 1, 100)
                 }
             }
             printf "%d samples in %.3f s\n", count, (lastStep + 1) * step / 1000
