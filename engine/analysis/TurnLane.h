@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <condition_variable>
 #include <mutex>
@@ -70,14 +71,20 @@ public:
     // Waits for the other lane to take all its turns before row i, taking steps of the pacer
     // (passing on what its observer throws). Most waits are a few turns long and spin; the first
     // one may last as long as the other lane builds its index, and sleeps, so that another thread
-    // can have this core meanwhile.
+    // can have this core meanwhile. A wait that outlasts kSpins tells that the other lane has no
+    // core to itself (the preview reads its drawing beside the run, or the machine is busy): the
+    // spinning would take the core it waits for, so this lane naps between looks.
     void waitForOtherPast(int i) {
         if (m_other->m_reached.load(std::memory_order_acquire) <= i) {
             m_other->waitForStart(m_pacer);
         }
-        while (m_other->m_reached.load(std::memory_order_acquire) <= i) {
+        for (int spins = 0; m_other->m_reached.load(std::memory_order_acquire) <= i; ++spins) {
             m_pacer.step();
-            std::this_thread::yield();
+            if (spins < kSpins) {
+                std::this_thread::yield();
+            } else {
+                std::this_thread::sleep_for(kNap);
+            }
         }
     }
 
@@ -121,6 +128,9 @@ private:
     }
 
     static constexpr int kTurnsPerPublish = 64;
+    // Alone on two cores, hardly a wait of a million-line drawing spins longer.
+    static constexpr int kSpins = 64;
+    static constexpr std::chrono::microseconds kNap{50};
 
     TurnPacer m_pacer;
     RunCounters& m_counters;
