@@ -107,10 +107,10 @@ struct DrawingModel {
     HugeVector<Point> points;
     HugeVector<Conic> conics;  // kept as arcs, not points, as most are drawn as a dot or not at all
     std::vector<TextItem> texts;
-    std::vector<std::array<double, 4>> lengthenedEnds;  // x1, y1, x2, y2 of a lengthened LINE
-    std::map<std::string, int> notDrawn;                // type name -> count
-    Extents extents;                                    // of everything but XLINE and RAY
-    int insUnits = 0;                                   // $INSUNITS, 0 when unset
+    HugeVector<std::array<double, 4>> lengthenedEnds;  // x1, y1, x2, y2 of a lengthened LINE
+    std::map<std::string, int> notDrawn;               // type name -> count
+    Extents extents;                                   // of everything but XLINE and RAY
+    int insUnits = 0;                                  // $INSUNITS, 0 when unset
     int undecided = 0;                     // decisions told of records the model has no entity for
     PathIndex index;                       // over the paths of every entity but XLINE and RAY
     std::vector<std::uint32_t> unbounded;  // the XLINE and RAY entities, by number

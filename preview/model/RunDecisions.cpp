@@ -44,7 +44,7 @@ void widenToEnds(DrawingModel& model, const Entity& entity) {
 // A frame walks the entities in file order: their ends are put in the same order, not the order
 // the run told them in.
 void putEndsInFileOrder(DrawingModel& model) {
-    std::vector<std::array<double, 4>> ordered;
+    HugeVector<std::array<double, 4>> ordered;
     ordered.reserve(model.lengthenedEnds.size());
     for (Entity& entity : model.entities) {
         if (entity.isLengthened()) {
@@ -94,6 +94,16 @@ private:
 }  // namespace
 
 void applyDecisions(DrawingModel& model, const RunDecisions::ToldList& told) {
+    // Room for every lengthening at once: grown by doubling, the ends of a long drawing would be
+    // copied again and again, each time into fresh pages.
+    model.lengthenedEnds.reserve(model.lengthenedEnds.size() +
+                                 static_cast<std::size_t>(std::count_if(
+                                     told.begin(), told.end(), [](const RunDecisions::Told& t) {
+                                         return t.verdict == Verdict::Lengthened;
+                                     })));
+    // A run mostly tells its lengthenings in file order; the ends are then in that order already.
+    bool isInFileOrder = model.lengthenedEnds.empty();
+    std::uint64_t lastLengthened = 0;
     EntityFinder finder(model.entities);
     for (const RunDecisions::Told& decision : told) {
         Entity* entity = finder.at(decision.offset);
@@ -104,6 +114,9 @@ void applyDecisions(DrawingModel& model, const RunDecisions::ToldList& told) {
         entity->verdict = decision.verdict;
         if (decision.verdict == Verdict::Lengthened) {
             if (!entity->isLengthened()) {
+                isInFileOrder = isInFileOrder &&
+                                (model.lengthenedEnds.empty() || entity->offset > lastLengthened);
+                lastLengthened = entity->offset;
                 entity->lengthening = static_cast<std::uint32_t>(model.lengthenedEnds.size());
                 model.lengthenedEnds.emplace_back();
             }
@@ -111,7 +124,9 @@ void applyDecisions(DrawingModel& model, const RunDecisions::ToldList& told) {
             widenToEnds(model, *entity);
         }
     }
-    putEndsInFileOrder(model);
+    if (!isInFileOrder) {
+        putEndsInFileOrder(model);
+    }
 }
 
 std::array<int, 13> verdictCounts(const DrawingModel& model) {

@@ -221,6 +221,37 @@ TEST(RunDecisions, GiveEachLengthenedRecordItsOwnEnds) {
     EXPECT_EQ(model.lengthenedEnds.size(), 1U);
 }
 
+// The ends are kept in the file order of their records, whatever order the run told them in, so
+// that a frame walking the entities reads them one after the other.
+TEST(RunDecisions, KeepTheEndsInFileOrder) {
+    const DrawingModel read = modelOf(testing::drawing(testing::lineRecord("0", "0", "1", "0") +
+                                                       testing::lineRecord("2", "0", "3", "0") +
+                                                       testing::lineRecord("4", "0", "5", "0")));
+    ASSERT_EQ(read.entities.size(), 3U);
+    const auto lengthened = [&read](std::size_t k) {
+        const double x = static_cast<double>(k);
+        return RunDecisions::Told{read.entities[k].offset, Verdict::Lengthened, {x, 0, x, 7}};
+    };
+    const std::vector<std::vector<std::size_t>> orders = {{0, 2}, {2, 0}, {2, 1, 0}, {1, 2, 0, 2}};
+    for (const auto& order : orders) {
+        RunDecisions::ToldList told;
+        for (std::size_t k : order) {
+            told.push_back(lengthened(k));
+        }
+        DrawingModel model = read;
+        applyDecisions(model, told);
+        std::uint32_t next = 0;
+        for (std::size_t k = 0; k < model.entities.size(); ++k) {
+            const Entity& entity = model.entities[k];
+            if (entity.isLengthened()) {
+                EXPECT_EQ(entity.lengthening, next++) << "entity " << k;
+                EXPECT_EQ(model.endsOf(entity)[0], static_cast<double>(k)) << "entity " << k;
+            }
+        }
+        EXPECT_EQ(model.lengthenedEnds.size(), next);
+    }
+}
+
 TEST(DryRunPreview, CountsWhatARealRunCountsAndWritesNothing) {
     TempDir folder;
     const std::string path =
