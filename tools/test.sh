@@ -26,7 +26,7 @@ tools/check-package.sh build
 # Address randomisation is off for it: on kernels with wide randomisation its runtime cannot map
 # its shadow memory.
 threaded='HelperThread|FastAnalysis|TurnLane|ReadLineRecords|OutputReplay|CleanRun|LinePass|ThreadCount|StreamInParts|PlacedPart'
-threaded+='|BatchQueue|ModelReadAhead|RunDecisions|^Model[./]|^EntityPieces\.|^Fields\.|^RecordReader\.|^Text[./]|^MappedFile\.'
+threaded+='|BatchQueue|ModelReadAhead|RunDecisions|^Model[./]|^EntityPieces\.|^Fields\.|^RecordReader\.|^Text[./]|^DrawingFile\.'
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINTREL_TSAN=ON \
     -DLINTREL_BUILD_UI=OFF >/dev/null
 setarch "$(uname -m)" -R cmake --build build-tsan -j "$jobs" \

@@ -77,20 +77,16 @@ private:
 // Builds the model record by record, section by section.
 class ModelBuilder {
 public:
-    // `onPassed(offset)` hears, now and then, that nothing before the offset is read again;
-    // `stop`, when asked, ends the reading with RunInterrupted.
-    ModelBuilder(std::string_view bytes, std::function<void(std::uint64_t)> onPassed = {},
-                 std::stop_token stop = {})
-        : m_reader(bytes),
-          m_size(bytes.size()),
-          m_onPassed(std::move(onPassed)),
-          m_stop(std::move(stop)) {}
+    // A drawing of `size` bytes read by `reader`; `stop`, when asked, ends the reading with
+    // RunInterrupted.
+    ModelBuilder(RecordReader reader, std::uint64_t size, std::stop_token stop = {})
+        : m_reader(std::move(reader)), m_size(size), m_stop(std::move(stop)) {}
 
     DrawingModel build();
 
 private:
     bool nextRecord(Record& record);
-    void passed(std::uint64_t offset);
+    void countRecord();
     void readHeader(const Record& section);
     void readLayer(const Record& record);
     void parseWithFollowers(const Record& record, ParsedEntity& entity);
@@ -110,8 +106,7 @@ private:
     void readEntities();
 
     RecordReader m_reader;
-    std::size_t m_size;  // of the drawing, in bytes
-    std::function<void(std::uint64_t)> m_onPassed;
+    std::uint64_t m_size;  // of the drawing, in bytes
     std::stop_token m_stop;
     std::uint64_t m_recordsRead = 0;
     Record m_pending;
@@ -138,13 +133,13 @@ bool ModelBuilder::nextRecord(Record& record) {
         m_hasPending = false;
         return true;
     }
+    // What the model keeps of the records before (the section's and the block's names too) it
+    // keeps in copies: their memory may go to the records that follow.
+    m_reader.releaseRecordsRead();
     return m_reader.next(record);
 }
 
-void ModelBuilder::passed(std::uint64_t offset) {
-    if (m_onPassed) {
-        m_onPassed(offset);
-    }
+void ModelBuilder::countRecord() {
     if (++m_recordsRead % kRecordsBetweenStops == 0) {
         throwIfStopped(m_stop);
     }
@@ -427,7 +422,7 @@ void ModelBuilder::readEntities() {
     Record record;
     bool isTaken = true;
     while (isTaken && nextRecord(record)) {
-        passed(record.offset);
+        countRecord();
         if (record.type == "ENDSEC") {
             break;
         }
@@ -455,20 +450,20 @@ void ModelBuilder::readEntities() {
 
 DrawingModel ModelBuilder::build() {
     Record record;
-    std::string_view section;
+    std::string section;
     std::string block;
     while (nextRecord(record)) {
-        passed(record.offset);
+        countRecord();
         if (record.type == "SECTION") {
             section = Fields(record.groups).text(2);
             if (section == "HEADER") {
                 readHeader(record);
             } else if (section == "ENTITIES") {
                 readEntities();
-                section = {};
+                section.clear();
             }
         } else if (record.type == "ENDSEC") {
-            section = {};
+            section.clear();
         } else if (section == "TABLES" && record.type == "LAYER") {
             readLayer(record);
         } else if (section == "BLOCKS" && record.type == "BLOCK") {
@@ -490,33 +485,27 @@ DrawingModel ModelBuilder::build() {
 }  // namespace
 
 DrawingModel modelOf(std::string_view bytes) {
-    return ModelBuilder(bytes).build();
+    return ModelBuilder(RecordReader(bytes), bytes.size()).build();
 }
 
 std::variant<DrawingModel, std::string> readDrawing(const std::string& path, std::stop_token stop) {
-    const MappedFile file(path);
+    DrawingFile file(path);
     return readDrawing(file, path, std::move(stop));
 }
 
-std::variant<DrawingModel, std::string> readDrawing(const MappedFile& file, const std::string& path,
+std::variant<DrawingModel, std::string> readDrawing(DrawingFile& file, const std::string& path,
                                                     std::stop_token stop) {
     const std::string shown = " " + std::filesystem::path(path).filename().string();
     if (!file.isOpen()) {
         return shown + std::string(kUnreadable);
     }
-    // The pages read are given back as the reading passes them, so a long drawing does not stay
-    // in memory beside its model; anything read again is simply read from the file again.
-    DrawingModel model =
-        ModelBuilder(
-            file.bytes(), [&file](std::uint64_t offset) { file.releaseBefore(offset); },
-            std::move(stop))
-            .build();
+    DrawingModel model = ModelBuilder(RecordReader(file), file.size(), std::move(stop)).build();
     switch (file.state()) {
-        case MappedFile::State::Unchanged:
+        case DrawingFile::State::Unchanged:
             return model;
-        case MappedFile::State::Changed:
+        case DrawingFile::State::Changed:
             return shown + std::string(kChangedWhileRead);
-        case MappedFile::State::Unreadable:
+        case DrawingFile::State::Unreadable:
             break;
     }
     return shown + std::string(kUnreadable);

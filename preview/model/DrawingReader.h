@@ -5,8 +5,8 @@
 #include <string_view>
 #include <variant>
 
+#include "DrawingFile.h"
 #include "DrawingModel.h"
-#include "MappedFile.h"
 
 namespace lintrel::preview {
 
@@ -17,10 +17,10 @@ DrawingModel modelOf(std::string_view bytes);
 // messages do. Asking `stop` ends the reading with RunInterrupted.
 std::variant<DrawingModel, std::string> readDrawing(const std::string& path,
                                                     std::stop_token stop = {});
-// The same, of the file at `path` mapped already. A file changed while it was read gives
-// kChangedWhileRead after its name, not a model that may mix two versions of it; one whose pages
-// could not all be read gives kUnreadable.
-std::variant<DrawingModel, std::string> readDrawing(const MappedFile& file, const std::string& path,
+// The same, of the file at `path` opened already. A file changed while it was read gives
+// kChangedWhileRead after its name, not a model that may mix two versions of it; one that could
+// not all be read gives kUnreadable.
+std::variant<DrawingModel, std::string> readDrawing(DrawingFile& file, const std::string& path,
                                                     std::stop_token stop = {});
 
 inline constexpr std::string_view kChangedWhileRead =

@@ -4,8 +4,11 @@
 #include <emmintrin.h>
 #endif
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
+#include <utility>
 
 #include "GroupCode.h"
 #include "Numbers.h"
@@ -96,11 +99,78 @@ bool RecordReader::readLine(std::string_view& line) {
     return true;
 }
 
+bool RecordReader::holdsGroup() const {
+    std::size_t at = m_at;
+    for (int line = 0; line < 2; ++line) {
+        at = lineEnd(m_bytes, at);
+        // A line's end at the window's edge may be a CR whose LF is still to come.
+        if (at + 1 >= m_bytes.size()) {
+            return false;
+        }
+        at += m_bytes[at] == '\r' && m_bytes[at + 1] == '\n' ? 2 : 1;
+    }
+    return true;
+}
+
+bool RecordReader::readMore() {
+    if (m_file == nullptr) {
+        return false;
+    }
+    const auto kept = static_cast<std::size_t>(m_base + m_bytes.size() - m_keptFrom);
+    Piece next = std::exchange(m_spare, {});
+    // Room for twice what is kept at least, so that a record longer than a window is read whole
+    // in a few rounds.
+    if (const std::size_t wanted = std::max(m_window, 2 * kept); next.size < wanted) {
+        next.bytes = std::make_unique_for_overwrite<char[]>(wanted);
+        next.size = wanted;
+    }
+    if (kept > 0) {
+        std::memcpy(next.bytes.get(), m_bytes.data() + (m_keptFrom - m_base), kept);
+    }
+    const std::size_t got = m_file->read(next.bytes.get() + kept, next.size - kept);
+    if (got == 0) {
+        m_spare = std::move(next);
+        return false;
+    }
+    m_at = static_cast<std::size_t>(m_base + m_at - m_keptFrom);
+    m_base = m_keptFrom;
+    m_bytes = std::string_view(next.bytes.get(), kept + got);
+    if (m_piece.bytes != nullptr) {
+        m_passed.push_back(std::exchange(m_piece, {}));  // its records may still be looked at
+    }
+    m_piece = std::move(next);
+    return true;
+}
+
+void RecordReader::releaseRecordsRead() {
+    m_keptFrom = m_hasHead ? m_headOffset : m_base + m_at;
+    if (m_passed.empty()) {
+        return;
+    }
+    // The head read may lie in an earlier window's memory: it is read again from this window.
+    if (m_hasHead) {
+        m_at = static_cast<std::size_t>(m_headOffset - m_base);
+        m_hasHead = false;
+    }
+    for (Piece& piece : m_passed) {
+        if (piece.size > m_spare.size) {
+            m_spare = std::exchange(piece, {});
+        }
+    }
+    m_passed.clear();
+}
+
 bool RecordReader::readGroup(Group& group, std::uint64_t& offset) {
-    offset = m_at;
+    offset = m_base + m_at;
     if (readGroupAtOnce(m_bytes, m_at, group)) {
         return true;
     }
+    if (m_isDamaged) {
+        return false;
+    }
+    while (!holdsGroup() && readMore()) {
+    }
+    offset = m_base + m_at;
     std::string_view code;
     if (!readLine(code)) {
         return false;

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
+
+#include "DrawingFile.h"
 
 namespace lintrel::preview {
 
@@ -20,26 +24,54 @@ struct Record {
     std::vector<Group> groups;
 };
 
-// Reads the records of a drawing held in memory, one after the other. A code line that is no
-// integer, or a file ending inside a group, ends the reading and marks the drawing damaged.
+// Reads the records of a drawing one after the other: one held in memory, or a file read piece
+// by piece into a window that moves along it. A code line that is no integer, or a file ending
+// inside a group, ends the reading and marks the drawing damaged.
 class RecordReader {
 public:
-    explicit RecordReader(std::string_view bytes) : m_bytes(bytes) {}
+    // A drawing's bytes read from a file come in pieces of this many.
+    static constexpr std::size_t kWindow = std::size_t{1} << 20;
 
-    // Reads the next record into `record` (its groups replaced); false at the end.
+    explicit RecordReader(std::string_view bytes) : m_bytes(bytes) {}
+    // `file` outlives the reader; `window` is the size of its pieces.
+    explicit RecordReader(DrawingFile& file, std::size_t window = kWindow)
+        : m_file(&file), m_window(window) {}
+
+    // Reads the next record into `record` (its groups replaced); false at the end. The values of
+    // the records read stay where they are until releaseRecordsRead().
     bool next(Record& record);
+    // The records read so far are no longer looked at: the memory of a file's earlier pieces may
+    // go to the next ones.
+    void releaseRecordsRead();
     bool isDamaged() const { return m_isDamaged; }
 
 private:
+    // A piece of memory a window of the file is read into.
+    struct Piece {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;
+    };
+
     bool readLine(std::string_view& line);
     bool readGroup(Group& group, std::uint64_t& offset);
+    // Whether the window holds the group at the reading place whole, with what ends its lines.
+    bool holdsGroup() const;
+    // Reads on into the window, keeping what lies from m_keptFrom on; false at the file's end.
+    bool readMore();
 
-    std::string_view m_bytes;
-    std::size_t m_at = 0;
+    std::string_view m_bytes;  // the window: the drawing's bytes from m_base on
+    std::uint64_t m_base = 0;
+    std::size_t m_at = 0;  // the reading place, in the window
     bool m_isDamaged = false;
     bool m_hasHead = false;  // the "  0" group of the next record is read already
     Group m_head;
     std::uint64_t m_headOffset = 0;
+    DrawingFile* m_file = nullptr;  // none for a drawing held in memory
+    std::size_t m_window = 0;
+    std::uint64_t m_keptFrom = 0;  // where the records that may still be looked at start
+    Piece m_piece;                 // the window's memory
+    Piece m_spare;
+    std::vector<Piece> m_passed;  // of earlier windows, kept while their records may be looked at
 };
 
 // The groups of one record, read by code: the value of the first group with a code, or numbers

@@ -130,21 +130,16 @@ TEST(CommandLine, PreviewNeedsNoDisplayWarnsOfNothingAndLeavesNoFolderBehind) {
 }
 
 TEST(CommandLine, JsonCarriesTheCutLengthByRule) {
-    // The same also where the drawing's filesystem cannot map it: it is then read whole.
-    for (const bool isMappable : {true, false}) {
-        SCOPED_TRACE(isMappable ? "mapped" : "read whole");
-        TempDir dir;
-        auto input = dir.write("plan.dxf", kTwinLines);
-        Outcome outcome = run(dir, {"--dry-run", "--json", input},
-                              isMappable ? Launch{} : testing::withFault("no-mmap:0", dir.path()));
-        EXPECT_EQ(outcome.status, 0) << outcome.err;
-        EXPECT_NE(outcome.out.find(
-                      "\"cutLength\": {\n        \"before\": 20.0,\n        \"after\": 10.0,\n"
-                      "        \"saved\": 10.0,\n        \"byRule\": {\n"
-                      "          \"JoinCount\": 0.0,\n          \"DuplicateCount\": 10.0,"),
-                  std::string::npos)
-            << outcome.out;
-    }
+    TempDir dir;
+    auto input = dir.write("plan.dxf", kTwinLines);
+    Outcome outcome = run(dir, {"--dry-run", "--json", input});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(
+        outcome.out.find("\"cutLength\": {\n        \"before\": 20.0,\n        \"after\": 10.0,\n"
+                         "        \"saved\": 10.0,\n        \"byRule\": {\n"
+                         "          \"JoinCount\": 0.0,\n          \"DuplicateCount\": 10.0,"),
+        std::string::npos)
+        << outcome.out;
 }
 
 TEST(CommandLine, RefusesWithTheWindowsMessages) {

@@ -105,6 +105,23 @@ TEST(Faults, EndInTheRunsMessageWithNothingLost) {
     }
 }
 
+// The cut lengths read the drawing once more, piece by piece: a read error anywhere in it is told,
+// and no figure is given as if the whole drawing had been read.
+TEST(Faults, InTheReadingForTheCutLengthsAreToldWithoutFigures) {
+    const auto size = static_cast<long long>(drawingBytes().size());
+    for (const long long offset : {size / 2, size - 1}) {
+        TempDir dir;
+        auto input = dir.write("plan.dxf", drawingBytes());
+        Outcome outcome = testing::run(dir, {"--defaults", "--dry-run", "--json", input},
+                                       withFault("read-eio:" + std::to_string(offset), dir.path()));
+        EXPECT_EQ(outcome.status, 1) << offset << "\n" << outcome.err;
+        EXPECT_NE(outcome.err.find(" plan.dxf" + std::string(kUnreadable)), std::string::npos)
+            << offset << "\n"
+            << outcome.err;
+        EXPECT_EQ(outcome.out.find("cutLength"), std::string::npos) << offset;
+    }
+}
+
 TEST(Faults, AnOutputFolderRemovedDuringTheRunFailsItsWrite) {
     TempDir dir;
     auto input = dir.write("plan.dxf", drawingBytes());

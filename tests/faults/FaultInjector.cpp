@@ -10,10 +10,8 @@
 //     truncate-at-open:N    the watched .dxf file is cut to half just before its N-th opening
 //     rmdir-at-write:N      the watched folder is removed at the N-th write into it
 //     no-unnamed:0          the watched folder's filesystem refuses unnamed files (O_TMPFILE)
-//     no-mmap:0             mapping a watched file fails (ENODEV), as where files cannot be mapped
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -206,19 +204,6 @@ int rename(const char* from, const char* to) {
         return -1;
     }
     return next<int (*)(const char*, const char*)>("rename")(from, to);
-}
-
-void* mmap64(void* at, std::size_t size, int protection, int flags, int fd, off_t offset) {
-    if (isWatched(fd) && fault().kind == "no-mmap") {
-        errno = ENODEV;
-        return MAP_FAILED;
-    }
-    using Map = void* (*)(void*, std::size_t, int, int, int, off_t);
-    return next<Map>("mmap64")(at, size, protection, flags, fd, offset);
-}
-
-void* mmap(void* at, std::size_t size, int protection, int flags, int fd, off_t offset) {
-    return mmap64(at, size, protection, flags, fd, offset);
 }
 
 int close(int fd) {

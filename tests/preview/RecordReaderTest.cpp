@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "DxfRecords.h"
+#include "TempDir.h"
 
 namespace lintrel::preview {
 namespace {
+
+using testing::TempDir;
 
 struct WrittenRecord {
     std::uint64_t offset = 0;
@@ -74,23 +77,66 @@ std::pair<std::string, std::vector<WrittenRecord>> randomRecords(std::mt19937& r
     return {writer.bytes(), records};
 }
 
+// The records a reader reads, their memory released before each next one as the model's reading
+// does.
+std::vector<WrittenRecord> readRecords(RecordReader& reader) {
+    std::vector<WrittenRecord> read;
+    Record record;
+    for (reader.releaseRecordsRead(); reader.next(record); reader.releaseRecordsRead()) {
+        WrittenRecord lines{record.offset, std::string(record.type), {}};
+        for (const Group& group : record.groups) {
+            lines.groups.emplace_back(group.code, std::string(group.value));
+        }
+        read.push_back(std::move(lines));
+    }
+    return read;
+}
+
 TEST(RecordReader, SplitsRecordsAtEveryKindOfLineEndWhereverItFalls) {
     std::mt19937 random(20261208);
+    TempDir folder;
     for (int k = 0; k < 3000; ++k) {
         const auto [bytes, written] = randomRecords(random);
         RecordReader reader(bytes);
-        std::vector<WrittenRecord> read;
-        Record record;
-        while (reader.next(record)) {
-            WrittenRecord lines{record.offset, std::string(record.type), {}};
-            for (const Group& group : record.groups) {
-                lines.groups.emplace_back(group.code, std::string(group.value));
-            }
-            read.push_back(std::move(lines));
-        }
+        ASSERT_EQ(readRecords(reader), written) << "case " << k;
         ASSERT_FALSE(reader.isDamaged()) << "case " << k;
-        ASSERT_EQ(read, written) << "case " << k;
+        // Read from a file in windows from a byte long to longer than the drawing, a window's end
+        // falls anywhere: within a line, between a CR and its LF, between two records.
+        const std::string path = folder.write("drawing.dxf", bytes);
+        for (const std::size_t window : {1, 2, 5, 16, 33, 100, 4096}) {
+            DrawingFile file(path);
+            RecordReader fromFile(file, window);
+            ASSERT_EQ(readRecords(fromFile), written) << "case " << k << ", window " << window;
+            ASSERT_FALSE(fromFile.isDamaged()) << "case " << k << ", window " << window;
+        }
     }
+}
+
+// The values of a record stay where they were read until the records read are released, however
+// many windows the reading has passed meanwhile.
+TEST(RecordReader, KeepsTheValuesOfTheRecordsReadUntilReleased) {
+    std::string bytes;
+    for (int k = 0; k < 200; ++k) {
+        bytes +=
+            "  0\r\nTYPE" + std::to_string(k) + "\r\n  8\r\nlayer " + std::to_string(k) + "\r\n";
+    }
+    TempDir folder;
+    const std::string path = folder.write("drawing.dxf", bytes);
+    DrawingFile file(path);
+    RecordReader reader(file, 16);
+    std::vector<Record> held(200);
+    for (int k = 0; k < 200; ++k) {
+        ASSERT_TRUE(reader.next(held[static_cast<std::size_t>(k)])) << k;
+    }
+    for (int k = 0; k < 200; ++k) {
+        const Record& record = held[static_cast<std::size_t>(k)];
+        EXPECT_EQ(record.type, "TYPE" + std::to_string(k));
+        ASSERT_EQ(record.groups.size(), 1U);
+        EXPECT_EQ(record.groups[0].value, "layer " + std::to_string(k));
+    }
+    Record after;
+    reader.releaseRecordsRead();
+    EXPECT_FALSE(reader.next(after));
 }
 
 struct CodeCase {
