@@ -117,7 +117,7 @@ bool RecordReader::readMore() {
         return false;
     }
     const auto kept = static_cast<std::size_t>(m_base + m_bytes.size() - m_keptFrom);
-    Piece next = std::exchange(m_spare, {});
+    Buffer next = std::exchange(m_spare, {});
     // Room for twice what is kept at least, so that a record longer than a window is read whole
     // in a few rounds.
     if (const std::size_t wanted = std::max(m_window, 2 * kept); next.size < wanted) {
@@ -135,16 +135,16 @@ bool RecordReader::readMore() {
     m_at = static_cast<std::size_t>(m_base + m_at - m_keptFrom);
     m_base = m_keptFrom;
     m_bytes = std::string_view(next.bytes.get(), kept + got);
-    if (m_piece.bytes != nullptr) {
-        m_passed.push_back(std::exchange(m_piece, {}));  // its records may still be looked at
+    if (m_buffer.bytes != nullptr) {
+        m_earlier.push_back(std::exchange(m_buffer, {}));  // its records may still be looked at
     }
-    m_piece = std::move(next);
+    m_buffer = std::move(next);
     return true;
 }
 
 void RecordReader::releaseRecordsRead() {
     m_keptFrom = m_hasHead ? m_headOffset : m_base + m_at;
-    if (m_passed.empty()) {
+    if (m_earlier.empty()) {
         return;
     }
     // The head read may lie in an earlier window's memory: it is read again from this window.
@@ -152,12 +152,12 @@ void RecordReader::releaseRecordsRead() {
         m_at = static_cast<std::size_t>(m_headOffset - m_base);
         m_hasHead = false;
     }
-    for (Piece& piece : m_passed) {
-        if (piece.size > m_spare.size) {
-            m_spare = std::exchange(piece, {});
+    for (Buffer& earlier : m_earlier) {
+        if (earlier.size > m_spare.size) {
+            m_spare = std::exchange(earlier, {});
         }
     }
-    m_passed.clear();
+    m_earlier.clear();
 }
 
 bool RecordReader::readGroup(Group& group, std::uint64_t& offset) {

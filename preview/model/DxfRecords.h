@@ -29,25 +29,25 @@ struct Record {
 // inside a group, ends the reading and marks the drawing damaged.
 class RecordReader {
 public:
-    // A drawing's bytes read from a file come in pieces of this many.
+    // A drawing's bytes are read from a file this many at a time.
     static constexpr std::size_t kWindow = std::size_t{1} << 20;
 
     explicit RecordReader(std::string_view bytes) : m_bytes(bytes) {}
-    // `file` outlives the reader; `window` is the size of its pieces.
+    // `file` outlives the reader; `window` bytes of it are read at a time.
     explicit RecordReader(DrawingFile& file, std::size_t window = kWindow)
         : m_file(&file), m_window(window) {}
 
     // Reads the next record into `record` (its groups replaced); false at the end. The values of
     // the records read stay where they are until releaseRecordsRead().
     bool next(Record& record);
-    // The records read so far are no longer looked at: the memory of a file's earlier pieces may
+    // The records read so far are no longer looked at: the memory of the file's windows before may
     // go to the next ones.
     void releaseRecordsRead();
     bool isDamaged() const { return m_isDamaged; }
 
 private:
-    // A piece of memory a window of the file is read into.
-    struct Piece {
+    // Memory a window of the file is read into.
+    struct Buffer {
         std::unique_ptr<char[]> bytes;
         std::size_t size = 0;
     };
@@ -69,9 +69,9 @@ private:
     DrawingFile* m_file = nullptr;  // none for a drawing held in memory
     std::size_t m_window = 0;
     std::uint64_t m_keptFrom = 0;  // where the records that may still be looked at start
-    Piece m_piece;                 // the window's memory
-    Piece m_spare;
-    std::vector<Piece> m_passed;  // of earlier windows, kept while their records may be looked at
+    Buffer m_buffer;               // the window's memory
+    Buffer m_spare;
+    std::vector<Buffer> m_earlier;  // of earlier windows, kept while their records may be looked at
 };
 
 // The groups of one record, read by code: the value of the first group with a code, or numbers
