@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 #include "DxfError.h"
 #include "PictureFile.h"
@@ -20,12 +21,15 @@ PictureFormat formatNamed(const std::string& format) {
     return format == "pdf" ? PictureFormat::Pdf : PictureFormat::Svg;
 }
 
-// Pictures are painted with the fonts of a GUI application, offscreen. It is started with the
+// Pictures are painted with the fonts of a GUI application, offscreen. It is started before the
 // first picture and ended once the last is written, before the program ends: ended with the
 // program, it would leave the font library's memory behind.
 class Painting {
 public:
     Painting() : m_application(m_argc, m_argv.data()) {}
+
+    // The canvas made with the application, for the first picture; none for the later ones.
+    QImage takeCanvas() { return std::exchange(m_canvas, {}); }
 
 private:
     static inline int m_argc = 1;
@@ -33,6 +37,7 @@ private:
     std::array<char*, 2> m_argv{m_name, nullptr};
     lintrel::RuntimeFolder m_runtime;  // made before the application, removed after it
     QGuiApplication m_application;
+    QImage m_canvas = lintrel::preview::pictureCanvas();
 };
 
 std::unique_ptr<Painting>& painting() {
@@ -55,6 +60,11 @@ void startPainting() {
 
 }  // namespace
 
+extern "C" __attribute__((visibility("default"))) void lintrelStartPainting() {
+    static_assert(std::is_same_v<decltype(&lintrelStartPainting), lintrel::StartPainting>);
+    startPainting();
+}
+
 extern "C" __attribute__((visibility("default"))) bool lintrelWritePicture(
     const lintrel::preview::Preview& shown, const std::string& title, const std::string& path,
     const std::string& format, std::string& failure) {
@@ -62,7 +72,7 @@ extern "C" __attribute__((visibility("default"))) bool lintrelWritePicture(
     startPainting();
     try {
         lintrel::preview::writePicture(shown, QString::fromStdString(title), path,
-                                       formatNamed(format));
+                                       formatNamed(format), painting()->takeCanvas());
     } catch (const lintrel::DxfError& error) {
         failure = error.what();
         return false;

@@ -10,10 +10,14 @@ namespace lintrel {
 // links Qt: it is loaded only when pictures are asked for, so that every other run starts without
 // loading Qt, and without the memory that costs.
 inline constexpr const char* kPictureModule = "lintrel-pictures.so";
+inline constexpr const char* kStartPaintingEntry = "lintrelStartPainting";
 inline constexpr const char* kWritePictureEntry = "lintrelWritePicture";
 inline constexpr const char* kEndPaintingEntry = "lintrelEndPainting";
 
-// The module's first entry: writes the 変更点 picture of a preview in the format named ("svg",
+// The module's first entry: starts what painting needs (the application, its fonts, the first
+// picture's canvas), so that this is done while the first drawing is still being read.
+using StartPainting = void (*)();
+// The module's second entry: writes the 変更点 picture of a preview in the format named ("svg",
 // "png" or "pdf"); false with what went wrong in `failure` when it could not.
 using WritePicture = bool (*)(const preview::Preview& shown, const std::string& title,
                               const std::string& path, const std::string& format,

@@ -13,6 +13,7 @@ namespace {
 
 // The picture module's entries.
 struct PictureEntries {
+    StartPainting start = nullptr;
     WritePicture write = nullptr;
     EndPainting end = nullptr;
 };
@@ -27,9 +28,10 @@ std::optional<PictureEntries> loadPictureModule(std::string& failure) {
         const std::string path = (folder / kPictureModule).string();
         if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
             const PictureEntries entries{
+                reinterpret_cast<StartPainting>(::dlsym(module, kStartPaintingEntry)),
                 reinterpret_cast<WritePicture>(::dlsym(module, kWritePictureEntry)),
                 reinterpret_cast<EndPainting>(::dlsym(module, kEndPaintingEntry))};
-            if (entries.write != nullptr && entries.end != nullptr) {
+            if (entries.start != nullptr && entries.write != nullptr && entries.end != nullptr) {
                 return entries;
             }
         }
@@ -54,7 +56,11 @@ std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::s
     std::vector<FileCutLength> cuts;
     bool isMeasured = true;
     // Loaded once, before the first picture: a failure of a picture stays told to the end.
+    // Painting starts at once, while the first drawing's model may still be being read.
     const auto painter = m_dir.empty() ? std::nullopt : loadPictureModule(failure);
+    if (painter) {
+        painter->start();
+    }
     for (std::size_t k = 0; k < report.files.size() && !isStopping(); ++k) {
         const FileReport& file = report.files[k];
         auto read = m_readAhead.take(file.path);

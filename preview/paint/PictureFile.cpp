@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <utility>
 
 #include "OutputFile.h"
 #include "ScenePainter.h"
@@ -32,14 +33,28 @@ void paintPicture(QPainter& painter, const Preview& preview, const QString& titl
 
 }  // namespace
 
-QByteArray pictureBytes(const Preview& preview, const QString& title, PictureFormat format) {
+QImage pictureCanvas() {
+    QImage canvas(kWidth, kHeight, QImage::Format_RGB32);
+    canvas.fill(Qt::black);
+    // The legend of an empty preview, for its fonts.
+    QPainter painter(&canvas);
+    paintLegend(painter, Preview(), QString(),
+                QRectF(kWidth - kLegendWidth, 0, kLegendWidth, kHeight), SceneStyle().isDark);
+    painter.end();
+    return canvas;
+}
+
+QByteArray pictureBytes(const Preview& preview, const QString& title, PictureFormat format,
+                        QImage canvas) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     const QSize size(kWidth, kHeight);
     switch (format) {
         case PictureFormat::Png: {
-            QImage image(size, QImage::Format_RGB32);
+            QImage image = canvas.size() == size && canvas.format() == QImage::Format_RGB32
+                               ? std::move(canvas)
+                               : QImage(size, QImage::Format_RGB32);
             QPainter painter(&image);
             paintPicture(painter, preview, title, size);
             painter.end();
@@ -72,8 +87,8 @@ QByteArray pictureBytes(const Preview& preview, const QString& title, PictureFor
 }
 
 void writePicture(const Preview& preview, const QString& title, const std::string& path,
-                  PictureFormat format) {
-    const QByteArray bytes = pictureBytes(preview, title, format);
+                  PictureFormat format, QImage canvas) {
+    const QByteArray bytes = pictureBytes(preview, title, format, std::move(canvas));
     OutputFile file(path);
     file.write({bytes.constData(), static_cast<std::size_t>(bytes.size())});
     file.commit();

@@ -130,6 +130,24 @@ TEST(Picture, SvgHoldsOneStrokePerEntityOfEachColour) {
     EXPECT_EQ(polylines[verdictColour(Verdict::SizeCircleArc).name()], 96);
 }
 
+// A canvas made ahead shows nothing of its own in the picture painted on it.
+TEST(Picture, PaintedOnACanvasMadeAheadIsTheSame) {
+    startGui();
+    testing::TempDir folder;
+    const Preview preview = samplePreview(folder);
+    const Preview failed = [] {
+        Preview shown;
+        shown.failure = " bad.dxfは壊れている可能性があります。　";
+        return shown;
+    }();
+    for (const Preview* shown : {&preview, &failed}) {
+        const QByteArray fresh = pictureBytes(*shown, "sample.dxf", PictureFormat::Png);
+        ASSERT_FALSE(fresh.isEmpty());
+        EXPECT_EQ(pictureBytes(*shown, "sample.dxf", PictureFormat::Png, pictureCanvas()), fresh)
+            << shown->failure;
+    }
+}
+
 TEST(Picture, PdfIsAPdf) {
     startGui();
     testing::TempDir folder;
