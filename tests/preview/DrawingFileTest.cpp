@@ -72,7 +72,7 @@ TEST(DrawingFile, TellsWhetherTheFileChangedSinceItWasOpened) {
     }
 }
 
-// Reads all of what it can into `file`'s pieces of `piece` bytes.
+// Reads all it can of `file`, `piece` bytes at a time.
 std::string readAll(DrawingFile& file, std::size_t piece) {
     std::string read;
     std::string into(piece, '\0');
