@@ -1,13 +1,9 @@
 #include "DxfLineReader.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-#include <bit>
 #include <cstring>
 
 #include "DxfError.h"
+#include "LineEnds.h"
 
 namespace lintrel {
 namespace {
@@ -53,61 +49,13 @@ bool DxfLineReader::fill() {
 }
 
 void DxfLineReader::indexLineEnds(std::size_t from) {
-    constexpr std::size_t kSlack = 8;  // room for the unconditional writes below
-    if (m_lineEndRoom < m_buffer.size() + kSlack) {
+    if (m_lineEndRoom < m_buffer.size() + kLineEndSlack) {
         // Sized with the buffer and left unwritten: only the slots used are ever touched.
-        m_lineEndRoom = m_buffer.size() + kSlack;
+        m_lineEndRoom = m_buffer.size() + kLineEndSlack;
         m_lineEnds.reset(new std::uint32_t[m_lineEndRoom]);
     }
-    std::uint32_t* out = m_lineEnds.get();
-    const char* data = m_buffer.data();
-    std::size_t at = from;
-#if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    // A bit for each LF, and one for each CR, of the 64 bytes from `offset`.
-    auto lineEndMasks = [&](std::size_t offset, std::uint64_t& lfs, std::uint64_t& crs) {
-#pragma GCC unroll 4
-        for (int k = 0; k < 4; ++k) {
-            __m128i bytes =
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + offset + 16 * k));
-            lfs |= static_cast<std::uint64_t>(
-                       static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))))
-                   << (16 * k);
-            crs |= static_cast<std::uint64_t>(
-                       static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr))))
-                   << (16 * k);
-        }
-    };
-    for (; at + 64 <= m_end; at += 64) {
-        std::uint64_t lfs = 0;
-        std::uint64_t crs = 0;
-        lineEndMasks(at, lfs, crs);
-        // A CR LF is one line end, noted at its LF: half as many ends to note in a drawing of
-        // short lines.
-        const std::uint64_t nextLf = at + 64 < m_end && data[at + 64] == '\n' ? 1 : 0;
-        std::uint64_t mask = lfs | (crs & ~(lfs >> 1 | nextLf << 63));
-        // A block holds a few line ends: eight steps run without a branch each (a step past
-        // the last end writes a slot the next end overwrites), and only a block of short lines
-        // loops for the rest. Unrolled, or counting the steps costs as much as taking them.
-#pragma GCC unroll 8
-        for (std::size_t k = 0; k < kSlack; ++k) {
-            *out = static_cast<std::uint32_t>(at + static_cast<unsigned>(std::countr_zero(mask)));
-            out += mask != 0 ? 1 : 0;
-            mask &= mask - 1;
-        }
-        while (mask != 0) {
-            *out++ = static_cast<std::uint32_t>(at + static_cast<unsigned>(std::countr_zero(mask)));
-            mask &= mask - 1;
-        }
-    }
-#endif
-    for (; at < m_end; ++at) {
-        if (data[at] == '\n' || (data[at] == '\r' && !(at + 1 < m_end && data[at + 1] == '\n'))) {
-            *out++ = static_cast<std::uint32_t>(at);
-        }
-    }
-    m_lineEndCount = static_cast<std::size_t>(out - m_lineEnds.get());
+    m_lineEndCount =
+        lintrel::indexLineEnds(std::string_view(m_buffer.data(), m_end), from, m_lineEnds.get());
     m_nextEnd = 0;
 }
 

@@ -10,6 +10,7 @@
 #include <span>
 
 #include "BatchQueue.h"
+#include "CacheLine.h"
 #include "CleanRun.h"
 #include "EntityPieces.h"
 #include "HelperThread.h"
@@ -105,6 +106,7 @@ private:
     void makeRoom(std::uint64_t offset);
     void readEntities();
 
+    // What the thread that parses the entities works with.
     RecordReader m_reader;
     std::uint64_t m_size;  // of the drawing, in bytes
     std::stop_token m_stop;
@@ -112,19 +114,24 @@ private:
     Record m_pending;
     bool m_hasPending = false;
     std::vector<Record> m_followers;
-    DrawingModel m_model;
-    RecentName m_typeName;
-    RecentName m_layerName;
-    RecentName m_lineTypeName;
-    Extents m_entityExtents;            // of the entity being read
     std::uint64_t m_entitiesStart = 0;  // where the ENTITIES section's records start
-    std::map<std::string, Layer, std::less<>> m_layers;
-    std::map<std::string, Layer, std::less<>>::const_iterator m_lastLayer = m_layers.end();
-    std::map<std::string, Block, std::less<>> m_blocks;
-    std::vector<std::string> m_insertStack;  // the blocks being drawn, to cut cycles
     TextDecoding m_decoding{"", true};
     std::string m_codePage;
     bool m_isUtf8 = false;
+    // What the thread that adds the entities to the model writes as it goes: on cache lines
+    // apart from the parsing thread's.
+    alignas(kCacheLine) DrawingModel m_model;
+    RecentName m_typeName;
+    RecentName m_layerName;
+    RecentName m_lineTypeName;
+    Extents m_entityExtents;                 // of the entity being read
+    std::vector<std::string> m_insertStack;  // the blocks being drawn, to cut cycles
+    // The layers and blocks, read by both while the entities are read.
+    alignas(kCacheLine) std::map<std::string, Layer, std::less<>> m_layers;
+    std::map<std::string, Block, std::less<>> m_blocks;
+    // Written by the adding thread, apart again.
+    alignas(kCacheLine) std::map<std::string, Layer, std::less<>>::const_iterator m_lastLayer =
+        m_layers.end();
 };
 
 bool ModelBuilder::nextRecord(Record& record) {

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "GroupCode.h"
+#include "LineEnds.h"
 #include "Numbers.h"
 
 namespace lintrel::preview {
@@ -52,33 +53,10 @@ std::size_t lineEnd(std::string_view bytes, std::size_t at) {
     return at;
 }
 
-// Reads the group at `at` when one look at the 32 bytes from there finds both its lines whole,
-// as it mostly does, and moves `at` past it; false, having read nothing, else.
-bool readGroupAtOnce(std::string_view bytes, std::size_t& at, Group& group) {
-#if defined(__SSE2__)
-    constexpr std::size_t kSeen = 32;
-    if (at + kSeen > bytes.size()) {
-        return false;
-    }
-    const char* from = bytes.data() + at;
-    const std::uint64_t ends = lineEndBits(from) | (std::uint64_t{lineEndBits(from + 16)} << 16);
-    const auto codeEnd = static_cast<std::size_t>(std::countr_zero(ends));
-    if (codeEnd + 1 >= kSeen) {
-        return false;
-    }
-    const std::size_t valueStart =
-        codeEnd + 1 + (from[codeEnd] == '\r' && from[codeEnd + 1] == '\n');
-    const auto valueEnd =
-        static_cast<std::size_t>(std::countr_zero(ends & ~((std::uint64_t{1} << valueStart) - 1)));
-    if (valueEnd + 1 >= kSeen || !readGroupCode(std::string_view(from, codeEnd), group.code)) {
-        return false;
-    }
-    group.value = std::string_view(from + valueStart, valueEnd - valueStart);
-    at += valueEnd + 1 + (from[valueEnd] == '\r' && from[valueEnd + 1] == '\n');
-    return true;
-#else
-    return false;
-#endif
+// The line from `start` to the line end at `end`, without its CR when it ends in CR LF.
+std::string_view lineBetween(std::string_view bytes, std::size_t start, std::size_t end) {
+    const bool isCrLf = bytes[end] == '\n' && end > start && bytes[end - 1] == '\r';
+    return {bytes.data() + start, end - start - (isCrLf ? 1 : 0)};
 }
 
 }  // namespace
@@ -134,6 +112,7 @@ bool RecordReader::readMore() {
     }
     m_at = static_cast<std::size_t>(m_base + m_at - m_keptFrom);
     m_base = m_keptFrom;
+    forgetLineEnds();
     m_bytes = std::string_view(next.bytes.get(), kept + got);
     if (m_buffer.bytes != nullptr) {
         m_earlier.push_back(std::exchange(m_buffer, {}));  // its records may still be looked at
@@ -151,6 +130,7 @@ void RecordReader::releaseRecordsRead() {
     if (m_hasHead) {
         m_at = static_cast<std::size_t>(m_headOffset - m_base);
         m_hasHead = false;
+        forgetLineEnds();
     }
     for (Buffer& earlier : m_earlier) {
         if (earlier.size > m_spare.size) {
@@ -160,11 +140,42 @@ void RecordReader::releaseRecordsRead() {
     m_earlier.clear();
 }
 
+void RecordReader::indexLines() {
+    forgetLineEnds();
+    std::size_t end = std::min(m_bytes.size(), m_at + kIndexed);
+    // A CR LF is not parted: its LF would be taken for a line of its own.
+    end += end < m_bytes.size() && m_bytes[end - 1] == '\r' ? 1 : 0;
+    if (m_lineEnds == nullptr) {
+        m_lineEnds = std::make_unique_for_overwrite<std::uint32_t[]>(kIndexed + 1 + kLineEndSlack);
+    }
+    m_indexFrom = m_at;
+    m_endCount = indexLineEnds(m_bytes.substr(m_at, end - m_at), 0, m_lineEnds.get());
+    // A CR at the window's edge may be the first half of a CR LF still to be read.
+    const bool mayGoOn = m_file != nullptr && end == m_bytes.size();
+    if (mayGoOn && m_endCount > 0 && m_lineEnds[m_endCount - 1] + m_at + 1 == end &&
+        m_bytes[end - 1] == '\r') {
+        --m_endCount;
+    }
+}
+
 bool RecordReader::readGroup(Group& group, std::uint64_t& offset) {
     offset = m_base + m_at;
-    if (readGroupAtOnce(m_bytes, m_at, group)) {
+    if (m_nextEnd + 2 > m_endCount && !m_isDamaged) {
+        indexLines();
+    }
+    if (m_nextEnd + 2 <= m_endCount) {
+        const std::size_t codeEnd = m_indexFrom + m_lineEnds[m_nextEnd];
+        const std::size_t valueEnd = m_indexFrom + m_lineEnds[m_nextEnd + 1];
+        if (!readGroupCode(lineBetween(m_bytes, m_at, codeEnd), group.code)) {
+            markDamaged();
+            return false;
+        }
+        group.value = lineBetween(m_bytes, codeEnd + 1, valueEnd);
+        m_nextEnd += 2;
+        m_at = valueEnd + 1;
         return true;
     }
+    // The group runs past the window, or the drawing ends within it.
     if (m_isDamaged) {
         return false;
     }
@@ -176,11 +187,17 @@ bool RecordReader::readGroup(Group& group, std::uint64_t& offset) {
         return false;
     }
     if (!readGroupCode(code, group.code) || !readLine(group.value)) {
-        m_isDamaged = true;
-        m_at = m_bytes.size();
+        markDamaged();
         return false;
     }
+    forgetLineEnds();
     return true;
+}
+
+void RecordReader::markDamaged() {
+    m_isDamaged = true;
+    m_at = m_bytes.size();
+    forgetLineEnds();
 }
 
 bool RecordReader::next(Record& record) {
@@ -195,17 +212,18 @@ bool RecordReader::next(Record& record) {
     record.type = trimmed(m_head.value);
     record.offset = m_headOffset;
     m_hasHead = false;
-    Group group;
+    // Each group is read straight into its place: a group read aside and copied in was loaded
+    // whole right after its parts were stored apart, which stalls the copy a dozen cycles.
     std::uint64_t offset = 0;
-    while (readGroup(group, offset)) {
-        if (group.code == 0) {
-            m_head = group;
+    while (readGroup(record.groups.emplace_back(), offset)) {
+        if (record.groups.back().code == 0) {
+            m_head = record.groups.back();
             m_headOffset = offset;
             m_hasHead = true;
             break;
         }
-        record.groups.push_back(group);
     }
+    record.groups.pop_back();
     return true;
 }
 

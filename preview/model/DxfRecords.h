@@ -52,8 +52,15 @@ private:
         std::size_t size = 0;
     };
 
+    // The lines of this many bytes from the reading place have their ends found in one go.
+    static constexpr std::size_t kIndexed = std::size_t{1} << 16;
+
     bool readLine(std::string_view& line);
     bool readGroup(Group& group, std::uint64_t& offset);
+    // Finds where the lines from the reading place end, up to kIndexed bytes on.
+    void indexLines();
+    void forgetLineEnds() { m_endCount = m_nextEnd = 0; }
+    void markDamaged();
     // Whether the window holds the group at the reading place whole, with what ends its lines.
     bool holdsGroup() const;
     // Reads on into the window, keeping what lies from m_keptFrom on; false at the file's end.
@@ -72,6 +79,12 @@ private:
     Buffer m_buffer;               // the window's memory
     Buffer m_spare;
     std::vector<Buffer> m_earlier;  // of earlier windows, kept while their records may be looked at
+    // Where the next lines end, as offsets from m_indexFrom in the window: looking for each line's
+    // end alone cost a mispredicted branch per line.
+    std::unique_ptr<std::uint32_t[]> m_lineEnds;
+    std::size_t m_indexFrom = 0;
+    std::size_t m_endCount = 0;
+    std::size_t m_nextEnd = 0;  // the end of the line at the reading place
 };
 
 // The groups of one record, read by code: the value of the first group with a code, or numbers

@@ -112,6 +112,26 @@ TEST(RecordReader, SplitsRecordsAtEveryKindOfLineEndWhereverItFalls) {
     }
 }
 
+// A drawing held in memory has its line ends found a long stretch at a time: wherever a stretch
+// ends (within a line, between a CR and its LF, between two groups), the records read the same.
+TEST(RecordReader, SplitsALongDrawingWhereverItsStretchesEnd) {
+    std::mt19937 random(20261209);
+    constexpr std::size_t kStretch = std::size_t{1} << 16;
+    for (std::size_t pad = kStretch - 48; pad < kStretch + 8; ++pad) {
+        const auto [tail, tailRecords] = randomRecords(random);
+        const std::string head = "  0\r\nHEAD\r\n999\r\n" + std::string(pad, 'x') + "\r\n";
+        std::vector<WrittenRecord> written{{0, "HEAD", {{999, std::string(pad, 'x')}}}};
+        for (WrittenRecord record : tailRecords) {
+            record.offset += head.size();
+            written.push_back(std::move(record));
+        }
+        const std::string bytes = head + tail;
+        RecordReader reader(bytes);
+        ASSERT_EQ(readRecords(reader), written) << "padding " << pad;
+        ASSERT_FALSE(reader.isDamaged()) << "padding " << pad;
+    }
+}
+
 // The values of a record stay where they were read until the records read are released, however
 // many windows the reading has passed meanwhile.
 TEST(RecordReader, KeepsTheValuesOfTheRecordsReadUntilReleased) {
