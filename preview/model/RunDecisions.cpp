@@ -6,18 +6,24 @@ namespace lintrel::preview {
 
 void RunDecisions::startFile(const std::string& path) {
     m_current = &m_files[path];
-    m_current->clear();
+    *m_current = {};
+}
+
+void RunDecisions::ToldList::addLengthened(std::uint64_t offset,
+                                           const std::array<double, 4>& lineEnds) {
+    records.push_back({offset, Verdict::Lengthened, static_cast<std::uint32_t>(ends.size())});
+    ends.push_back(lineEnds);
 }
 
 void RunDecisions::decided(std::uint64_t recordOffset, Verdict verdict) {
     if (m_current != nullptr) {
-        m_current->push_back({recordOffset, verdict, {}});
+        m_current->add(recordOffset, verdict);
     }
 }
 
 void RunDecisions::lengthened(std::uint64_t recordOffset, const std::array<double, 4>& ends) {
     if (m_current != nullptr) {
-        m_current->push_back({recordOffset, Verdict::Lengthened, ends});
+        m_current->addLengthened(recordOffset, ends);
     }
 }
 
@@ -96,16 +102,12 @@ private:
 void applyDecisions(DrawingModel& model, const RunDecisions::ToldList& told) {
     // Room for every lengthening at once: grown by doubling, the ends of a long drawing would be
     // copied again and again, each time into fresh pages.
-    model.lengthenedEnds.reserve(model.lengthenedEnds.size() +
-                                 static_cast<std::size_t>(std::count_if(
-                                     told.begin(), told.end(), [](const RunDecisions::Told& t) {
-                                         return t.verdict == Verdict::Lengthened;
-                                     })));
+    model.lengthenedEnds.reserve(model.lengthenedEnds.size() + told.ends.size());
     // A run mostly tells its lengthenings in file order; the ends are then in that order already.
     bool isInFileOrder = model.lengthenedEnds.empty();
     std::uint64_t lastLengthened = 0;
     EntityFinder finder(model.entities);
-    for (const RunDecisions::Told& decision : told) {
+    for (const RunDecisions::Told& decision : told.records) {
         Entity* entity = finder.at(decision.offset);
         if (entity == nullptr) {
             ++model.undecided;
@@ -120,7 +122,7 @@ void applyDecisions(DrawingModel& model, const RunDecisions::ToldList& told) {
                 entity->lengthening = static_cast<std::uint32_t>(model.lengthenedEnds.size());
                 model.lengthenedEnds.emplace_back();
             }
-            model.lengthenedEnds[entity->lengthening] = decision.ends;
+            model.lengthenedEnds[entity->lengthening] = told.ends[decision.ends];
             widenToEnds(model, *entity);
         }
     }

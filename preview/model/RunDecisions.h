@@ -15,13 +15,21 @@ namespace lintrel::preview {
 // What a run told of each file's records, kept until the models of the files are read.
 class RunDecisions : public DecisionObserver {
 public:
+    // One record told of. The ends of a lengthened one are kept apart: most records a run tells
+    // of are removed, and a list of them all with room for ends was three times as long.
     struct Told {
         std::uint64_t offset = 0;
         Verdict verdict = Verdict::Kept;
-        std::array<double, 4> ends{};  // Lengthened only
+        std::uint32_t ends = 0;  // Lengthened only: into ToldList::ends
     };
     // In huge pages: the run of a long drawing tells of hundreds of thousands of records.
-    using ToldList = HugeVector<Told>;
+    struct ToldList {
+        HugeVector<Told> records;  // in the order told
+        HugeVector<std::array<double, 4>> ends;
+
+        void add(std::uint64_t offset, Verdict verdict) { records.push_back({offset, verdict}); }
+        void addLengthened(std::uint64_t offset, const std::array<double, 4>& lineEnds);
+    };
 
     void startFile(const std::string& path) override;
     void decided(std::uint64_t recordOffset, Verdict verdict) override;

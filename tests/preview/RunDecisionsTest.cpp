@@ -175,29 +175,29 @@ TEST(RunDecisions, LandOnTheirRecordsInAnyOrderTheyAreTold) {
     ASSERT_EQ(read.entities.size(), 300U);
     RunDecisions::ToldList inOrder;
     for (std::size_t k = 0; k < read.entities.size(); k += 1 + k % 3) {
-        inOrder.push_back(
-            {read.entities[k].offset, k % 2 == 0 ? Verdict::Duplicate : Verdict::Joined, {}});
+        inOrder.add(read.entities[k].offset, k % 2 == 0 ? Verdict::Duplicate : Verdict::Joined);
     }
     RunDecisions::ToldList shuffled = inOrder;
-    std::reverse(shuffled.begin() + 10, shuffled.end());
-    std::rotate(shuffled.begin(), shuffled.begin() + 40, shuffled.end());
+    std::reverse(shuffled.records.begin() + 10, shuffled.records.end());
+    std::rotate(shuffled.records.begin(), shuffled.records.begin() + 40, shuffled.records.end());
     RunDecisions::ToldList strided = inOrder;
-    std::stable_partition(strided.begin(), strided.end(),
+    std::stable_partition(strided.records.begin(), strided.records.end(),
                           [&](const auto& told) { return told.verdict == Verdict::Duplicate; });
     for (auto told : {inOrder, shuffled, strided}) {
-        told.push_back({read.entities[7].offset + 1, Verdict::Duplicate, {}});
+        told.add(read.entities[7].offset + 1, Verdict::Duplicate);
         DrawingModel model = read;
         applyDecisions(model, told);
         EXPECT_EQ(model.undecided, 1);
         std::size_t next = 0;
         for (std::size_t k = 0; k < model.entities.size(); ++k) {
+            const auto& expected = inOrder.records;
             const bool isTold =
-                next < inOrder.size() && inOrder[next].offset == model.entities[k].offset;
-            EXPECT_EQ(model.entities[k].verdict, isTold ? inOrder[next].verdict : Verdict::Kept)
+                next < expected.size() && expected[next].offset == model.entities[k].offset;
+            EXPECT_EQ(model.entities[k].verdict, isTold ? expected[next].verdict : Verdict::Kept)
                 << "entity " << k;
             next += isTold ? 1 : 0;
         }
-        EXPECT_EQ(next, inOrder.size());
+        EXPECT_EQ(next, inOrder.records.size());
     }
 }
 
@@ -207,11 +207,11 @@ TEST(RunDecisions, GiveEachLengthenedRecordItsOwnEnds) {
     const DrawingModel read = modelOf(testing::drawing(testing::lineRecord("0", "0", "1", "0") +
                                                        testing::lineRecord("2", "0", "3", "0")));
     ASSERT_EQ(read.entities.size(), 2U);
-    const RunDecisions::ToldList told = {
-        {read.entities[0].offset + 1, Verdict::Lengthened, {9, 9, 9, 9}},
-        {read.entities[1].offset, Verdict::Lengthened, {3, 0, 1, 0}},
-        {read.entities[1].offset, Verdict::Lengthened, {3, 0, -5, 0}},
-        {read.entities[0].offset, Verdict::Duplicate, {}}};
+    RunDecisions::ToldList told;
+    told.addLengthened(read.entities[0].offset + 1, {9, 9, 9, 9});
+    told.addLengthened(read.entities[1].offset, {3, 0, 1, 0});
+    told.addLengthened(read.entities[1].offset, {3, 0, -5, 0});
+    told.add(read.entities[0].offset, Verdict::Duplicate);
     DrawingModel model = read;
     applyDecisions(model, told);
     EXPECT_EQ(model.undecided, 1);
@@ -228,15 +228,12 @@ TEST(RunDecisions, KeepTheEndsInFileOrder) {
                                                        testing::lineRecord("2", "0", "3", "0") +
                                                        testing::lineRecord("4", "0", "5", "0")));
     ASSERT_EQ(read.entities.size(), 3U);
-    const auto lengthened = [&read](std::size_t k) {
-        const double x = static_cast<double>(k);
-        return RunDecisions::Told{read.entities[k].offset, Verdict::Lengthened, {x, 0, x, 7}};
-    };
     const std::vector<std::vector<std::size_t>> orders = {{0, 2}, {2, 0}, {2, 1, 0}, {1, 2, 0, 2}};
     for (const auto& order : orders) {
         RunDecisions::ToldList told;
         for (std::size_t k : order) {
-            told.push_back(lengthened(k));
+            const double x = static_cast<double>(k);
+            told.addLengthened(read.entities[k].offset, {x, 0, x, 7});
         }
         DrawingModel model = read;
         applyDecisions(model, told);
