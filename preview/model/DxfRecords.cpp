@@ -158,27 +158,36 @@ void RecordReader::indexLines() {
     }
 }
 
-bool RecordReader::readGroup(Group& group, std::uint64_t& offset) {
+bool RecordReader::readIndexedGroup(Group& group) {
+    const std::size_t codeEnd = m_indexFrom + m_lineEnds[m_nextEnd];
+    const std::size_t valueEnd = m_indexFrom + m_lineEnds[m_nextEnd + 1];
+    if (!readGroupCode(lineBetween(m_bytes, m_at, codeEnd), group.code)) {
+        markDamaged();
+        return false;
+    }
+    group.value = lineBetween(m_bytes, codeEnd + 1, valueEnd);
+    m_nextEnd += 2;
+    m_at = valueEnd + 1;
+    return true;
+}
+
+inline bool RecordReader::readGroup(Group& group, std::uint64_t& offset) {
     offset = m_base + m_at;
-    if (m_nextEnd + 2 > m_endCount && !m_isDamaged) {
-        indexLines();
+    if (m_nextEnd + 2 <= m_endCount) [[likely]] {
+        return readIndexedGroup(group);
     }
-    if (m_nextEnd + 2 <= m_endCount) {
-        const std::size_t codeEnd = m_indexFrom + m_lineEnds[m_nextEnd];
-        const std::size_t valueEnd = m_indexFrom + m_lineEnds[m_nextEnd + 1];
-        if (!readGroupCode(lineBetween(m_bytes, m_at, codeEnd), group.code)) {
-            markDamaged();
-            return false;
-        }
-        group.value = lineBetween(m_bytes, codeEnd + 1, valueEnd);
-        m_nextEnd += 2;
-        m_at = valueEnd + 1;
-        return true;
-    }
-    // The group runs past the window, or the drawing ends within it.
+    return readGroupAtLinesUnfound(group, offset);
+}
+
+bool RecordReader::readGroupAtLinesUnfound(Group& group, std::uint64_t& offset) {
     if (m_isDamaged) {
         return false;
     }
+    indexLines();
+    if (m_nextEnd + 2 <= m_endCount) {
+        return readIndexedGroup(group);
+    }
+    // The group runs past the window, or the drawing ends within it.
     while (!holdsGroup() && readMore()) {
     }
     offset = m_base + m_at;

@@ -57,6 +57,10 @@ private:
 
     bool readLine(std::string_view& line);
     bool readGroup(Group& group, std::uint64_t& offset);
+    // The group at the reading place, whose lines the index tells the ends of.
+    bool readIndexedGroup(Group& group);
+    // The group at the reading place when the index tells no ends of its lines (yet).
+    bool readGroupAtLinesUnfound(Group& group, std::uint64_t& offset);
     // Finds where the lines from the reading place end, up to kIndexed bytes on.
     void indexLines();
     void forgetLineEnds() { m_endCount = m_nextEnd = 0; }
