@@ -26,7 +26,7 @@ PictureFormat formatNamed(const std::string& format) {
 // program, it would leave the font library's memory behind.
 class Painting {
 public:
-    Painting() : m_application(m_argc, m_argv.data()) {}
+    Painting() : m_application(m_argc, m_argv.data()) { m_runtime.remove(); }
 
     // The canvas made with the application, for the first picture; none for the later ones.
     QImage takeCanvas() { return std::exchange(m_canvas, {}); }
@@ -35,7 +35,7 @@ private:
     static inline int m_argc = 1;
     static inline char m_name[] = "lintrel-cli";
     std::array<char*, 2> m_argv{m_name, nullptr};
-    lintrel::RuntimeFolder m_runtime;  // made before the application, removed after it
+    lintrel::RuntimeFolder m_runtime;  // made before the application, removed once it started
     QGuiApplication m_application;
     QImage m_canvas = lintrel::preview::pictureCanvas();
 };

@@ -25,7 +25,7 @@ RuntimeFolder::RuntimeFolder() {
     setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
 }
 
-RuntimeFolder::~RuntimeFolder() {
+void RuntimeFolder::remove() {
     if (!m_path.empty()) {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);

@@ -10,7 +10,10 @@ namespace lintrel {
 class RuntimeFolder {
 public:
     RuntimeFolder();
-    ~RuntimeFolder();
+    ~RuntimeFolder() { remove(); }
+    // Removes the folder now. Qt looks at it only while its application starts; removed then,
+    // a program killed while it paints (SIGKILL cannot be caught) leaves no folder behind.
+    void remove();
     RuntimeFolder(const RuntimeFolder&) = delete;
     RuntimeFolder& operator=(const RuntimeFolder&) = delete;
 

@@ -171,8 +171,10 @@ std::filesystem::path runtimeFolderIn(const std::filesystem::path& temporary) {
     return {};
 }
 
+// Signals that end the program in order, and SIGKILL, which ends it at once: whichever stops it
+// while it paints, no runtime folder and no half-written picture is left.
 TEST(Interrupts, WhilePicturesArePaintedEndInOrderAndLeaveNothing) {
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
         SCOPED_TRACE(signal);
         TempDir dir;
         const std::filesystem::path temporary = dir.path() / "tmp";
@@ -186,22 +188,28 @@ TEST(Interrupts, WhilePicturesArePaintedEndInOrderAndLeaveNothing) {
         Launch painting;
         painting.environment = {{"TMPDIR", temporary.string()}, {"XDG_RUNTIME_DIR", ""}};
         const pid_t child = testing::start(dir, arguments, painting);
-        // The folder is made as the first picture is begun.
-        while (bytesWritten(child) >= 0 && runtimeFolderIn(temporary).empty()) {
+        // The first picture written, the next ones are being painted.
+        while (bytesWritten(child) >= 0 && !std::filesystem::exists(dir.path() / "a-preview.png")) {
             std::this_thread::sleep_for(std::chrono::microseconds(100));
         }
         kill(child, signal);
         const Outcome outcome = testing::finish(dir, child);
 
-        EXPECT_EQ(outcome.status, 128 + signal) << outcome.err;
+        if (signal == SIGKILL) {
+            EXPECT_EQ(outcome.endSignal, SIGKILL);
+        } else {
+            EXPECT_EQ(outcome.status, 128 + signal) << outcome.err;
+        }
         EXPECT_TRUE(std::filesystem::is_empty(temporary)) << runtimeFolderIn(temporary);
         // No picture is begun after the signal, and none is left half written.
         EXPECT_FALSE(std::filesystem::exists(dir.path() / "d-preview.png"));
-        for (const char* name : {"a-preview.png", "b-preview.png", "c-preview.png"}) {
-            const std::filesystem::path picture = dir.path() / name;
-            if (std::filesystem::exists(picture)) {
-                EXPECT_TRUE(testing::readBytes(picture).starts_with("\x89PNG")) << name;
-            }
+        std::set<std::string> left = folderEntries(dir);
+        for (const char* name : {"a.dxf", "b.dxf", "c.dxf", "d.dxf", "tmp"}) {
+            left.erase(name);
+        }
+        for (const std::string& name : left) {
+            EXPECT_TRUE(name.ends_with("-preview.png")) << name;
+            EXPECT_TRUE(testing::readBytes(dir.path() / name).starts_with("\x89PNG")) << name;
         }
     }
 }
