@@ -8,7 +8,10 @@
 
 namespace lintrel::preview {
 
-DrawingFile::DrawingFile(const std::string& path) : m_fd(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+// Opened without waiting: a FIFO put in a drawing's place would hold the reading thread, and the
+// preview with it, until some program wrote to it.
+DrawingFile::DrawingFile(const std::string& path)
+    : m_fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {
     struct stat status {};
     if (m_fd < 0 || fstat(m_fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         return;

@@ -7,8 +7,10 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <variant>
 
+#include "CleanRun.h"
 #include "Drawing.h"
 #include "DrawingFile.h"
 #include "DrawingReader.h"
@@ -123,6 +125,26 @@ TEST(DrawingFile, TellsTheModelOfADrawingCutShortWhileReadAsChanged) {
     const auto read = readDrawing(file, path);
     ASSERT_TRUE(std::holds_alternative<std::string>(read));
     EXPECT_EQ(std::get<std::string>(read), " cut.dxf" + std::string(kChangedWhileRead));
+}
+
+// What is no regular file is told unreadable at once, never waited on nor read without end.
+TEST(DrawingFile, TellsWhatIsNoFileUnreadableAtOnce) {
+    const std::pair<const char*, std::function<void(const std::string&)>> notFiles[] = {
+        {"a FIFO", [](const std::string& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0644), 0); }},
+        {"a link to /dev/zero",
+         [](const std::string& at) { std::filesystem::create_symlink("/dev/zero", at); }},
+        {"a folder", [](const std::string& at) { std::filesystem::create_directory(at); }},
+    };
+    for (const auto& [name, make] : notFiles) {
+        SCOPED_TRACE(name);
+        TempDir folder;
+        const std::string path = (folder.path() / "x.dxf").string();
+        make(path);
+        EXPECT_FALSE(DrawingFile(path).isOpen());
+        const auto read = readDrawing(path);
+        ASSERT_TRUE(std::holds_alternative<std::string>(read));
+        EXPECT_EQ(std::get<std::string>(read), " x.dxf" + std::string(lintrel::kUnreadable));
+    }
 }
 
 }  // namespace
