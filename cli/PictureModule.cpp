@@ -26,7 +26,13 @@ PictureFormat formatNamed(const std::string& format) {
 // program, it would leave the font library's memory behind.
 class Painting {
 public:
-    Painting() : m_application(m_argc, m_argv.data()) { m_runtime.remove(); }
+    // A PNG picture's canvas is made with the application; other formats paint on no image.
+    explicit Painting(bool isPng) : m_application(m_argc, m_argv.data()) {
+        m_runtime.remove();
+        if (isPng) {
+            m_canvas = lintrel::preview::pictureCanvas();
+        }
+    }
 
     // The canvas made with the application, for the first picture; none for the later ones.
     QImage takeCanvas() { return std::exchange(m_canvas, {}); }
@@ -37,7 +43,7 @@ private:
     std::array<char*, 2> m_argv{m_name, nullptr};
     lintrel::RuntimeFolder m_runtime;  // made before the application, removed once it started
     QGuiApplication m_application;
-    QImage m_canvas = lintrel::preview::pictureCanvas();
+    QImage m_canvas;
 };
 
 std::unique_ptr<Painting>& painting() {
@@ -45,7 +51,7 @@ std::unique_ptr<Painting>& painting() {
     return started;
 }
 
-void startPainting() {
+void startPainting(const std::string& format) {
     if (painting() != nullptr) {
         return;
     }
@@ -55,21 +61,22 @@ void startPainting() {
     if (platform == nullptr || *platform == '\0') {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
-    painting() = std::make_unique<Painting>();
+    painting() = std::make_unique<Painting>(formatNamed(format) == PictureFormat::Png);
 }
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) void lintrelStartPainting() {
+extern "C" __attribute__((visibility("default"))) void lintrelStartPainting(
+    const std::string& format) {
     static_assert(std::is_same_v<decltype(&lintrelStartPainting), lintrel::StartPainting>);
-    startPainting();
+    startPainting(format);
 }
 
 extern "C" __attribute__((visibility("default"))) bool lintrelWritePicture(
     const lintrel::preview::Preview& shown, const std::string& title, const std::string& path,
     const std::string& format, std::string& failure) {
     static_assert(std::is_same_v<decltype(&lintrelWritePicture), lintrel::WritePicture>);
-    startPainting();
+    startPainting(format);
     try {
         lintrel::preview::writePicture(shown, QString::fromStdString(title), path,
                                        formatNamed(format), painting()->takeCanvas());

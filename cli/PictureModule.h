@@ -14,9 +14,10 @@ inline constexpr const char* kStartPaintingEntry = "lintrelStartPainting";
 inline constexpr const char* kWritePictureEntry = "lintrelWritePicture";
 inline constexpr const char* kEndPaintingEntry = "lintrelEndPainting";
 
-// The module's first entry: starts what painting needs (the application, its fonts, the first
-// picture's canvas), so that this is done while the first drawing is still being read.
-using StartPainting = void (*)();
+// The module's first entry: starts what painting pictures of the format named needs (the
+// application; for PNG also the fonts and the first picture's canvas), so that this is done while
+// the first drawing is still being read.
+using StartPainting = void (*)(const std::string& format);
 // The module's second entry: writes the 変更点 picture of a preview in the format named ("svg",
 // "png" or "pdf"); false with what went wrong in `failure` when it could not.
 using WritePicture = bool (*)(const preview::Preview& shown, const std::string& title,

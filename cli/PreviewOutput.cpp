@@ -59,7 +59,7 @@ std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::s
     // Painting starts at once, while the first drawing's model may still be being read.
     const auto painter = m_dir.empty() ? std::nullopt : loadPictureModule(failure);
     if (painter) {
-        painter->start();
+        painter->start(m_format);
     }
     for (std::size_t k = 0; k < report.files.size() && !isStopping(); ++k) {
         const FileReport& file = report.files[k];
