@@ -9,6 +9,7 @@ packages=(
     libcli11-dev nlohmann-json3-dev           # lintrel-cli: arguments and the JSON report
     qt6-base-dev libgl-dev                    # the window
     qt6-svg-dev                               # SVG pictures of the preview
+    libpng-dev                                # PNG pictures of the preview, written for speed
     fonts-noto-cjk                            # Japanese captions where MS fonts are absent
     xvfb xauth                                # the window without a display (tests, screenshots)
     python3 time                              # example drawings and benchmark scripts

@@ -5,9 +5,13 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <cerrno>
+#include <cstring>
 #include <utility>
 
+#include "DxfError.h"
 #include "OutputFile.h"
+#include "PngBytes.h"
 #include "ScenePainter.h"
 
 namespace lintrel::preview {
@@ -58,8 +62,7 @@ QByteArray pictureBytes(const Preview& preview, const QString& title, PictureFor
             QPainter painter(&image);
             paintPicture(painter, preview, title, size);
             painter.end();
-            image.save(&buffer, "PNG");
-            break;
+            return pngBytes(image);
         }
         case PictureFormat::Svg: {
             QSvgGenerator generator;
@@ -89,6 +92,9 @@ QByteArray pictureBytes(const Preview& preview, const QString& title, PictureFor
 void writePicture(const Preview& preview, const QString& title, const std::string& path,
                   PictureFormat format, QImage canvas) {
     const QByteArray bytes = pictureBytes(preview, title, format, std::move(canvas));
+    if (bytes.isEmpty()) {
+        throw DxfError(DxfError::Kind::Write, path, 0, std::strerror(ENOMEM), ENOMEM);
+    }
     OutputFile file(path);
     file.write({bytes.constData(), static_cast<std::size_t>(bytes.size())});
     file.commit();

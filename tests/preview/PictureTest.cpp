@@ -11,6 +11,7 @@
 #include "Drawing.h"
 #include "FakeWindow.h"
 #include "PictureFile.h"
+#include "PngBytes.h"
 #include "ScenePainter.h"
 #include "TempDir.h"
 
@@ -145,6 +146,29 @@ TEST(Picture, PaintedOnACanvasMadeAheadIsTheSame) {
         ASSERT_FALSE(fresh.isEmpty());
         EXPECT_EQ(pictureBytes(*shown, "sample.dxf", PictureFormat::Png, pictureCanvas()), fresh)
             << shown->failure;
+    }
+}
+
+// Odd widths leave padding at the end of each row of the image handed to the encoder.
+TEST(Picture, PngReadsBackPixelForPixel) {
+    for (const QSize size : {QSize(1, 1), QSize(37, 23), QSize(1600, 1000)}) {
+        QImage image(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                image.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x * y + 3) % 256));
+            }
+        }
+        const QByteArray png = pngBytes(image);
+        ASSERT_TRUE(png.startsWith("\x89PNG")) << size.width();
+        const QImage read = QImage::fromData(png, "PNG");
+        ASSERT_EQ(read.size(), size);
+        int wrong = 0;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                wrong += read.pixel(x, y) != image.pixel(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << size.width() << "x" << size.height();
     }
 }
 
