@@ -96,6 +96,8 @@ private:
               bool countsLength, int depth, Entity& entity);
     void emitPiece(const Piece& piece, const Affine& map, const Inherited& style, bool countsLength,
                    int depth, Entity& entity);
+    void emitPoints(std::span<const Point> points, bool isClosed, const Affine& map,
+                    const Inherited& style, bool countsLength, Entity& entity);
     void addPath(std::span<const Point> points, bool isClosed, const Inherited& style,
                  Entity& entity);
     void addAppendedPath(std::size_t first, bool isClosed, const Inherited& style, Entity& entity);
@@ -284,22 +286,12 @@ void ModelBuilder::emitPiece(const Piece& piece, const Affine& map, const Inheri
         case Piece::Kind::Mark:
         case Piece::Kind::XLine:
         case Piece::Kind::Ray: {
-            // Mapped straight into the model: a vector of its own per piece cost an allocation
-            // per LINE.
-            const std::size_t first = m_model.points.size();
-            for (Point p : piece.points) {
-                m_model.points.push_back(map.map(p));
-            }
-            if (countsLength) {
-                entity.cutLength +=
-                    polylineLength(std::span(m_model.points).subspan(first), piece.isClosed);
-            }
             if (depth == 0 && piece.kind == Piece::Kind::XLine) {
                 entity.shape = EntityShape::XLine;
             } else if (depth == 0 && piece.kind == Piece::Kind::Ray) {
                 entity.shape = EntityShape::Ray;
             }
-            addAppendedPath(first, piece.isClosed, style, entity);
+            emitPoints(piece.points, piece.isClosed, map, style, countsLength, entity);
             break;
         }
         case Piece::Kind::Conic: {
@@ -355,8 +347,24 @@ void ModelBuilder::emitPiece(const Piece& piece, const Affine& map, const Inheri
 }
 
 // The pieces of `parsed` drawn in its own `style`.
+// Mapped straight into the model: a vector of its own per piece cost an allocation per LINE.
+void ModelBuilder::emitPoints(std::span<const Point> points, bool isClosed, const Affine& map,
+                              const Inherited& style, bool countsLength, Entity& entity) {
+    const std::size_t first = m_model.points.size();
+    for (Point p : points) {
+        m_model.points.push_back(map.map(p));
+    }
+    if (countsLength) {
+        entity.cutLength += polylineLength(std::span(m_model.points).subspan(first), isClosed);
+    }
+    addAppendedPath(first, isClosed, style, entity);
+}
+
 void ModelBuilder::emit(const ParsedEntity& parsed, const Affine& map, const Inherited& style,
                         bool countsLength, int depth, Entity& entity) {
+    if (parsed.lineEnds) {
+        emitPoints(*parsed.lineEnds, false, map, style, countsLength, entity);
+    }
     for (const Piece& piece : parsed.pieces) {
         emitPiece(piece, map, style, countsLength, depth, entity);
     }

@@ -38,23 +38,6 @@ Piece pointed(Piece::Kind kind, std::vector<Point> points) {
     return piece;
 }
 
-// `pieces` made one straight piece from `from` to `to` in the room of the first piece they held:
-// a fresh piece per LINE would allocate and free its points a million times in a large drawing.
-// A polyline piece holds nothing but its points and whether it is closed, so it is taken as it is.
-void becomeOneLine(std::vector<Piece>& pieces, Point from, Point to) {
-    pieces.resize(1);
-    Piece& piece = pieces.front();
-    if (piece.kind != Piece::Kind::Polyline) {
-        std::vector<Point> room = std::move(piece.points);
-        piece = Piece();
-        piece.points = std::move(room);
-    }
-    piece.isClosed = false;
-    piece.points.resize(2);
-    piece.points[0] = from;
-    piece.points[1] = to;
-}
-
 Point pointOf(Fields& fields, int xCode) {
     return {fields.number(xCode), fields.number(xCode + 10)};
 }
@@ -380,16 +363,18 @@ void parseInsert(Fields& fields, const std::vector<Record>& followers, const Tex
     }
 }
 
-// Replaces `pieces` with the record's geometry; false for a type that is not drawn.
+// Replaces the entity's geometry with the record's; false for a type that is not drawn.
 bool parseGeometry(const Record& record, const std::vector<Record>& followers,
-                   const TextDecoding& decoding, Fields& fields, std::vector<Piece>& pieces) {
+                   const TextDecoding& decoding, Fields& fields, ParsedEntity& entity) {
     const std::string_view type = record.type;
     const auto& groups = record.groups;
+    std::vector<Piece>& pieces = entity.pieces;
+    pieces.clear();
+    entity.lineEnds.reset();
     if (type == "LINE") {
-        becomeOneLine(pieces, pointOf(fields, 10), pointOf(fields, 11));
+        entity.lineEnds = std::array<Point, 2>{pointOf(fields, 10), pointOf(fields, 11)};
         return true;
     }
-    pieces.clear();
     if (type == "CIRCLE") {
         pieces.push_back(
             conic(circleArc(pointOf(fields, 10), fields.number(40), 0, 2 * std::numbers::pi)));
@@ -502,13 +487,14 @@ void parseEntity(const Record& record, const std::vector<Record>& followers,
         entity.trueColour = static_cast<Rgb>(fields.integer(420)) & 0xFFFFFF;
     }
     entity.isModelSpace = fields.integer(67) == 0;
-    entity.isDrawable = parseGeometry(record, followers, decoding, fields, entity.pieces);
+    entity.isDrawable = parseGeometry(record, followers, decoding, fields, entity);
     if (entity.isDrawable && isSeenFromBelow(fields, entity.type)) {
         mirror(entity.pieces);
     }
     if (fields.isBroken()) {
         entity.isDrawable = false;
         entity.pieces.clear();
+        entity.lineEnds.reset();
     }
 }
 

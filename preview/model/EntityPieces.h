@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,10 +43,15 @@ struct ParsedEntity {
     bool isModelSpace = true;
     bool isDrawable = true;  // false for a type not drawn or a value that is no number
     std::vector<Piece> pieces;
+    // A LINE's ends, in place of its one piece: most entities of a large drawing are LINEs, and
+    // the thread that adds them to the model finds their ends here, beside the rest of the
+    // entity, instead of through two more pointers into memory the parsing thread has just
+    // written.
+    std::optional<std::array<Point, 2>> lineEnds;
 };
 
 // Reads the pieces of one entity into `entity`, every field overwritten and the room of its
-// strings and pieces kept (a million entities are read through a few thousand); `followers` are
+// strings kept (a million entities are read through a few thousand); `followers` are
 // the VERTEX / ATTRIB records of a POLYLINE or INSERT.
 void parseEntity(const Record& record, const std::vector<Record>& followers,
                  const TextDecoding& decoding, ParsedEntity& entity);

@@ -22,7 +22,8 @@ void parse(const std::string& text, ParsedEntity& entity) {
 }
 
 // Entities are read over the room of those read before them: whatever that was (seen from below
-// too, which changes what a piece holds), a LINE read over it is the LINE read afresh.
+// too, which changes what a piece holds), a LINE read over it is the LINE read afresh, and it
+// read over a LINE is itself read afresh.
 TEST(EntityPieces, ReadsALineOverAnyEntityAsIfAfresh) {
     const std::string line =
         record("LINE", {{"  8", "0"}, {" 10", "1"}, {" 20", "2"}, {" 11", "3"}, {" 21", "4"}});
@@ -61,12 +62,20 @@ TEST(EntityPieces, ReadsALineOverAnyEntityAsIfAfresh) {
     };
     ParsedEntity afresh;
     parse(line, afresh);
-    ASSERT_EQ(afresh.pieces.size(), 1U);
+    ASSERT_TRUE(afresh.pieces.empty());
+    ASSERT_TRUE(afresh.lineEnds.has_value());
+    EXPECT_EQ(afresh.lineEnds->back().y, 4);
     for (const std::string& earlier : before) {
         ParsedEntity reused;
         parse(earlier, reused);
         parse(line, reused);
         EXPECT_EQ(reused.pieces, afresh.pieces) << earlier;
+        EXPECT_EQ(reused.lineEnds, afresh.lineEnds) << earlier;
+        ParsedEntity other;
+        parse(earlier, other);
+        parse(earlier, reused);
+        EXPECT_EQ(reused.pieces, other.pieces) << earlier;
+        EXPECT_EQ(reused.lineEnds, other.lineEnds) << earlier;
     }
 }
 
