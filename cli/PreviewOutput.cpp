@@ -3,8 +3,10 @@
 #include <dlfcn.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
+#include "HelperThread.h"
 #include "PictureModule.h"
 #include "PreviewRun.h"
 
@@ -55,20 +57,38 @@ std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::s
                                                  const std::function<bool()>& isStopping) {
     std::vector<FileCutLength> cuts;
     bool isMeasured = true;
+    // Each file's preview (its model taken, the decisions applied, the cut length measured) is
+    // made on a helper: the first while the painter starts, each next one while the picture of
+    // the one before is painted.
+    preview::Preview prepared;
+    std::unique_ptr<HelperThread> preparing;
+    const auto prepare = [&](std::size_t k) {
+        preparing = std::make_unique<HelperThread>([this, &report, &prepared,
+                                                    k](const std::stop_token& stop) {
+            const FileReport& file = report.files[k];
+            auto read = m_readAhead.take(file.path, stop);
+            if (k + 1 < report.files.size()) {
+                m_readAhead.start(report.files[k + 1].path);
+            }
+            prepared =
+                preview::previewFromRead(std::move(read), m_decisions.of(file.path), file.counters);
+        });
+    };
+    if (!report.files.empty()) {
+        prepare(0);
+    }
     // Loaded once, before the first picture: a failure of a picture stays told to the end.
-    // Painting starts at once, while the first drawing's model may still be being read.
     const auto painter = m_dir.empty() ? std::nullopt : loadPictureModule(failure);
     if (painter) {
         painter->start(m_format);
     }
     for (std::size_t k = 0; k < report.files.size() && !isStopping(); ++k) {
         const FileReport& file = report.files[k];
-        auto read = m_readAhead.take(file.path);
+        preparing->wait([] {});
+        const preview::Preview shown = std::move(prepared);
         if (k + 1 < report.files.size()) {
-            m_readAhead.start(report.files[k + 1].path);
+            prepare(k + 1);
         }
-        const preview::Preview shown =
-            preview::previewFromRead(std::move(read), m_decisions.of(file.path), file.counters);
         cuts.push_back({shown.cut, shown.model.insUnits});
         if (!shown.failure.empty()) {
             isMeasured = false;

@@ -13,12 +13,13 @@ void ModelReadAhead::start(const std::string& path) {
         [this, path](const std::stop_token& stop) { m_read = readDrawing(path, stop); });
 }
 
-std::variant<DrawingModel, std::string> ModelReadAhead::take(const std::string& path) {
+std::variant<DrawingModel, std::string> ModelReadAhead::take(const std::string& path,
+                                                             const std::stop_token& stop) {
     if (m_reader == nullptr || m_path != path) {
         m_reader.reset();
-        return readDrawing(path);
+        return readDrawing(path, stop);
     }
-    m_reader->wait([] {});
+    m_reader->wait([&stop] { throwIfStopped(stop); });
     m_reader.reset();
     return std::move(m_read);
 }

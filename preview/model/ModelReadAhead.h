@@ -16,8 +16,10 @@ public:
     // Starts reading `path`, unless a read is going on or waiting already.
     void start(const std::string& path);
     // The model of `path`, or why it could not be read: the read started ahead when it was of
-    // this path, else read now. A read ahead of another path is stopped and dropped.
-    std::variant<DrawingModel, std::string> take(const std::string& path);
+    // this path, else read now. A read ahead of another path is stopped and dropped. Asking
+    // `stop` ends the wait (or the reading now) with RunInterrupted; a read ahead goes on.
+    std::variant<DrawingModel, std::string> take(const std::string& path,
+                                                 const std::stop_token& stop = {});
 
 private:
     std::string m_path;

@@ -52,18 +52,45 @@ TEST(CommandLine, DryRunWritesNothingAndJsonCarriesTheCounters) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "plan-Cut.dxf"));
 }
 
+// Each drawing's preview is made while the one before is painted: each picture and cut length is
+// still its own drawing's, in the order of the files.
 TEST(CommandLine, PreviewWritesAPicturePerDrawingAndTheCutLengths) {
-    TempDir dir;
-    auto input = dir.write("plan.dxf", kTwinLines);
-    std::filesystem::create_directory(dir.path() / "pictures");
-    Outcome outcome = run(dir, {"--dry-run", "--preview", (dir.path() / "pictures").string(),
-                                "--preview-format", "pdf", input});
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_NE(outcome.out.find("  切断長 前 20.000  後 10.000  削減 10.000 (50.00%)\n"),
-              std::string::npos)
-        << outcome.out;
-    EXPECT_TRUE(
-        testing::readBytes(dir.path() / "pictures" / "plan-preview.pdf").starts_with("%PDF"));
+    struct Case {
+        const char* name;
+        std::string drawing;
+        const char* cutLength;
+    };
+    const Case cases[] = {
+        {"a", kTwinLines, "  切断長 前 20.000  後 10.000  削減 10.000 (50.00%)\n"},
+        {"b", drawing(lineRecord("0", "0", "7", "0")),
+         "  切断長 前 7.000  後 7.000  削減 0.000 (0.00%)\n"},
+        {"c",
+         drawing(lineRecord("0", "5", "4", "5") + lineRecord("0", "5", "4", "5") +
+                 lineRecord("0", "5", "4", "5")),
+         "  切断長 前 12.000  後 4.000  削減 8.000 (66.67%)\n"},
+    };
+    for (const char* format : {"pdf", "png"}) {
+        SCOPED_TRACE(format);
+        TempDir dir;
+        std::vector<std::string> arguments = {"--dry-run", "--preview",
+                                              (dir.path() / "pictures").string(),
+                                              "--preview-format", format};
+        for (const Case& c : cases) {
+            arguments.push_back(dir.write(std::string(c.name) + ".dxf", c.drawing));
+        }
+        std::filesystem::create_directory(dir.path() / "pictures");
+        Outcome outcome = run(dir, arguments);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        std::size_t reported = 0;
+        for (const Case& c : cases) {
+            reported = outcome.out.find(c.cutLength, reported);
+            EXPECT_NE(reported, std::string::npos) << c.name << "\n" << outcome.out;
+            const std::string picture = testing::readBytes(
+                dir.path() / "pictures" / (std::string(c.name) + "-preview." + format));
+            EXPECT_TRUE(picture.starts_with(format == std::string("pdf") ? "%PDF" : "\x89PNG"))
+                << c.name;
+        }
+    }
 }
 
 TEST(CommandLine, APictureThatCannotBeWrittenFailsTheRunEvenBeforeOthersThatCan) {
