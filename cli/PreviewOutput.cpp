@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "HelperThread.h"
 #include "PictureModule.h"
@@ -85,7 +86,7 @@ std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::s
     for (std::size_t k = 0; k < report.files.size() && !isStopping(); ++k) {
         const FileReport& file = report.files[k];
         preparing->wait([] {});
-        const preview::Preview shown = std::move(prepared);
+        const preview::Preview shown = std::exchange(prepared, {});
         if (k + 1 < report.files.size()) {
             prepare(k + 1);
         }
