@@ -144,7 +144,7 @@ void PreviewWindow::showOutcome(std::shared_ptr<preview::Preview> result) {
 }
 
 void PreviewWindow::updateLegend() {
-    const auto counts = m_shown ? preview::verdictCounts(m_shown->model) : std::array<int, 13>{};
+    const auto counts = m_shown ? m_shown->verdicts : std::array<int, 13>{};
     for (const auto& [verdict, row] : m_legend) {
         row->setText(preview::verdictCaption(verdict) +
                      QString(" %1").arg(counts[static_cast<std::size_t>(verdict)]) +

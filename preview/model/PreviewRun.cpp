@@ -58,6 +58,7 @@ Preview previewFromRead(std::variant<DrawingModel, std::string> read,
     preview.model = std::move(std::get<DrawingModel>(read));
     applyDecisions(preview.model, told);
     preview.cut = cutLengthOf(preview.model);
+    preview.verdicts = verdictCounts(preview.model);
     return preview;
 }
 

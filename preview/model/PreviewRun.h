@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <map>
 #include <string>
@@ -65,6 +66,7 @@ private:
 struct Preview {
     DrawingModel model;
     CutLength cut;
+    std::array<int, 13> verdicts{};  // the entities of each verdict, as the legend counts them
     RunCounters counters;
     std::string failure;  // the message of a refused or failed run
     bool isInterrupted = false;

@@ -212,15 +212,15 @@ void paintLegend(QPainter& painter, const Preview& preview, const QString& title
         painter.restore();
         return;
     }
-    const auto counts = verdictCounts(preview.model);
     for (Verdict verdict : kLegendOrder) {
         painter.fillRect(QRectF(at.x(), at.y() - row * 0.55, 18, row * 0.5),
                          verdictColour(verdict));
         painter.setPen(ink);
-        painter.drawText(at + QPointF(26, 0),
-                         verdictCaption(verdict) +
-                             QString(" %1").arg(counts[static_cast<std::size_t>(verdict)]) +
-                             QString::fromUtf8(kLegendCounts.data(), kLegendCounts.size()));
+        painter.drawText(
+            at + QPointF(26, 0),
+            verdictCaption(verdict) +
+                QString(" %1").arg(preview.verdicts[static_cast<std::size_t>(verdict)]) +
+                QString::fromUtf8(kLegendCounts.data(), kLegendCounts.size()));
         at.ry() += row;
     }
     at.ry() += row / 2;

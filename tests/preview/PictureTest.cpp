@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -106,6 +107,7 @@ TEST(Picture, DrawsADeletedCircleAKeptLineAndAJoinedLineInTheirColours) {
     EXPECT_TRUE(hasColourNear(after, preview, {60, 10}, Qt::white));
 }
 
+// And its legend counts the entities of each colour.
 TEST(Picture, SvgHoldsOneStrokePerEntityOfEachColour) {
     startGui();
     testing::TempDir folder;
@@ -113,11 +115,22 @@ TEST(Picture, SvgHoldsOneStrokePerEntityOfEachColour) {
     QXmlStreamReader svg(pictureBytes(preview, "sample.dxf", PictureFormat::Svg));
     std::map<QString, int> polylines;
     QString stroke;
+    // A line of text may be written in several pieces, each at its own x but the line's y.
+    std::map<QString, QString> textLines;
+    QString textAt;  // the y of the text being read, empty outside text
     while (!svg.atEnd()) {
-        if (svg.readNext() != QXmlStreamReader::StartElement) {
+        const auto token = svg.readNext();
+        if (token == QXmlStreamReader::Characters && !textAt.isEmpty()) {
+            textLines[textAt] += svg.text();
+        } else if (token == QXmlStreamReader::EndElement) {
+            textAt.clear();
+        }
+        if (token != QXmlStreamReader::StartElement) {
             continue;
         }
-        if (svg.name() == u"g") {
+        if (svg.name() == u"text") {
+            textAt = svg.attributes().value("y").toString();
+        } else if (svg.name() == u"g") {
             stroke = svg.attributes().value("stroke").toString();
         } else if (svg.name() == u"polyline") {
             ++polylines[stroke];
@@ -129,6 +142,12 @@ TEST(Picture, SvgHoldsOneStrokePerEntityOfEachColour) {
     EXPECT_EQ(polylines[verdictColour(Verdict::Joined).name()], 1);
     // The circle is drawn with 96 straight pieces.
     EXPECT_EQ(polylines[verdictColour(Verdict::SizeCircleArc).name()], 96);
+    for (Verdict verdict : {Verdict::Duplicate, Verdict::Joined, Verdict::SizeCircleArc}) {
+        const QString counted = verdictCaption(verdict) + " 1件";
+        EXPECT_TRUE(std::any_of(textLines.begin(), textLines.end(), [&](const auto& line) {
+            return line.second == counted;
+        })) << counted.toStdString();
+    }
 }
 
 // A canvas made ahead shows nothing of its own in the picture painted on it.
