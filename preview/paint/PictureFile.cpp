@@ -62,7 +62,7 @@ QByteArray pictureBytes(const Preview& preview, const QString& title, PictureFor
             QPainter painter(&image);
             paintPicture(painter, preview, title, size);
             painter.end();
-            return pngBytes(image);
+            return pngBytes(std::move(image));
         }
         case PictureFormat::Svg: {
             QSvgGenerator generator;

@@ -2,10 +2,12 @@
 
 #include <png.h>
 
+#include <utility>
+
 namespace lintrel::preview {
 
-QByteArray pngBytes(const QImage& image) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+QByteArray pngBytes(QImage image) {
+    const QImage rgb = std::move(image).convertToFormat(QImage::Format_RGB888);
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     png.width = static_cast<png_uint_32>(rgb.width());
