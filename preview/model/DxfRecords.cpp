@@ -237,12 +237,13 @@ bool RecordReader::next(Record& record) {
 }
 
 Fields::Fields(const std::vector<Group>& groups) : m_groups(groups) {
-    m_firstOf.fill(kAbsent);
     // From the last group to the first, so that the first of a code is the one kept.
     for (std::size_t k = groups.size(); k-- > 0;) {
         const int code = groups[k].code;
         if (static_cast<unsigned>(code) < kListed) {
-            m_firstOf[static_cast<std::size_t>(code)] = static_cast<std::int32_t>(k);
+            const auto listed = static_cast<std::size_t>(code);
+            m_firstOf[listed] = static_cast<std::int32_t>(k);
+            m_holds[listed / 64] |= std::uint64_t{1} << (listed % 64);
         } else {
             m_mayHold |= bitOf(code);
         }
@@ -251,8 +252,10 @@ Fields::Fields(const std::vector<Group>& groups) : m_groups(groups) {
 
 const Group* Fields::find(int code) const {
     if (static_cast<unsigned>(code) < kListed) {
-        const std::int32_t at = m_firstOf[static_cast<std::size_t>(code)];
-        return at == kAbsent ? nullptr : &m_groups[static_cast<std::size_t>(at)];
+        const auto listed = static_cast<std::size_t>(code);
+        return (m_holds[listed / 64] >> (listed % 64) & 1) == 0
+                   ? nullptr
+                   : &m_groups[static_cast<std::size_t>(m_firstOf[listed])];
     }
     if ((m_mayHold & bitOf(code)) == 0) {
         return nullptr;

@@ -110,7 +110,6 @@ private:
     // The codes of an entity's own values (its points, sizes, angles, layer, colour and flags) are
     // asked for most: the first group of each is found at once.
     static constexpr int kListed = 80;
-    static constexpr std::int32_t kAbsent = -1;
     // Most other codes asked for are not in a record: a bit per code (a few codes share one) tells
     // most of them without a look at every group. 61 is prime, so the codes a record mostly holds
     // get bits of their own.
@@ -121,7 +120,10 @@ private:
     const Group* find(int code) const;
 
     const std::vector<Group>& m_groups;
-    std::array<std::int32_t, kListed> m_firstOf;  // the group of each such code, or kAbsent
+    // The group of each such code the record holds, told by a bit of m_holds: a record holds a
+    // few of them, and clearing two words costs less than marking every code absent.
+    std::array<std::int32_t, kListed> m_firstOf;
+    std::array<std::uint64_t, (kListed + 63) / 64> m_holds{};
     std::uint64_t m_mayHold = 0;
     bool m_isBroken = false;
 };
