@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stop_token>
 #include <string>
 #include <variant>
 
@@ -44,6 +45,20 @@ TEST(ModelReadAhead, ReadsAnotherDrawingThanTheOneAheadWhenAskedForIt) {
     ahead.start(second);  // one read at a time: this one is not started
     EXPECT_EQ(entitiesOf(ahead.take(second)), 2U);
     EXPECT_EQ(entitiesOf(ahead.take(first)), 5000U);
+}
+
+// A take asked to stop gives up with RunInterrupted, whether it reads the drawing itself or waits
+// for the read ahead; the read ahead goes on, and a later take gets its model.
+TEST(ModelReadAhead, ATakeAskedToStopGivesUpButTheReadAheadGoesOn) {
+    TempDir folder;
+    const std::string path = folder.write("large.dxf", linesDrawing(150000));
+    std::stop_source stopping;
+    stopping.request_stop();
+    ModelReadAhead ahead;
+    EXPECT_THROW(ahead.take(path, stopping.get_token()), RunInterrupted);
+    ahead.start(path);
+    EXPECT_THROW(ahead.take(path, stopping.get_token()), RunInterrupted);
+    EXPECT_EQ(entitiesOf(ahead.take(path)), 150000U);
 }
 
 TEST(ModelReadAhead, TellsWhyADrawingCouldNotBeRead) {
