@@ -346,7 +346,6 @@ void ModelBuilder::emitPiece(const Piece& piece, const Affine& map, const Inheri
     }
 }
 
-// The pieces of `parsed` drawn in its own `style`.
 // Mapped straight into the model: a vector of its own per piece cost an allocation per LINE.
 void ModelBuilder::emitPoints(std::span<const Point> points, bool isClosed, const Affine& map,
                               const Inherited& style, bool countsLength, Entity& entity) {
@@ -360,6 +359,7 @@ void ModelBuilder::emitPoints(std::span<const Point> points, bool isClosed, cons
     addAppendedPath(first, isClosed, style, entity);
 }
 
+// The pieces (or the LINE) of `parsed` drawn in its own `style`.
 void ModelBuilder::emit(const ParsedEntity& parsed, const Affine& map, const Inherited& style,
                         bool countsLength, int depth, Entity& entity) {
     if (parsed.lineEnds) {
