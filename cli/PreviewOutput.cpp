@@ -85,7 +85,17 @@ std::vector<FileCutLength> PreviewOutput::finish(const RunReport& report, std::s
     }
     for (std::size_t k = 0; k < report.files.size() && !isStopping(); ++k) {
         const FileReport& file = report.files[k];
-        preparing->wait([] {});
+        // Stopping ends the wait for a preview still being made: no picture of it is begun, and
+        // the helper is asked to stop as it is let go.
+        try {
+            preparing->wait([&isStopping] {
+                if (isStopping()) {
+                    throw RunInterrupted{};
+                }
+            });
+        } catch (const RunInterrupted&) {
+            break;
+        }
         const preview::Preview shown = std::exchange(prepared, {});
         if (k + 1 < report.files.size()) {
             prepare(k + 1);

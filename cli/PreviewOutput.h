@@ -31,7 +31,8 @@ public:
     // The cut length of every file the run finished, in its order, each picture written;
     // the first message of a drawing whose model could not be read or of a picture that could
     // not be written, if any, in `failure`. None when a model could not be read.
-    // Stops before the next file once `isStopping` says so.
+    // Stops before the next file once `isStopping` says so, or while it waits for a file's
+    // preview to be made.
     std::vector<FileCutLength> finish(const RunReport& report, std::string& failure,
                                       const std::function<bool()>& isStopping);
 

@@ -12,15 +12,8 @@
 namespace lintrel::preview {
 namespace {
 
+using testing::linesDrawing;
 using testing::TempDir;
-
-std::string linesDrawing(int count) {
-    std::string entities;
-    for (int k = 0; k < count; ++k) {
-        entities += testing::lineRecord("0", std::to_string(k), "10", std::to_string(k));
-    }
-    return testing::drawing(entities);
-}
 
 std::size_t entitiesOf(const std::variant<DrawingModel, std::string>& read) {
     return std::get<DrawingModel>(read).entities.size();

@@ -36,4 +36,12 @@ std::string lineRecord(std::string_view x1, std::string_view y1, std::string_vie
                         " 31", "0.0"});
 }
 
+std::string linesDrawing(int count) {
+    std::string entities;
+    for (int k = 0; k < count; ++k) {
+        entities += lineRecord("0", std::to_string(k), "10", std::to_string(k));
+    }
+    return drawing(entities);
+}
+
 }  // namespace lintrel::testing

@@ -22,4 +22,8 @@ std::string lineRecord(std::string_view x1, std::string_view y1, std::string_vie
                        std::string_view y2, std::string_view layer = "0",
                        std::string_view lineType = {});
 
+// A drawing of `count` LINEs 10 long, one above the other: large enough, with a count in the
+// hundred thousands, that reading it takes a while.
+std::string linesDrawing(int count);
+
 }  // namespace lintrel::testing
