@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CleanRun.h"
@@ -121,7 +122,11 @@ int main(int argc, char** argv) {
     } else {
         QGuiApplication app(argc, argv);
         const auto start = Clock::now();
-        const preview::Preview shown = preview::previewOf(lineOptions(), path);
+        preview::Preview shown = preview::previewOf(lineOptions(), path);
+        // As the window does: the index for views of a part is built while the whole drawing is
+        // painted.
+        preview::PathsIndexed indexed;
+        std::thread indexing([&] { indexed = preview::indexPathsOf(shown.model); });
         QImage screen(kFrame, QImage::Format_RGB32);
         preview::SceneCache cache;
         {
@@ -133,6 +138,8 @@ int main(int argc, char** argv) {
                                           {}, kFrame));
         }
         std::printf("first picture %.3f s\n", secondsSince(start));
+        indexing.join();
+        shown.model.useIndex(std::move(indexed));
         for (double zoom : {1.0, 10.0, 1000.0}) {
             redraws(shown, zoom, cache, screen);
         }

@@ -118,10 +118,23 @@ void PreviewWindow::rerun(preview::OptionSnapshot options) {
         [this, options = std::move(options), path = m_path.toStdString()](std::stop_token stop) {
             auto result = std::make_shared<preview::Preview>(
                 preview::previewOf(options, path, [&stop] { return stop.stop_requested(); }));
+            if (stop.stop_requested()) {
+                return;
+            }
+            // Queued to the window's thread; dropped if the window is gone by then.
+            QMetaObject::invokeMethod(
+                this, [this, result] { showOutcome(result); }, Qt::QueuedConnection);
+            if (!result->failure.empty()) {
+                return;
+            }
+            // The whole drawing is shown without the index; it is built meanwhile, from the model
+            // the window only reads, for views of a part.
+            auto indexed =
+                std::make_shared<preview::PathsIndexed>(preview::indexPathsOf(result->model));
             if (!stop.stop_requested()) {
-                // Queued to the window's thread; dropped if the window is gone by then.
                 QMetaObject::invokeMethod(
-                    this, [this, result] { showOutcome(result); }, Qt::QueuedConnection);
+                    this, [this, result, indexed] { useIndex(*result, std::move(*indexed)); },
+                    Qt::QueuedConnection);
             }
         });
 }
@@ -141,6 +154,12 @@ void PreviewWindow::showOutcome(std::shared_ptr<preview::Preview> result) {
     updateLegend();
     showStatus(0, 0);
     emit shownChanged();
+}
+
+void PreviewWindow::useIndex(preview::Preview& indexedOf, preview::PathsIndexed indexed) {
+    if (m_shown.get() == &indexedOf) {
+        m_shown->model.useIndex(std::move(indexed));
+    }
 }
 
 void PreviewWindow::updateLegend() {

@@ -43,6 +43,8 @@ private:
     QWidget* createLegend();
     void stopRun();
     void showOutcome(std::shared_ptr<preview::Preview> result);
+    // Puts the index of a preview's paths in place, if that preview is still the one shown.
+    void useIndex(preview::Preview& indexedOf, preview::PathsIndexed indexed);
     void updateLegend();
     void updateStyle();
     void showStatus(double x, double y);

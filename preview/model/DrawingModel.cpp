@@ -54,21 +54,31 @@ Entity* DrawingModel::entityAt(std::uint64_t offset) {
 }
 
 void DrawingModel::indexPaths() {
+    useIndex(indexPathsOf(*this));
+}
+
+void DrawingModel::useIndex(PathsIndexed indexed) {
+    index = std::move(indexed.index);
+    unbounded = std::move(indexed.unbounded);
+}
+
+PathsIndexed indexPathsOf(const DrawingModel& model) {
     PathIndex::Entries entries;
-    entries.reserve(paths.size());
-    unbounded.clear();
-    for (std::uint32_t k = 0; k < entities.size(); ++k) {
-        const Entity& entity = entities[k];
+    entries.reserve(model.paths.size());
+    PathsIndexed indexed;
+    for (std::uint32_t k = 0; k < model.entities.size(); ++k) {
+        const Entity& entity = model.entities[k];
         if (entity.shape != EntityShape::Paths) {
-            unbounded.push_back(k);
+            indexed.unbounded.push_back(k);
             continue;
         }
         for (std::uint32_t path = entity.firstPath; path < entity.firstPath + entity.pathCount;
              ++path) {
-            entries.push_back({paths[path].box, path});
+            entries.push_back({model.paths[path].box, path});
         }
     }
-    index = PathIndex(std::move(entries));
+    indexed.index = PathIndex(std::move(entries));
+    return indexed;
 }
 
 std::string notDrawnLine(const DrawingModel& model) {

@@ -96,6 +96,13 @@ private:
     std::map<std::string, std::uint32_t, std::less<>> m_ids;
 };
 
+// The index over a model's paths and the entities it leaves out (XLINE and RAY), built from the
+// model without changing it: on another thread, while the model is drawn.
+struct PathsIndexed {
+    PathIndex index;
+    std::vector<std::uint32_t> unbounded;
+};
+
 // A drawing read for the preview: its entities as paths and texts, what could not be drawn, and
 // the run's decisions once given.
 struct DrawingModel {
@@ -125,7 +132,11 @@ struct DrawingModel {
     Entity* entityAt(std::uint64_t offset);
     // Builds `index` and `unbounded` once the boxes are final.
     void indexPaths();
+    // Puts an index built of this model in place.
+    void useIndex(PathsIndexed indexed);
 };
+
+PathsIndexed indexPathsOf(const DrawingModel& model);
 
 // The "描画しない図形: 3DSOLID 4, ..." line, empty when everything was drawn.
 std::string notDrawnLine(const DrawingModel& model);

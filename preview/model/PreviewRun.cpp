@@ -86,9 +86,7 @@ Preview previewOf(const OptionSnapshot& options, const std::string& path,
         return preview;
     }
     reader.wait([] {});
-    Preview preview = previewFromRead(std::move(read), decisions.of(path), report.counters);
-    preview.model.indexPaths();
-    return preview;
+    return previewFromRead(std::move(read), decisions.of(path), report.counters);
 }
 
 }  // namespace lintrel::preview

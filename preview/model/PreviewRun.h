@@ -73,8 +73,9 @@ struct Preview {
 };
 
 // Runs the clean-up on one drawing with these options, writing nothing, and reads its model with
-// what the run decided, its paths indexed for views of any part. `isStopping` is asked as often as
-// a run polls its interrupt.
+// what the run decided. Its paths are not indexed: the first picture, of the whole drawing, walks
+// them all and need not wait for the index, which views of a part want (indexPathsOf()).
+// `isStopping` is asked as often as a run polls its interrupt.
 Preview previewOf(const OptionSnapshot& options, const std::string& path,
                   std::function<bool()> isStopping = {});
 

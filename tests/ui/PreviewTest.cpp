@@ -44,6 +44,7 @@ private slots:
     void aHiddenLegendRowIsNotDrawnAndViewsDrawDifferently();
     void theWheelZoomsAroundTheCursorAndHomeFits();
     void anOptionChangeRunsTheDrawingAgain();
+    void eachPreviewGetsItsIndexOnceShown();
     void closingDuringTheDryRunStopsIt();
     void theBackgroundIsRemembered();
 };
@@ -129,6 +130,19 @@ void PreviewTest::anOptionChangeRunsTheDrawingAgain() {
     main.get<QCheckBox>(lintrel::control::Check7)->setChecked(false);
     QTRY_COMPARE_WITH_TIMEOUT(legendText(*preview, "ダブり線"), QString::fromUtf8("ダブり線 0件"),
                               20000);
+}
+
+// The whole drawing is shown before the index for views of a part is built; each preview shown,
+// the first and one run again, then gets its own.
+void PreviewTest::eachPreviewGetsItsIndexOnceShown() {
+    TestWindow main;
+    PreviewWindow* preview = openDuplicates(main);
+    QVERIFY(preview != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(!preview->shown()->model.index.isEmpty(), 20000);
+    const lintrel::preview::Preview* first = preview->shown();
+    main.get<QCheckBox>(lintrel::control::Check7)->setChecked(false);
+    QTRY_VERIFY_WITH_TIMEOUT(preview->shown() != first, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!preview->shown()->model.index.isEmpty(), 20000);
 }
 
 void PreviewTest::closingDuringTheDryRunStopsIt() {
