@@ -43,6 +43,10 @@ struct SpreadCase {
     std::function<std::uint64_t(const Item&, const BlockThenPlace&)> key;
     // Items of one block and coordinate are spread on by their row.
     bool thenByRow = false;
+    // Rows numbered in the items' order rather than at random; the last item's then made the
+    // first's, when `lastOutOfOrder`.
+    bool rowsInOrder = false;
+    bool lastOutOfOrder = false;
 };
 
 std::uint64_t byPlace(const Item& item, const BlockThenPlace& keyOf) {
@@ -85,14 +89,24 @@ TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
         {"a coarse key, then by row where the coordinates differ under it", 30'000, uniform, 5,
          [](const Item& item, const BlockThenPlace&) { return std::uint64_t{item.block}; }, true},
         {"fewer items than are worth spreading", 40, uniform, 3, byPlace},
+        {"one coordinate, rows in order already", 50'000, [](std::mt19937&) { return 3.0; }, 1,
+         byPlace, false, true},
+        {"one coordinate, rows in order but the last", 50'000, [](std::mt19937&) { return 3.0; }, 1,
+         byPlace, false, true, true},
+        {"a few in order but the last", 40, [](std::mt19937&) { return 3.0; }, 1, byPlace, false,
+         true, true},
         {"no items", 0, uniform, 1, byPlace},
     };
     std::mt19937 random(7);
     for (const auto& c : cases) {
         std::vector<Item> items;
         for (std::size_t k = 0; k < c.count; ++k) {
-            items.push_back({static_cast<std::uint32_t>(random() % c.blocks), c.across(random),
-                             static_cast<std::int32_t>(random() % 100'000)});
+            const auto row = static_cast<std::int32_t>(c.rowsInOrder ? k : random() % 100'000);
+            items.push_back(
+                {static_cast<std::uint32_t>(random() % c.blocks), c.across(random), row});
+        }
+        if (c.lastOutOfOrder) {
+            items.back().row = items.front().row;
         }
         const BlockThenPlace keyOf(
             items, [](const Item& item) { return item.block; },

@@ -29,6 +29,17 @@ struct Keys {
 template <class First, class Tie, class Then>
 Keys(First, Tie, Then) -> Keys<First, Tie, Then>;
 
+// Sorts items[first, last) by `less`, unless they are in order already: a bucket the key cannot
+// spread is mostly one whose items tie in all but their row, and those come in row order (a
+// million copies of one line), which a sort would take n log n comparisons to find.
+template <class Items, class Less>
+void sortUnlessSorted(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, Less& less) {
+    const auto begin = items.begin();
+    if (!std::is_sorted(begin + first, begin + last, less)) {
+        std::sort(begin + first, begin + last, less);
+    }
+}
+
 // Spreads items[first, last) into buckets by the leading byte of where their keys lie between
 // the lowest and the highest of them, in place, and each bucket on by its own keys. 256 buckets
 // keep every place an item is put in the cache.
@@ -43,7 +54,7 @@ void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, const Sprea
         return byThen ? keys.then(itemAt(at)) : keys.first(itemAt(at));
     };
     if (last - first < kFewest) {
-        std::sort(begin + first, begin + last, less);
+        sortUnlessSorted(items, first, last, less);
         return;
     }
     std::uint64_t lowest = std::numeric_limits<std::uint64_t>::max();
@@ -61,7 +72,7 @@ void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, const Sprea
             })) {
             spread(items, first, last, keys, true, less, pacer);
         } else {
-            std::sort(begin + first, begin + last, less);
+            sortUnlessSorted(items, first, last, less);
         }
         return;
     }
