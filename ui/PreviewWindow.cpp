@@ -130,7 +130,7 @@ void PreviewWindow::rerun(preview::OptionSnapshot options) {
             // The whole drawing is shown without the index; it is built meanwhile, from the model
             // the window only reads, for views of a part.
             auto indexed =
-                std::make_shared<preview::PathsIndexed>(preview::indexPathsOf(result->model));
+                std::make_shared<preview::PathsIndexed>(preview::indexPathsOf(result->model, stop));
             if (!stop.stop_requested()) {
                 QMetaObject::invokeMethod(
                     this, [this, result, indexed] { useIndex(*result, std::move(*indexed)); },

@@ -62,11 +62,15 @@ void DrawingModel::useIndex(PathsIndexed indexed) {
     unbounded = std::move(indexed.unbounded);
 }
 
-PathsIndexed indexPathsOf(const DrawingModel& model) {
+PathsIndexed indexPathsOf(const DrawingModel& model, const std::stop_token& stop) {
+    constexpr std::uint32_t kEntitiesPerLook = 65536;
     PathIndex::Entries entries;
     entries.reserve(model.paths.size());
     PathsIndexed indexed;
     for (std::uint32_t k = 0; k < model.entities.size(); ++k) {
+        if (k % kEntitiesPerLook == 0 && stop.stop_requested()) {
+            return {};
+        }
         const Entity& entity = model.entities[k];
         if (entity.shape != EntityShape::Paths) {
             indexed.unbounded.push_back(k);
@@ -77,7 +81,10 @@ PathsIndexed indexPathsOf(const DrawingModel& model) {
             entries.push_back({model.paths[path].box, path});
         }
     }
-    indexed.index = PathIndex(std::move(entries));
+    indexed.index = PathIndex(std::move(entries), stop);
+    if (stop.stop_requested()) {
+        return {};  // the index may be left empty part way
+    }
     return indexed;
 }
 

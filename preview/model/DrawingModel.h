@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -136,7 +137,8 @@ struct DrawingModel {
     void useIndex(PathsIndexed indexed);
 };
 
-PathsIndexed indexPathsOf(const DrawingModel& model);
+// Asked to stop, it ends within a few steps of the build, with nothing indexed.
+PathsIndexed indexPathsOf(const DrawingModel& model, const std::stop_token& stop = {});
 
 // The "描画しない図形: 3DSOLID 4, ..." line, empty when everything was drawn.
 std::string notDrawnLine(const DrawingModel& model);

@@ -29,10 +29,14 @@ std::uint32_t cell(double value, double low, double high) {
     return static_cast<std::uint32_t>(std::min(fraction, 1.0) * 65535);
 }
 
-// Sorts (key << 32 | number) values by key, stably, in three passes of a counting sort.
-void sortByKey(HugeVector<std::uint64_t>& keyed) {
+// Sorts (key << 32 | number) values by key, stably, in three passes of a counting sort; false,
+// part sorted, when asked to stop.
+bool sortByKey(HugeVector<std::uint64_t>& keyed, const std::stop_token& stop) {
     HugeVector<std::uint64_t> sorted(keyed.size());
     for (int shift = 32; shift < 64; shift += kRadixBits) {
+        if (stop.stop_requested()) {
+            return false;
+        }
         std::array<std::size_t, kRadixMask + 2> starts{};
         for (std::uint64_t value : keyed) {
             ++starts[((value >> shift) & kRadixMask) + 1];
@@ -45,6 +49,7 @@ void sortByKey(HugeVector<std::uint64_t>& keyed) {
         }
         keyed.swap(sorted);
     }
+    return true;
 }
 
 }  // namespace
@@ -56,8 +61,8 @@ void Box::add(const Box& other) {
     highY = std::max(highY, other.highY);
 }
 
-PathIndex::PathIndex(Entries entries) {
-    if (entries.empty()) {
+PathIndex::PathIndex(Entries entries, const std::stop_token& stop) {
+    if (entries.empty() || stop.stop_requested()) {
         return;
     }
     Box whole = entries.front().box;
@@ -74,7 +79,9 @@ PathIndex::PathIndex(Entries entries) {
                                   spread(cell(y, whole.lowY, whole.highY)) << 1;
         keyed.push_back(key << 32 | k);
     }
-    sortByKey(keyed);
+    if (!sortByKey(keyed, stop)) {
+        return;
+    }
     m_items.reserve(entries.size());
     std::vector<Box> leaves;
     leaves.reserve((entries.size() + kFanout - 1) / kFanout);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <stop_token>
 #include <vector>
 
 #include "HugePages.h"
@@ -39,7 +40,8 @@ public:
     // A drawing's paths number up to millions: the index is built in huge pages.
     using Entries = HugeVector<Entry>;
 
-    explicit PathIndex(Entries entries);
+    // A build asked to stop ends between its steps and leaves the index empty.
+    explicit PathIndex(Entries entries, const std::stop_token& stop = {});
 
     bool isEmpty() const { return m_items.empty(); }
 

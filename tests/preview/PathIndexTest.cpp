@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <random>
 #include <set>
+#include <stop_token>
 #include <vector>
 
 #include "PathIndex.h"
@@ -104,6 +105,18 @@ TEST(PathIndex, OfNothingFindsNothing) {
     int visits = 0;
     index.query(none, Box{-1e30F, -1e30F, 1e30F, 1e30F}, [&](std::uint32_t) { ++visits; });
     EXPECT_EQ(visits, 0);
+}
+
+TEST(PathIndex, ABuildAskedToStopIndexesNothing) {
+    const std::vector<Boxed> boxes = sampleBoxes();
+    PathIndex::Entries entries;
+    for (std::uint32_t k = 0; k < boxes.size(); ++k) {
+        entries.push_back({boxes[k].box, k});
+    }
+    std::stop_source stop;
+    EXPECT_FALSE(PathIndex(entries, stop.get_token()).isEmpty());
+    stop.request_stop();
+    EXPECT_TRUE(PathIndex(entries, stop.get_token()).isEmpty());
 }
 
 TEST(PathIndex, ReturnsTheNumbersItWasGivenNotThePositions) {

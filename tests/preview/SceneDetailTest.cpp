@@ -101,6 +101,25 @@ TEST_P(IndexedScene, PaintsTheSamePixelsAsEveryEntityDrawn) {
 INSTANTIATE_TEST_SUITE_P(Scene, IndexedScene, ::testing::ValuesIn(kZooms),
                          [](const auto& row) { return testing::identifier(row.param.name); });
 
+// The window builds the index while the drawing is shown; closed meanwhile, it stops the build.
+TEST(Scene, AnIndexBuildAskedToStopIndexesNothing) {
+    testing::TempDir folder;
+    const Preview preview = previewOfEntities(
+        folder, "xline.dxf",
+        lineRecord("0", "0", "10", "0") +
+            record("XLINE", {{"  8", "0"}, {" 10", "0"}, {" 20", "5"}, {" 11", "1"}, {" 21", "0"}}),
+        nullptr, nullptr);
+    ASSERT_EQ(preview.failure, "");
+    const PathsIndexed whole = indexPathsOf(preview.model);
+    EXPECT_FALSE(whole.index.isEmpty());
+    EXPECT_EQ(whole.unbounded.size(), 1U);
+    std::stop_source stop;
+    stop.request_stop();
+    const PathsIndexed none = indexPathsOf(preview.model, stop.get_token());
+    EXPECT_TRUE(none.index.isEmpty());
+    EXPECT_TRUE(none.unbounded.empty());
+}
+
 TEST(Scene, DrawsALineShorterThanAPixelAsADot) {
     ASSERT_NE(QGuiApplication::instance(), nullptr);
     testing::TempDir folder;
