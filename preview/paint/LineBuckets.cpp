@@ -1,8 +1,37 @@
 #include "LineBuckets.h"
 
 #include <QPen>
+#include <algorithm>
 
 namespace lintrel::preview {
+
+LineBuckets::LineBuckets(const Viewport& viewport, const QRectF& area, bool isRaster, Store& store)
+    : m_viewport(viewport),
+      m_area(area),
+      m_isRaster(isRaster),
+      m_width(std::max(0, static_cast<int>(std::ceil(area.width())))),
+      m_height(std::max(0, static_cast<int>(std::ceil(area.height())))),
+      m_buckets(store) {
+    for (auto& [key, bucket] : m_buckets) {
+        empty(bucket);
+    }
+}
+
+void LineBuckets::empty(Bucket& bucket) const {
+    bucket.lines.clear();
+    bucket.dots.clear();
+    if (bucket.dotted.size() != static_cast<std::size_t>(m_width) * m_height) {
+        bucket.dotted.clear();
+    } else if (bucket.pixels.size() < bucket.dotted.size() / 64) {
+        // A colour that dots few pixels: their bits, not the whole map's words.
+        for (std::uint32_t pixel : bucket.pixels) {
+            bucket.dotted[pixel] = false;
+        }
+    } else {
+        std::fill(bucket.dotted.begin(), bucket.dotted.end(), false);
+    }
+    bucket.pixels.clear();
+}
 
 void LineBuckets::addLine(Bucket& bucket, Point p, Point q) {
     const QPointF a = m_viewport.toDevice(p);
@@ -92,6 +121,9 @@ void LineBuckets::paint(QPainter& painter) const {
 
 void LineBuckets::takeFrom(LineBuckets& later) {
     for (auto& [key, theirs] : later.m_buckets) {
+        if (theirs.lines.empty() && theirs.dots.empty() && theirs.pixels.empty()) {
+            continue;  // a colour of an earlier frame
+        }
         Bucket& mine = m_buckets[key];
         mine.lines.reserve(mine.lines.size() + theirs.lines.size());
         mine.lines.insert(mine.lines.end(), theirs.lines.begin(), theirs.lines.end());
@@ -99,7 +131,7 @@ void LineBuckets::takeFrom(LineBuckets& later) {
         for (std::uint32_t pixel : theirs.pixels) {
             dotPixel(mine, pixel);
         }
-        theirs = Bucket();
+        empty(theirs);
     }
 }
 

@@ -30,17 +30,18 @@ public:
         std::vector<bool> dotted;           // row by row over the area, made at the first dot
     };
 
-    // On a raster device steps shorter than a pixel are merged and each pixel takes one dot of
-    // a colour; a vector picture keeps them, as it may be enlarged.
-    LineBuckets(const Viewport& viewport, const QRectF& area, bool isRaster)
-        : m_viewport(viewport),
-          m_area(area),
-          m_isRaster(isRaster),
-          m_width(std::max(0, static_cast<int>(std::ceil(area.width())))),
-          m_height(std::max(0, static_cast<int>(std::ceil(area.height())))) {}
+    // The buckets by alpha, then colour. A view painted again fills those of its last frame,
+    // emptied but with their memory kept: a frame of a large drawing holds megabytes of strokes,
+    // and memory touched for the first time costs more than filling it.
+    using Store = std::map<std::pair<int, QRgb>, Bucket>;
 
-    // Buckets of their own over the same area, for strokes gathered meanwhile.
-    LineBuckets emptyLike() const { return {m_viewport, m_area, m_isRaster}; }
+    // Fills the buckets of `store`, emptied first. On a raster device steps shorter than a pixel
+    // are merged and each pixel takes one dot of a colour; a vector picture keeps them, as it
+    // may be enlarged.
+    LineBuckets(const Viewport& viewport, const QRectF& area, bool isRaster, Store& store);
+
+    // Buckets of their own in `store` over the same area, for strokes gathered meanwhile.
+    LineBuckets alike(Store& store) const { return {m_viewport, m_area, m_isRaster, store}; }
 
     // Faint colours are painted first, so that what changed lies on top.
     Bucket& of(QRgb colour) {
@@ -101,10 +102,12 @@ public:
     void paint(QPainter& painter) const;
 
     // Adds what `later`, gathered over the same area from strokes that come after these, holds:
-    // as if its strokes had been added here in their order.
+    // as if its strokes had been added here in their order. Empties `later`.
     void takeFrom(LineBuckets& later);
 
 private:
+    void empty(Bucket& bucket) const;
+
     void dotPixel(Bucket& bucket, std::uint32_t pixel) {
         if (bucket.dotted.empty()) {
             bucket.dotted.resize(static_cast<std::size_t>(m_width) * m_height);
@@ -129,7 +132,7 @@ private:
     int m_width;
     int m_height;
     static constexpr std::size_t kRecent = 64;
-    std::map<std::pair<int, QRgb>, Bucket> m_buckets;  // by alpha, then colour
+    Store& m_buckets;
     std::array<std::pair<QRgb, Bucket*>, kRecent> m_recent{};
 };
 

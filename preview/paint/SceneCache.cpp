@@ -22,7 +22,8 @@ const QImage& SceneCache::frame(const DrawingModel& model, const Viewport& viewp
     }
     m_image.setDevicePixelRatio(pixelRatio);
     QPainter painter(&m_image);
-    paintScene(painter, model, viewport, style, QRectF(QPointF(0, 0), size / pixelRatio));
+    paintScene(painter, model, viewport, style, QRectF(QPointF(0, 0), size / pixelRatio),
+               m_strokes);
     painter.end();
     m_model = &model;
     m_viewport = viewport;
@@ -54,7 +55,7 @@ bool SceneCache::scroll(const DrawingModel& model, const Viewport& viewport,
                    : QRectF(kept.right(), kept.top(), area.width() - kept.right(), kept.height());
     for (const QRectF& strip : {rows, columns}) {
         if (!strip.isEmpty()) {
-            paintScene(painter, model, viewport, style, strip);
+            paintScene(painter, model, viewport, style, strip, m_strokes);
         }
     }
     return true;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QImage>
+#include <vector>
 
 #include "DrawingModel.h"
+#include "LineBuckets.h"
 #include "SceneStyle.h"
 #include "Viewport.h"
 
@@ -29,6 +31,7 @@ private:
                 QPointF by);
 
     QImage m_image;
+    std::vector<LineBuckets::Store> m_strokes;  // of the last frame, kept for their memory
     const DrawingModel* m_model = nullptr;
     Viewport m_viewport;
     SceneStyle m_style;

@@ -104,14 +104,20 @@ constexpr std::size_t kEntitiesPerThread = 20000;
 // Each thread's buckets hold a bit per pixel for each colour they dot: a few threads at most.
 constexpr unsigned kMostGatheringThreads = 8;
 
-// The strokes of every entity. On a large drawing each core gathers a stretch of the entities into
-// buckets of its own; these are taken together in the entities' order, so the frame is the one a
-// single thread paints.
-void addEveryEntity(const DrawingModel& model, const SceneStyle& style, LineBuckets& buckets) {
-    const std::size_t count = model.entities.size();
-    const std::size_t parts = std::clamp<std::size_t>(
-        count / kEntitiesPerThread, 1,
+// How many threads gather the strokes of every entity: one per core on a large drawing.
+std::size_t gatheringParts(const DrawingModel& model) {
+    return std::clamp<std::size_t>(
+        model.entities.size() / kEntitiesPerThread, 1,
         std::clamp(std::thread::hardware_concurrency(), 1U, kMostGatheringThreads));
+}
+
+// The strokes of every entity. On a large drawing each core gathers a stretch of the entities into
+// buckets of its own, in stores[part]; these are taken together in the entities' order, so the
+// frame is the one a single thread paints.
+void addEveryEntity(const DrawingModel& model, const SceneStyle& style, LineBuckets& buckets,
+                    std::vector<LineBuckets::Store>& stores) {
+    const std::size_t count = model.entities.size();
+    const std::size_t parts = gatheringParts(model);
     const auto addStretch = [&](LineBuckets& into, std::size_t part) {
         Strokes strokes(model, style, into);
         for (std::size_t k = count * part / parts; k < count * (part + 1) / parts; ++k) {
@@ -123,7 +129,7 @@ void addEveryEntity(const DrawingModel& model, const SceneStyle& style, LineBuck
     // Declared after the buckets they fill, so that they are waited for before those go.
     std::vector<std::future<void>> gathering;
     for (std::size_t part = 1; part < parts; ++part) {
-        later.push_back(buckets.emptyLike());
+        later.push_back(buckets.alike(stores[part]));
         // Gathered on this thread when get() is called, where no thread can be started.
         gathering.push_back(std::async(std::launch::async | std::launch::deferred, addStretch,
                                        std::ref(later.back()), part));
@@ -171,14 +177,18 @@ void paintTexts(QPainter& painter, const DrawingModel& model, const Viewport& vi
 }  // namespace
 
 void paintScene(QPainter& painter, const DrawingModel& model, const Viewport& viewport,
-                const SceneStyle& style, const QRectF& area) {
+                const SceneStyle& style, const QRectF& area,
+                std::vector<LineBuckets::Store>& stores) {
     painter.save();
     painter.setClipRect(area);
     painter.fillRect(area, backgroundColour(style.isDark));
-    LineBuckets buckets(viewport, area, painter.paintEngine()->type() == QPaintEngine::Raster);
     const Box shown = shownBox(viewport, area);
-    if (model.index.isEmpty() || holdsWhole(shown, model.extents)) {
-        addEveryEntity(model, style, buckets);
+    const bool walksEveryEntity = model.index.isEmpty() || holdsWhole(shown, model.extents);
+    stores.resize(std::max(stores.size(), walksEveryEntity ? gatheringParts(model) : 1));
+    LineBuckets buckets(viewport, area, painter.paintEngine()->type() == QPaintEngine::Raster,
+                        stores[0]);
+    if (walksEveryEntity) {
+        addEveryEntity(model, style, buckets, stores);
     } else {
         Strokes strokes(model, style, buckets);
         model.index.query(model.paths, shown, [&](std::uint32_t number) {
@@ -191,6 +201,12 @@ void paintScene(QPainter& painter, const DrawingModel& model, const Viewport& vi
     buckets.paint(painter);
     paintTexts(painter, model, viewport, Looks(style), style.isDark, area);
     painter.restore();
+}
+
+void paintScene(QPainter& painter, const DrawingModel& model, const Viewport& viewport,
+                const SceneStyle& style, const QRectF& area) {
+    std::vector<LineBuckets::Store> stores;
+    paintScene(painter, model, viewport, style, area, stores);
 }
 
 void paintLegend(QPainter& painter, const Preview& preview, const QString& title,

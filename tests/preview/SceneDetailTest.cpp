@@ -195,6 +195,46 @@ TEST(SceneCache, PaintsAgainOnlyWhenTheViewOrTheStyleChanges) {
     EXPECT_NE(moved.pixelColor(circle), verdictColour(Verdict::SizeCircleArc));
 }
 
+// A cache gathers each frame's strokes where it kept the last frame's: nothing of an earlier view,
+// style, size or model may show through, whether the frame walks every entity on several threads
+// or the index on one.
+TEST(SceneCache, PaintsEachFrameAsAFreshCacheDoes) {
+    ASSERT_NE(QGuiApplication::instance(), nullptr);
+    testing::TempDir folder;
+    const Preview preview = crowdedPreview(folder);
+    ASSERT_EQ(preview.failure, "");
+    DrawingModel indexed = preview.model;
+    indexed.indexPaths();
+    struct Frame {
+        const DrawingModel* model;
+        double zoom;
+        View view;
+        bool isDark;
+        QSize size;
+    };
+    const Frame frames[] = {
+        {&preview.model, 1, View::Changes, true, kSize},
+        {&preview.model, 1.3, View::Before, true, kSize},
+        {&indexed, 4, View::After, false, kSize},
+        {&preview.model, 1, View::After, false, QSize(300, 200)},
+        {&preview.model, 2, View::Changes, true, kSize},
+        {&preview.model, 1, View::Changes, true, kSize},  // the first frame's dots again
+    };
+    SceneCache cache;
+    for (const Frame& frame : frames) {
+        const QRectF area(QPointF(0, 0), frame.size);
+        Viewport viewport = Viewport::fitting(frame.model->extents, area);
+        viewport.zoomAt(area.center(), frame.zoom);
+        SceneStyle style;
+        style.view = frame.view;
+        style.isDark = frame.isDark;
+        SceneCache fresh;
+        EXPECT_TRUE(cache.frame(*frame.model, viewport, style, frame.size) ==
+                    fresh.frame(*frame.model, viewport, style, frame.size))
+            << "zoom " << frame.zoom << ", view " << static_cast<int>(frame.view);
+    }
+}
+
 struct PanCase {
     const char* name;
     double zoom;  // from the fitted view, around the middle
