@@ -31,33 +31,6 @@ std::uint64_t filterKey(const LineRow& row, const LineRules& rules) {
     return layer << 32 | lineType;
 }
 
-StraightAction straightAction(Axis axis, const Span& row, const Span& piece,
-                              const LineRules& rules) {
-    if (rules.joinLines && piece.high - piece.low <= row.high - row.low &&
-        std::fabs(row.across - piece.across) <= rules.JoinOffset) {
-        if (row.high < piece.high && piece.low - rules.JoinGap <= row.high) {
-            return StraightAction::JoinHigh;
-        }
-        if (row.high >= piece.high && row.low > piece.low &&
-            row.low <= piece.high + rules.JoinGap) {
-            return StraightAction::JoinLow;
-        }
-    }
-    if (rules.removeDuplicates && std::fabs(row.across - piece.across) <= rules.DuplicateOffset) {
-        // A vertical piece must lie strictly inside; a horizontal one may share an end.
-        const bool pieceInside = axis == Axis::Vertical
-                                     ? row.high > piece.high && row.low < piece.low
-                                     : row.high >= piece.high && row.low <= piece.low;
-        if (pieceInside) {
-            return StraightAction::DeletePiece;
-        }
-        if (row.high <= piece.high && row.low >= piece.low) {
-            return StraightAction::DeleteRow;
-        }
-    }
-    return StraightAction::None;
-}
-
 bool isJoin(StraightAction action) {
     return action == StraightAction::JoinHigh || action == StraightAction::JoinLow;
 }
