@@ -25,7 +25,7 @@ tools/check-package.sh build
 # and the preview's model, every read of which parses on one thread and builds on another.
 # Address randomisation is off for it: on kernels with wide randomisation its runtime cannot map
 # its shadow memory.
-threaded='HelperThread|FastAnalysis|TurnLane|ReadLineRecords|OutputReplay|CleanRun|LinePass|ThreadCount|StreamInParts|PlacedPart'
+threaded='HelperThread|FastAnalysis|BucketSort|TurnLane|ReadLineRecords|OutputReplay|CleanRun|LinePass|ThreadCount|StreamInParts|PlacedPart'
 threaded+='|BatchQueue|ModelReadAhead|RunDecisions|^Model[./]|^EntityPieces\.|^Fields\.|^RecordReader\.|^Text[./]|^DrawingFile\.'
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINTREL_TSAN=ON \
     -DLINTREL_BUILD_UI=OFF >/dev/null

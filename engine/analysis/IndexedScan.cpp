@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <functional>
 #include <stop_token>
 
 #include "HelperThread.h"
@@ -13,6 +14,17 @@ namespace {
 // Most turns meet one acting row or none; a row that swallows many pieces asks for more at once.
 constexpr std::size_t kFirstBatch = 4;
 constexpr std::size_t kLargestBatch = 256;
+
+// A helper whose work steps a pacer of its own: only the calling thread talks to the window, so
+// the helper's pacer just looks whether that thread stopped.
+HelperThread pacedHelper(std::function<void(TurnPacer&)> work) {
+    return HelperThread([work = std::move(work)](const std::stop_token& stop) {
+        StopWatch watch(stop);
+        const RunCounters unshown;
+        TurnPacer helperPacer(watch, unshown);
+        work(helperPacer);
+    });
+}
 
 Axis otherAxis(Axis axis) {
     return axis == Axis::Vertical ? Axis::Horizontal : Axis::Vertical;
@@ -27,12 +39,21 @@ void IndexedScan::buildIndexes(TurnPacer& pacer, const ThreadBudget& threads) {
         buildSlantedIndex(pacer);
         return;
     }
-    // The helper builds the horizontal and the slanted index; only this thread talks to the
-    // window, so the helper's pacer just watches for this thread to stop.
-    HelperThread helper([this](const std::stop_token& stop) {
-        StopWatch watch(stop);
-        const RunCounters unshown;
-        TurnPacer helperPacer(watch, unshown);
+    if (needsStraightIndex(Axis::Vertical) != needsStraightIndex(Axis::Horizontal) &&
+        !needsSlantedIndex()) {
+        // One index to build (a line in a million pieces): the helper sorts half of it.
+        const RunBoth both = [&pacer](const std::function<void()>& mine,
+                                      const std::function<void(TurnPacer&)>& theirs) {
+            HelperThread helper = pacedHelper(theirs);
+            mine();
+            helper.wait([&pacer] { pacer.breathe(); });
+        };
+        const Axis axis = needsStraightIndex(Axis::Vertical) ? Axis::Vertical : Axis::Horizontal;
+        buildStraightIndex(axis, pacer, &both);
+        return;
+    }
+    // The helper builds the horizontal and the slanted index.
+    HelperThread helper = pacedHelper([this](TurnPacer& helperPacer) {
         buildStraightIndex(Axis::Horizontal, helperPacer);
         buildSlantedIndex(helperPacer);
     });
@@ -40,14 +61,22 @@ void IndexedScan::buildIndexes(TurnPacer& pacer, const ThreadBudget& threads) {
     helper.wait([&pacer] { pacer.breathe(); });
 }
 
-void IndexedScan::buildStraightIndex(Axis axis, TurnPacer& pacer) {
-    if ((m_rules.joinLines || m_rules.removeDuplicates) && m_kinds.hasAlong(axis)) {
-        straightSlot(axis).emplace(m_table, m_kinds, m_rowEntries, axis, m_rules, pacer);
+bool IndexedScan::needsStraightIndex(Axis axis) const {
+    return (m_rules.joinLines || m_rules.removeDuplicates) && m_kinds.hasAlong(axis);
+}
+
+bool IndexedScan::needsSlantedIndex() const {
+    return m_rules.removeDuplicates && m_kinds.count(RowKind::Slanted) > 0;
+}
+
+void IndexedScan::buildStraightIndex(Axis axis, TurnPacer& pacer, const RunBoth* both) {
+    if (needsStraightIndex(axis)) {
+        straightSlot(axis).emplace(m_table, m_kinds, m_rowEntries, axis, m_rules, pacer, both);
     }
 }
 
 void IndexedScan::buildSlantedIndex(TurnPacer& pacer) {
-    if (m_rules.removeDuplicates && m_kinds.count(RowKind::Slanted) > 0) {
+    if (needsSlantedIndex()) {
         m_slanted.emplace(m_table, m_kinds, m_rowEntries, m_rules, pacer);
     }
 }

@@ -25,7 +25,8 @@ public:
     // pacer (which may throw RunInterrupted).
     void buildIndexes(TurnPacer& pacer, const ThreadBudget& threads);
     // Builds one of them, when the rows need it; only turns of other kinds may run meanwhile.
-    void buildStraightIndex(Axis axis, TurnPacer& pacer);
+    // With `both`, another thread takes half of the straight index's sort.
+    void buildStraightIndex(Axis axis, TurnPacer& pacer, const RunBoth* both = nullptr);
     void buildSlantedIndex(TurnPacer& pacer);
     // Row i's turn, taken by the lane. Each throws RunInterrupted when the user interrupted
     // during the turn.
@@ -39,6 +40,8 @@ public:
 private:
     enum class Outcome { AllCarriedOut, SearchAgain, RowDeleted };
 
+    bool needsStraightIndex(Axis axis) const;
+    bool needsSlantedIndex() const;
     Outcome carryOutFound(TurnLane& lane, int i, Axis axis);
     std::optional<StraightLineIndex>& straightSlot(Axis axis);
     StraightLineIndex& straightIndex(Axis axis);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 #include "HelperThread.h"
 #include "LineAnalysis.h"
@@ -74,5 +75,11 @@ private:
     bool m_isTimed = true;
     Clock::time_point m_lastBreath;
 };
+
+// Runs two pieces of work at once and returns once both are done: `mine` on the calling thread,
+// which steps its own pacer, `theirs` on a helper, with a pacer that only looks whether the
+// calling thread stopped.
+using RunBoth = std::function<void(const std::function<void()>& mine,
+                                   const std::function<void(TurnPacer&)>& theirs)>;
 
 }  // namespace lintrel

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -97,35 +98,54 @@ TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
          true, true},
         {"no items", 0, uniform, 1, byPlace},
     };
+    // Each case sorted on one thread, then with half of the buckets sorted on another.
+    int handedOver = 0;
+    const RunBoth both = [&handedOver](const std::function<void()>& mine,
+                                       const std::function<void(TurnPacer&)>& theirs) {
+        ++handedOver;
+        std::thread helper([&theirs] {
+            QuietObserver helperObserver;
+            const RunCounters unshown;
+            TurnPacer helperPacer(helperObserver, unshown);
+            theirs(helperPacer);
+        });
+        mine();
+        helper.join();
+    };
     std::mt19937 random(7);
-    for (const auto& c : cases) {
-        std::vector<Item> items;
-        for (std::size_t k = 0; k < c.count; ++k) {
-            const auto row = static_cast<std::int32_t>(c.rowsInOrder ? k : random() % 100'000);
-            items.push_back(
-                {static_cast<std::uint32_t>(random() % c.blocks), c.across(random), row});
+    for (const RunBoth* sharing : {static_cast<const RunBoth*>(nullptr), &both}) {
+        for (const auto& c : cases) {
+            std::vector<Item> items;
+            for (std::size_t k = 0; k < c.count; ++k) {
+                const auto row = static_cast<std::int32_t>(c.rowsInOrder ? k : random() % 100'000);
+                items.push_back(
+                    {static_cast<std::uint32_t>(random() % c.blocks), c.across(random), row});
+            }
+            if (c.lastOutOfOrder) {
+                items.back().row = items.front().row;
+            }
+            const BlockThenPlace keyOf(
+                items, [](const Item& item) { return item.block; },
+                [](const Item& item) { return item.across; });
+            std::vector<Item> expected = items;
+            std::sort(expected.begin(), expected.end(), less);
+            QuietObserver observer;
+            RunCounters counters;
+            TurnPacer pacer(observer, counters);
+            // Without the row as a second key no two items tie.
+            const bool thenByRow = c.thenByRow;
+            bucketSort(
+                items, [&](const Item& item) { return c.key(item, keyOf); },
+                [thenByRow](const Item& a, const Item& b) {
+                    return thenByRow && a.block == b.block && a.across == b.across;
+                },
+                [](const Item& item) { return static_cast<std::uint64_t>(item.row); }, less, pacer,
+                sharing);
+            EXPECT_EQ(items, expected) << c.name << (sharing != nullptr ? ", shared" : "");
         }
-        if (c.lastOutOfOrder) {
-            items.back().row = items.front().row;
-        }
-        const BlockThenPlace keyOf(
-            items, [](const Item& item) { return item.block; },
-            [](const Item& item) { return item.across; });
-        std::vector<Item> expected = items;
-        std::sort(expected.begin(), expected.end(), less);
-        QuietObserver observer;
-        RunCounters counters;
-        TurnPacer pacer(observer, counters);
-        // Without the row as a second key no two items tie.
-        const bool thenByRow = c.thenByRow;
-        bucketSort(
-            items, [&](const Item& item) { return c.key(item, keyOf); },
-            [thenByRow](const Item& a, const Item& b) {
-                return thenByRow && a.block == b.block && a.across == b.across;
-            },
-            [](const Item& item) { return static_cast<std::uint64_t>(item.row); }, less, pacer);
-        EXPECT_EQ(items, expected) << c.name;
     }
+    // Most cases spread their items into buckets, and those are shared.
+    EXPECT_GE(handedOver, 8);
 }
 
 }  // namespace

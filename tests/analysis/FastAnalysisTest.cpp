@@ -164,6 +164,24 @@ public:
     std::vector<int> breaths;
 };
 
+// Interrupts at its nth breath, counting those taken while the indexes are built.
+class StopAtBreath : public RowObserver {
+public:
+    explicit StopAtBreath(int stopAt) : m_stopAt(stopAt) {}
+    void beforeRow(int row, const RunCounters&) override { announced.push_back(row); }
+    void duringRow(int, const RunCounters&) override {
+        if (++breaths == m_stopAt) {
+            throw RunInterrupted{};
+        }
+    }
+
+    std::vector<int> announced;
+    int breaths = 0;
+
+private:
+    int m_stopAt;
+};
+
 // Unit pieces of one horizontal line from 0 to count, shuffled, far too many for one breath:
 // the first of them swallows all the others in its turn.
 void appendShuffledPieces(LineTable& table, int count) {
@@ -207,28 +225,39 @@ TEST(FastAnalysis, BreathesAndStopsWhileTheSecondThreadTakesALongTurn) {
     EXPECT_LT(counters.JoinCount, kPieces - 1);
 }
 
-TEST(FastAnalysis, BreathesAndStopsWhileWaitingForTheOtherThreadsIndex) {
-    // Row 1, zero-length, is the calling thread's: it waits for the helper to start its turns,
-    // which it does only once its index over the many horizontal rows is built. The first breath
-    // comes as the calling thread's own index is built; the second, 10 ms on, finds it waiting.
-    constexpr int kPieces = 400'000;
-    LineTable table;
-    table.append() = LineRow{-5, 0, -5, 0};
-    appendShuffledPieces(table, kPieces);
-    struct StopAtSecondBreath : RowObserver {
-        void beforeRow(int row, const RunCounters&) override { announced.push_back(row); }
-        void duringRow(int, const RunCounters&) override {
-            if (++breaths == 2) {
-                throw RunInterrupted{};
-            }
+TEST(FastAnalysis, BreathesAndStopsWhileTheIndexesAreBuilt) {
+    using Analyse = void (*)(LineTable&, const LineRules&, RunCounters&, RowObserver&);
+    struct Case {
+        const char* name;
+        bool zeroLengthFirst;
+        int pieces;
+        Analyse analyse;
+        int stopAt;  // the breath that stops the run
+    };
+    const Case cases[] = {
+        // Row 1, zero-length, is the calling thread's: it waits for the helper to start its
+        // turns, which it does only once its index over the many horizontal rows is built. The
+        // first breath comes as the calling thread's own index is built; the second, 10 ms on,
+        // finds it waiting.
+        {"waiting for the other thread's index", true, 400'000, testing::analyseShared, 2},
+        // Only horizontal rows: both threads build their one index, sorting it for most of
+        // that time.
+        {"both threads building the index of one axis", false, 1'000'000, testing::analyseFast, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LineTable table;
+        if (c.zeroLengthFirst) {
+            table.append() = LineRow{-5, 0, -5, 0};
         }
-        std::vector<int> announced;
-        int breaths = 0;
-    } observer;
-    RunCounters counters;
-    EXPECT_THROW(testing::analyseShared(table, joins(0, 0), counters, observer), RunInterrupted);
-    EXPECT_TRUE(observer.announced.empty());
-    EXPECT_EQ(observer.breaths, 2);
+        appendShuffledPieces(table, c.pieces);
+        StopAtBreath observer(c.stopAt);
+        RunCounters counters;
+        EXPECT_THROW(c.analyse(table, joins(0, 0), counters, observer), RunInterrupted);
+        EXPECT_TRUE(observer.announced.empty());
+        EXPECT_EQ(observer.breaths, c.stopAt);
+        EXPECT_EQ(counters.JoinCount, 0);
+    }
 }
 
 TEST(FastAnalysis, BreathesAndStopsWhileTheSlantedRowsAreTaken) {

@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <optional>
 
 #include "TurnPacer.h"
 
@@ -40,12 +42,18 @@ void sortUnlessSorted(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, L
     }
 }
 
+// Where each of the 256 buckets begins, and the end of the last.
+using Starts = std::array<std::ptrdiff_t, kBuckets + 1>;
+
 // Spreads items[first, last) into buckets by the leading byte of where their keys lie between
-// the lowest and the highest of them, in place, and each bucket on by its own keys. 256 buckets
-// keep every place an item is put in the cache.
+// the lowest and the highest of them, in place, and returns where the buckets begin; 256 buckets
+// keep every place an item is put in the cache. Sorts the items by `less` instead, and returns
+// nothing, when they are few or their keys cannot spread them. `byThen` tells which key spreads
+// them, and turns true where the items tie in all that `first` orders them by.
 template <class Items, class SpreadKeys, class Less>
-void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, const SpreadKeys& keys,
-            bool byThen, Less& less, TurnPacer& pacer) {
+std::optional<Starts> distribute(Items& items, std::ptrdiff_t first, std::ptrdiff_t last,
+                                 const SpreadKeys& keys, bool& byThen, Less& less,
+                                 TurnPacer& pacer) {
     const auto begin = items.begin();
     const auto itemAt = [&](std::ptrdiff_t at) -> auto& {
         return items[static_cast<std::size_t>(at)];
@@ -55,7 +63,7 @@ void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, const Sprea
     };
     if (last - first < kFewest) {
         sortUnlessSorted(items, first, last, less);
-        return;
+        return std::nullopt;
     }
     std::uint64_t lowest = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t highest = 0;
@@ -70,17 +78,17 @@ void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, const Sprea
         if (!byThen && std::all_of(begin + first, begin + last, [&](const auto& item) {
                 return keys.tie(itemAt(first), item);
             })) {
-            spread(items, first, last, keys, true, less, pacer);
-        } else {
-            sortUnlessSorted(items, first, last, less);
+            byThen = true;
+            return distribute(items, first, last, keys, byThen, less, pacer);
         }
-        return;
+        sortUnlessSorted(items, first, last, less);
+        return std::nullopt;
     }
     const int shift = std::max(0, static_cast<int>(std::bit_width(highest - lowest)) - kDigitBits);
     const auto digitOf = [&](std::ptrdiff_t at) {
         return static_cast<std::size_t>((keyAt(at) - lowest) >> shift);
     };
-    std::array<std::ptrdiff_t, kBuckets + 1> starts{};
+    Starts starts{};
     for (std::ptrdiff_t at = first; at < last; ++at) {
         ++starts[digitOf(at) + 1];
     }
@@ -105,9 +113,25 @@ void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, const Sprea
             }
         }
     }
-    for (std::size_t b = 0; b < kBuckets; ++b) {
-        spread(items, starts[b], starts[b + 1], keys, byThen, less, pacer);
+    return starts;
+}
+
+// Sorts items[first, last): spreads them into buckets, and each bucket on by its own keys.
+template <class Items, class SpreadKeys, class Less>
+void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, const SpreadKeys& keys,
+            bool byThen, Less& less, TurnPacer& pacer) {
+    if (const auto starts = distribute(items, first, last, keys, byThen, less, pacer)) {
+        for (std::size_t b = 0; b < kBuckets; ++b) {
+            spread(items, (*starts)[b], (*starts)[b + 1], keys, byThen, less, pacer);
+        }
     }
+}
+
+// The first bucket of the second half of the items.
+inline std::size_t middleBucket(const Starts& starts) {
+    const std::ptrdiff_t half = starts.front() + (starts.back() - starts.front()) / 2;
+    return static_cast<std::size_t>(std::lower_bound(starts.begin(), starts.end() - 1, half) -
+                                    starts.begin());
 }
 
 }  // namespace bucket_sort
@@ -163,12 +187,37 @@ private:
 // The items of a bucket whose keys are all equal are spread on by `thenKeyOf` where `tie` says
 // they are equal in all that `keyOf` orders them by: `thenKeyOf` need agree with `less` only
 // among such items (a line in a million pieces has one across-coordinate).
+// With `both`, the buckets of the first spread are sorted on, half on this thread, half on
+// another.
 template <class Items, class KeyOf, class Tie, class ThenKeyOf, class Less>
 void bucketSort(Items& items, KeyOf keyOf, Tie tie, ThenKeyOf thenKeyOf, Less less,
-                TurnPacer& pacer) {
+                TurnPacer& pacer, const RunBoth* both = nullptr) {
     auto pacedLess = pacer.pacedLess(less);
-    bucket_sort::spread(items, 0, static_cast<std::ptrdiff_t>(items.size()),
-                        bucket_sort::Keys{keyOf, tie, thenKeyOf}, false, pacedLess, pacer);
+    const bucket_sort::Keys keys{keyOf, tie, thenKeyOf};
+    bool byThen = false;
+    const auto starts = bucket_sort::distribute(items, 0, static_cast<std::ptrdiff_t>(items.size()),
+                                                keys, byThen, pacedLess, pacer);
+    if (!starts) {
+        return;
+    }
+    // Each thread sorts buckets of its own, with a comparison that steps its own pacer.
+    const auto spreadBuckets = [&](std::size_t from, std::size_t to, auto& threadLess,
+                                   TurnPacer& threadPacer) {
+        for (std::size_t b = from; b < to; ++b) {
+            bucket_sort::spread(items, (*starts)[b], (*starts)[b + 1], keys, byThen, threadLess,
+                                threadPacer);
+        }
+    };
+    const std::size_t middle = both != nullptr ? bucket_sort::middleBucket(*starts) : 0;
+    if (middle == 0) {
+        spreadBuckets(0, bucket_sort::kBuckets, pacedLess, pacer);
+        return;
+    }
+    (*both)([&] { spreadBuckets(0, middle, pacedLess, pacer); },
+            [&](TurnPacer& helperPacer) {
+                auto helperLess = helperPacer.pacedLess(less);
+                spreadBuckets(middle, bucket_sort::kBuckets, helperLess, helperPacer);
+            });
 }
 
 }  // namespace lintrel

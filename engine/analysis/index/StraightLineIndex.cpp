@@ -54,7 +54,7 @@ private:
 
 StraightLineIndex::StraightLineIndex(const LineTable& table, const RowKinds& kinds,
                                      RowEntries& rowEntries, Axis axis, const LineRules& rules,
-                                     TurnPacer& pacer)
+                                     TurnPacer& pacer, const RunBoth* both)
     : m_table(table), m_kinds(kinds), m_rowEntries(rowEntries), m_axis(axis), m_rules(rules) {
     collectEntries(pacer);
     const BlockThenPlace keyOf(
@@ -72,7 +72,7 @@ StraightLineIndex::StraightLineIndex(const LineTable& table, const RowKinds& kin
             return std::tie(a.blockThenRun, a.across, a.low, a.high, a.row) <
                    std::tie(b.blockThenRun, b.across, b.low, b.high, b.row);
         },
-        pacer);
+        pacer, both);
     findRuns(pacer);
     buildTree(pacer);
 }

@@ -43,9 +43,10 @@ namespace lintrel {
 class StraightLineIndex {
 public:
     // The rows of the axis's kinds. Takes steps of the pacer while it is built (it may throw
-    // RunInterrupted).
+    // RunInterrupted); with `both`, another thread takes half of the sort.
     StraightLineIndex(const LineTable& table, const RowKinds& kinds, RowEntries& rowEntries,
-                      Axis axis, const LineRules& rules, TurnPacer& pacer);
+                      Axis axis, const LineRules& rules, TurnPacer& pacer,
+                      const RunBoth* both = nullptr);
 
     // Positions of entries [begin, end).
     struct Range {
