@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <functional>
 #include <stop_token>
 
 #include "HelperThread.h"
@@ -14,17 +13,6 @@ namespace {
 // Most turns meet one acting row or none; a row that swallows many pieces asks for more at once.
 constexpr std::size_t kFirstBatch = 4;
 constexpr std::size_t kLargestBatch = 256;
-
-// A helper whose work steps a pacer of its own: only the calling thread talks to the window, so
-// the helper's pacer just looks whether that thread stopped.
-HelperThread pacedHelper(std::function<void(TurnPacer&)> work) {
-    return HelperThread([work = std::move(work)](const std::stop_token& stop) {
-        StopWatch watch(stop);
-        const RunCounters unshown;
-        TurnPacer helperPacer(watch, unshown);
-        work(helperPacer);
-    });
-}
 
 Axis otherAxis(Axis axis) {
     return axis == Axis::Vertical ? Axis::Horizontal : Axis::Vertical;
@@ -42,12 +30,7 @@ void IndexedScan::buildIndexes(TurnPacer& pacer, const ThreadBudget& threads) {
     if (needsStraightIndex(Axis::Vertical) != needsStraightIndex(Axis::Horizontal) &&
         !needsSlantedIndex()) {
         // One index to build (a line in a million pieces): the helper sorts half of it.
-        const RunBoth both = [&pacer](const std::function<void()>& mine,
-                                      const std::function<void(TurnPacer&)>& theirs) {
-            HelperThread helper = pacedHelper(theirs);
-            mine();
-            helper.wait([&pacer] { pacer.breathe(); });
-        };
+        const RunBoth both = sharingWithHelper(pacer);
         const Axis axis = needsStraightIndex(Axis::Vertical) ? Axis::Vertical : Axis::Horizontal;
         buildStraightIndex(axis, pacer, &both);
         return;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <climits>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <stop_token>
 #include <thread>
@@ -29,6 +30,27 @@ public:
 private:
     std::stop_token m_stop;
 };
+
+// A helper whose work steps a pacer of its own, watching only for the calling thread to stop.
+inline HelperThread pacedHelper(std::function<void(TurnPacer&)> work) {
+    return HelperThread([work = std::move(work)](const std::stop_token& stop) {
+        StopWatch watch(stop);
+        const RunCounters unshown;
+        TurnPacer helperPacer(watch, unshown);
+        work(helperPacer);
+    });
+}
+
+// Shares work with a paced helper; the calling thread, whose pacer this is, breathes while it
+// waits for the helper's share.
+inline RunBoth sharingWithHelper(TurnPacer& pacer) {
+    return
+        [&pacer](const std::function<void()>& mine, const std::function<void(TurnPacer&)>& theirs) {
+            HelperThread helper = pacedHelper(theirs);
+            mine();
+            helper.wait([&pacer] { pacer.breathe(); });
+        };
+}
 
 // One thread's share of the turns. Alone, a lane takes every turn. Two paired lanes take the turns
 // of different rows at once, each with indexes of its own; the only rows both can touch are the

@@ -112,12 +112,11 @@ std::size_t gatheringParts(const DrawingModel& model) {
 }
 
 // The strokes of every entity. On a large drawing each core gathers a stretch of the entities into
-// buckets of its own, in stores[part]; these are taken together in the entities' order, so the
-// frame is the one a single thread paints.
+// buckets of its own, in stores[part] for each of `parts`; these are taken together in the
+// entities' order, so the frame is the one a single thread paints.
 void addEveryEntity(const DrawingModel& model, const SceneStyle& style, LineBuckets& buckets,
-                    std::vector<LineBuckets::Store>& stores) {
+                    std::vector<LineBuckets::Store>& stores, std::size_t parts) {
     const std::size_t count = model.entities.size();
-    const std::size_t parts = gatheringParts(model);
     const auto addStretch = [&](LineBuckets& into, std::size_t part) {
         Strokes strokes(model, style, into);
         for (std::size_t k = count * part / parts; k < count * (part + 1) / parts; ++k) {
@@ -184,11 +183,12 @@ void paintScene(QPainter& painter, const DrawingModel& model, const Viewport& vi
     painter.fillRect(area, backgroundColour(style.isDark));
     const Box shown = shownBox(viewport, area);
     const bool walksEveryEntity = model.index.isEmpty() || holdsWhole(shown, model.extents);
-    stores.resize(std::max(stores.size(), walksEveryEntity ? gatheringParts(model) : 1));
+    const std::size_t parts = walksEveryEntity ? gatheringParts(model) : 1;
+    stores.resize(std::max(stores.size(), parts));
     LineBuckets buckets(viewport, area, painter.paintEngine()->type() == QPaintEngine::Raster,
                         stores[0]);
     if (walksEveryEntity) {
-        addEveryEntity(model, style, buckets, stores);
+        addEveryEntity(model, style, buckets, stores, parts);
     } else {
         Strokes strokes(model, style, buckets);
         model.index.query(model.paths, shown, [&](std::uint32_t number) {

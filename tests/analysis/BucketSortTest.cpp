@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <functional>
 #include <random>
-#include <thread>
 #include <tuple>
 #include <vector>
 
 #include "BucketSort.h"
 #include "RunCounters.h"
+#include "TurnLane.h"
 #include "TurnPacer.h"
 
 namespace lintrel {
@@ -98,22 +98,10 @@ TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
          true, true},
         {"no items", 0, uniform, 1, byPlace},
     };
-    // Each case sorted on one thread, then with half of the buckets sorted on another.
+    // Each case sorted on one thread, then with half of the buckets sorted on a helper.
     int handedOver = 0;
-    const RunBoth both = [&handedOver](const std::function<void()>& mine,
-                                       const std::function<void(TurnPacer&)>& theirs) {
-        ++handedOver;
-        std::thread helper([&theirs] {
-            QuietObserver helperObserver;
-            const RunCounters unshown;
-            TurnPacer helperPacer(helperObserver, unshown);
-            theirs(helperPacer);
-        });
-        mine();
-        helper.join();
-    };
     std::mt19937 random(7);
-    for (const RunBoth* sharing : {static_cast<const RunBoth*>(nullptr), &both}) {
+    for (const bool isShared : {false, true}) {
         for (const auto& c : cases) {
             std::vector<Item> items;
             for (std::size_t k = 0; k < c.count; ++k) {
@@ -132,6 +120,12 @@ TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
             QuietObserver observer;
             RunCounters counters;
             TurnPacer pacer(observer, counters);
+            const RunBoth helper = sharingWithHelper(pacer);
+            const RunBoth both = [&](const std::function<void()>& mine,
+                                     const std::function<void(TurnPacer&)>& theirs) {
+                ++handedOver;
+                helper(mine, theirs);
+            };
             // Without the row as a second key no two items tie.
             const bool thenByRow = c.thenByRow;
             bucketSort(
@@ -140,8 +134,8 @@ TEST(BucketSort, OrdersAsOneComparisonSortDoes) {
                     return thenByRow && a.block == b.block && a.across == b.across;
                 },
                 [](const Item& item) { return static_cast<std::uint64_t>(item.row); }, less, pacer,
-                sharing);
-            EXPECT_EQ(items, expected) << c.name << (sharing != nullptr ? ", shared" : "");
+                isShared ? &both : nullptr);
+            EXPECT_EQ(items, expected) << c.name << (isShared ? ", shared" : "");
         }
     }
     // Most cases spread their items into buckets, and those are shared.
