@@ -22,7 +22,7 @@ tools/check-package.sh build
 
 # ThreadSanitizer over the tests that start threads: the helper thread, the analysis, the read in
 # parts, the output in two or in parts and the clean run, without the long walks through the real drawings;
-# and the preview's model, every read of which parses on one thread and builds on another.
+# and the preview's model, whose reads parse on one thread and build on another once awaited.
 # Address randomisation is off for it: on kernels with wide randomisation its runtime cannot map
 # its shadow memory.
 threaded='HelperThread|FastAnalysis|BucketSort|TurnLane|ReadLineRecords|OutputReplay|CleanRun|LinePass|ThreadCount|StreamInParts|PlacedPart'

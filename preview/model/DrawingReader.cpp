@@ -79,9 +79,10 @@ private:
 class ModelBuilder {
 public:
     // A drawing of `size` bytes read by `reader`; `stop`, when asked, ends the reading with
-    // RunInterrupted.
-    ModelBuilder(RecordReader reader, std::uint64_t size, std::stop_token stop = {})
-        : m_reader(std::move(reader)), m_size(size), m_stop(std::move(stop)) {}
+    // RunInterrupted. With `awaited`, the entities are built on one thread until it is set.
+    ModelBuilder(RecordReader reader, std::uint64_t size, std::stop_token stop = {},
+                 const std::atomic<bool>* awaited = nullptr)
+        : m_reader(std::move(reader)), m_size(size), m_stop(std::move(stop)), m_awaited(awaited) {}
 
     DrawingModel build();
 
@@ -106,12 +107,15 @@ private:
     Inherited styleOf(const ParsedEntity& parsed, const Inherited& inherited, int depth);
     const Layer& layerNamed(std::string_view name);
     void makeRoom(std::uint64_t offset);
+    bool nextEntityRecord(Record& record);
     void readEntities();
+    void readEntitiesOnTwoThreads();
 
     // What the thread that parses the entities works with.
     RecordReader m_reader;
     std::uint64_t m_size;  // of the drawing, in bytes
     std::stop_token m_stop;
+    const std::atomic<bool>* m_awaited;
     std::uint64_t m_recordsRead = 0;
     Record m_pending;
     bool m_hasPending = false;
@@ -414,9 +418,42 @@ void ModelBuilder::makeRoom(std::uint64_t offset) {
     room(m_model.conics);
 }
 
+// The next record of the ENTITIES section; false at its end.
+bool ModelBuilder::nextEntityRecord(Record& record) {
+    if (!nextRecord(record)) {
+        return false;
+    }
+    countRecord();
+    if (record.type == "ENDSEC") {
+        return false;
+    }
+    if (m_entitiesStart == 0) {
+        m_entitiesStart = record.offset;
+    }
+    return true;
+}
+
+// While a run shares the cores, handing the entities to a helper costs more processor time than
+// it saves (each one is written on one core and read on the other): this thread builds them
+// itself until the model is awaited.
+void ModelBuilder::readEntities() {
+    if (m_awaited != nullptr) {
+        ParsedEntity parsed;
+        Record record;
+        while (!m_awaited->load(std::memory_order_relaxed)) {
+            if (!nextEntityRecord(record)) {
+                return;
+            }
+            parseWithFollowers(record, parsed);
+            addEntity(parsed);
+        }
+    }
+    readEntitiesOnTwoThreads();
+}
+
 // Parsing an entity takes longer than adding it to the model: this thread parses the section's
 // records while a helper adds them, in file order.
-void ModelBuilder::readEntities() {
+void ModelBuilder::readEntitiesOnTwoThreads() {
     BatchQueue<ParsedEntity> queue(kBatchesAhead);
     HelperThread builder([&](const std::stop_token& stop) {
         try {
@@ -436,14 +473,7 @@ void ModelBuilder::readEntities() {
     std::size_t filled = 0;
     Record record;
     bool isTaken = true;
-    while (isTaken && nextRecord(record)) {
-        countRecord();
-        if (record.type == "ENDSEC") {
-            break;
-        }
-        if (m_entitiesStart == 0) {
-            m_entitiesStart = record.offset;
-        }
+    while (isTaken && nextEntityRecord(record)) {
         if (filled == batch.size()) {
             batch.reserve(kBatch);
             batch.emplace_back();
@@ -503,18 +533,21 @@ DrawingModel modelOf(std::string_view bytes) {
     return ModelBuilder(RecordReader(bytes), bytes.size()).build();
 }
 
-std::variant<DrawingModel, std::string> readDrawing(const std::string& path, std::stop_token stop) {
+std::variant<DrawingModel, std::string> readDrawing(const std::string& path, std::stop_token stop,
+                                                    const std::atomic<bool>* awaited) {
     DrawingFile file(path);
-    return readDrawing(file, path, std::move(stop));
+    return readDrawing(file, path, std::move(stop), awaited);
 }
 
 std::variant<DrawingModel, std::string> readDrawing(DrawingFile& file, const std::string& path,
-                                                    std::stop_token stop) {
+                                                    std::stop_token stop,
+                                                    const std::atomic<bool>* awaited) {
     const std::string shown = " " + std::filesystem::path(path).filename().string();
     if (!file.isOpen()) {
         return shown + std::string(kUnreadable);
     }
-    DrawingModel model = ModelBuilder(RecordReader(file), file.size(), std::move(stop)).build();
+    DrawingModel model =
+        ModelBuilder(RecordReader(file), file.size(), std::move(stop), awaited).build();
     switch (file.state()) {
         case DrawingFile::State::Unchanged:
             return model;

@@ -9,8 +9,10 @@ void ModelReadAhead::start(const std::string& path) {
         return;
     }
     m_path = path;
-    m_reader = std::make_unique<HelperThread>(
-        [this, path](const std::stop_token& stop) { m_read = readDrawing(path, stop); });
+    m_isAwaited = false;
+    m_reader = std::make_unique<HelperThread>([this, path](const std::stop_token& stop) {
+        m_read = readDrawing(path, stop, &m_isAwaited);
+    });
 }
 
 std::variant<DrawingModel, std::string> ModelReadAhead::take(const std::string& path,
@@ -19,6 +21,7 @@ std::variant<DrawingModel, std::string> ModelReadAhead::take(const std::string& 
         m_reader.reset();
         return readDrawing(path, stop);
     }
+    m_isAwaited = true;
     m_reader->wait([&stop] { throwIfStopped(stop); });
     m_reader.reset();
     return std::move(m_read);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <variant>
@@ -10,7 +11,8 @@
 namespace lintrel::preview {
 
 // The model of one drawing read on a helper thread while this one does other work: the run that
-// decides the drawing, or the picture of the drawing before it.
+// decides the drawing, or the picture of the drawing before it. The reading takes one core until
+// the model is taken.
 class ModelReadAhead {
 public:
     // Starts reading `path`, unless a read is going on or waiting already.
@@ -24,6 +26,7 @@ public:
 private:
     std::string m_path;
     std::variant<DrawingModel, std::string> m_read;
+    std::atomic<bool> m_isAwaited = false;   // set once `take` waits for the read ahead
     std::unique_ptr<HelperThread> m_reader;  // last, so that it is joined before m_read goes
 };
 

@@ -1,5 +1,6 @@
 #include "PreviewRun.h"
 
+#include <atomic>
 #include <variant>
 
 #include "CleanRun.h"
@@ -77,7 +78,9 @@ Preview previewOf(const OptionSnapshot& options, const std::string& path,
     // The model is read while the run decides: both only read the file, and the decisions are
     // needed once both are done. A run that does not complete stops the reading.
     std::variant<DrawingModel, std::string> read;
-    HelperThread reader([&](const std::stop_token& stop) { read = readDrawing(path, stop); });
+    std::atomic<bool> isAwaited = false;
+    HelperThread reader(
+        [&](const std::stop_token& stop) { read = readDrawing(path, stop, &isAwaited); });
     const RunReport report = CleanRun(window, target).run();
     if (report.outcome != RunOutcome::Completed) {
         Preview preview;
@@ -85,6 +88,7 @@ Preview previewOf(const OptionSnapshot& options, const std::string& path,
         preview.isInterrupted = report.outcome == RunOutcome::Interrupted;
         return preview;
     }
+    isAwaited = true;
     reader.wait([] {});
     return previewFromRead(std::move(read), decisions.of(path), report.counters);
 }

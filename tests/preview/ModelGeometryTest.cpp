@@ -1,14 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
+#include <thread>
+#include <tuple>
+#include <variant>
 
 #include "CutLength.h"
 #include "Drawing.h"
 #include "DrawingReader.h"
 #include "PreviewDrawings.h"
+#include "TempDir.h"
 
 namespace lintrel::preview {
 namespace {
@@ -192,6 +199,77 @@ TEST_P(Geometry, GivesItsCutLengthAndExtents) {
 
 INSTANTIATE_TEST_SUITE_P(Model, Geometry, ::testing::ValuesIn(kGeometry),
                          [](const auto& row) { return testing::identifier(row.param.name); });
+
+// What tells two models apart: each entity with its paths and their points.
+void expectSameModel(const DrawingModel& a, const DrawingModel& b) {
+    ASSERT_EQ(a.entities.size(), b.entities.size());
+    ASSERT_EQ(a.paths.size(), b.paths.size());
+    ASSERT_EQ(a.points.size(), b.points.size());
+    ASSERT_EQ(a.conics.size(), b.conics.size());
+    ASSERT_EQ(a.texts.size(), b.texts.size());
+    for (std::size_t k = 0; k < a.entities.size(); ++k) {
+        const Entity& x = a.entities[k];
+        const Entity& y = b.entities[k];
+        ASSERT_EQ(std::tie(x.offset, x.type, x.colour, x.firstPath, x.pathCount, x.cutLength),
+                  std::tie(y.offset, y.type, y.colour, y.firstPath, y.pathCount, y.cutLength))
+            << "entity " << k;
+    }
+    for (std::size_t k = 0; k < a.paths.size(); ++k) {
+        const Path& x = a.paths[k];
+        const Path& y = b.paths[k];
+        ASSERT_EQ(std::tie(x.first, x.count, x.colour, x.isConic, x.entity),
+                  std::tie(y.first, y.count, y.colour, y.isConic, y.entity))
+            << "path " << k;
+    }
+    for (std::size_t k = 0; k < a.points.size(); ++k) {
+        ASSERT_EQ(std::tie(a.points[k].x, a.points[k].y), std::tie(b.points[k].x, b.points[k].y))
+            << "point " << k;
+    }
+    EXPECT_EQ(a.notDrawn, b.notDrawn);
+    EXPECT_EQ(std::tie(a.extents.low.x, a.extents.low.y, a.extents.high.x, a.extents.high.y),
+              std::tie(b.extents.low.x, b.extents.low.y, b.extents.high.x, b.extents.high.y));
+}
+
+// Beside a run the reading builds the entities on its own thread until the model is awaited,
+// then on two: wherever it changes over, the model is the one built on two threads throughout.
+TEST(Model, IsTheSameWhereverItsReadingTakesASecondThread) {
+    std::string entities;
+    std::string blocks;
+    for (const GeometryCase& c : kGeometry) {
+        blocks += c.blocks;
+    }
+    for (int k = 0; k < 2000; ++k) {
+        for (const GeometryCase& c : kGeometry) {
+            entities += c.entities;
+        }
+    }
+    testing::TempDir folder;
+    const std::string path = folder.write("mixed.dxf", previewDrawing(entities, blocks));
+    const DrawingModel reference = std::get<DrawingModel>(readDrawing(path));
+    // Many batches of entities for a second thread to build.
+    ASSERT_GE(reference.entities.size(), 2000 * std::size(kGeometry));
+    const auto readAwaitedAfter = [&path](std::optional<std::chrono::microseconds> wait) {
+        std::atomic<bool> isAwaited = false;
+        std::jthread awaiting([&](const std::stop_token& stop) {
+            if (!wait) {
+                return;
+            }
+            const auto until = std::chrono::steady_clock::now() + *wait;
+            while (!stop.stop_requested() && std::chrono::steady_clock::now() < until) {
+                std::this_thread::yield();
+            }
+            isAwaited = true;
+        });
+        return std::get<DrawingModel>(readDrawing(path, {}, &isAwaited));
+    };
+    for (const auto wait :
+         {std::optional<std::chrono::microseconds>(), std::optional(std::chrono::microseconds(0)),
+          std::optional(std::chrono::microseconds(2000)),
+          std::optional(std::chrono::microseconds(10000))}) {
+        SCOPED_TRACE(wait ? std::to_string(wait->count()) + " us" : "never awaited");
+        expectSameModel(readAwaitedAfter(wait), reference);
+    }
+}
 
 TEST(Model, CountsAnEntityWithANonNumericCoordinateAsNotDrawn) {
     const DrawingModel model =
