@@ -114,7 +114,7 @@ struct DrawingModel {
     HugeVector<Path> paths;
     HugeVector<Point> points;
     HugeVector<Conic> conics;  // kept as arcs, not points, as most are drawn as a dot or not at all
-    std::vector<TextItem> texts;
+    HugeVector<TextItem> texts;
     HugeVector<std::array<double, 4>> lengthenedEnds;  // x1, y1, x2, y2 of a lengthened LINE
     std::map<std::string, int> notDrawn;               // type name -> count
     Extents extents;                                   // of everything but XLINE and RAY

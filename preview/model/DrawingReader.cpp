@@ -416,6 +416,7 @@ void ModelBuilder::makeRoom(std::uint64_t offset) {
     room(m_model.paths);
     room(m_model.points);
     room(m_model.conics);
+    room(m_model.texts);
 }
 
 // The next record of the ENTITIES section; false at its end.

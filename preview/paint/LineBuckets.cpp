@@ -147,7 +147,7 @@ QImage* LineBuckets::imageUnder(QPainter& painter) const {
     return isOpaque && holdsArea ? image : nullptr;
 }
 
-void LineBuckets::blendDots(QImage& image, const std::vector<std::uint32_t>& pixels, QRgb colour,
+void LineBuckets::blendDots(QImage& image, const HugeVector<std::uint32_t>& pixels, QRgb colour,
                             int size) const {
     const int alpha = qAlpha(colour);
     const int left = static_cast<int>(m_area.left());

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "DrawingModel.h"
+#include "HugePages.h"
 #include "Viewport.h"
 
 namespace lintrel::preview {
@@ -22,12 +23,13 @@ inline constexpr int kStrongWidth = 2;  // pixels of what changed, drawn at full
 // Lines gathered by colour, so that a frame changes its pen once per colour, not per entity.
 class LineBuckets {
 public:
-    // The lines and dots of one colour, and the pixels where a dot of it lies already.
+    // The lines and dots of one colour, and the pixels where a dot of it lies already. A
+    // frame of a large drawing gathers megabytes of them: in huge pages once large.
     struct Bucket {
-        std::vector<QLineF> lines;
-        std::vector<QPointF> dots;          // where pixels are not merged
-        std::vector<std::uint32_t> pixels;  // dots on the area's pixels, row by row
-        std::vector<bool> dotted;           // row by row over the area, made at the first dot
+        HugeVector<QLineF> lines;
+        HugeVector<QPointF> dots;          // where pixels are not merged
+        HugeVector<std::uint32_t> pixels;  // dots on the area's pixels, row by row
+        std::vector<bool> dotted;          // row by row over the area, made at the first dot
     };
 
     // The buckets by alpha, then colour. A view painted again fills those of its last frame,
@@ -123,7 +125,7 @@ private:
     QImage* imageUnder(QPainter& painter) const;
 
     // Blends a colour over each listed pixel, and the pixels right and below it up to `size`.
-    void blendDots(QImage& image, const std::vector<std::uint32_t>& pixels, QRgb colour,
+    void blendDots(QImage& image, const HugeVector<std::uint32_t>& pixels, QRgb colour,
                    int size) const;
 
     const Viewport& m_viewport;

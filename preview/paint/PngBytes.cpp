@@ -2,12 +2,37 @@
 
 #include <png.h>
 
+#include <cstring>
 #include <utility>
 
 namespace lintrel::preview {
 
+namespace {
+
+// Each row's pixels as red, green and blue bytes at the start of the row, written over it: a
+// pixel's three bytes never reach the four of a pixel not yet read. Qt converts in place only an
+// image that owns its memory, and a copy of a picture costs a page fault per 4 KiB.
+void packRows(QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        uchar* row = image.scanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            QRgb pixel = 0;
+            std::memcpy(&pixel, row + 4 * static_cast<std::ptrdiff_t>(x), sizeof pixel);
+            uchar* to = row + 3 * static_cast<std::ptrdiff_t>(x);
+            to[0] = static_cast<uchar>(qRed(pixel));
+            to[1] = static_cast<uchar>(qGreen(pixel));
+            to[2] = static_cast<uchar>(qBlue(pixel));
+        }
+    }
+}
+
+}  // namespace
+
 QByteArray pngBytes(QImage image) {
-    const QImage rgb = std::move(image).convertToFormat(QImage::Format_RGB888);
+    QImage rgb = image.format() == QImage::Format_RGB32
+                     ? std::move(image)
+                     : std::move(image).convertToFormat(QImage::Format_RGB32);
+    packRows(rgb);
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     png.width = static_cast<png_uint_32>(rgb.width());

@@ -168,26 +168,41 @@ TEST(Picture, PaintedOnACanvasMadeAheadIsTheSame) {
     }
 }
 
-// Odd widths leave padding at the end of each row of the image handed to the encoder.
+// Odd widths leave padding at the end of each row of the image handed to the encoder, which packs
+// the rows of an image handed over whole in its own memory, and of a shared one in a copy.
 TEST(Picture, PngReadsBackPixelForPixel) {
     for (const QSize size : {QSize(1, 1), QSize(37, 23), QSize(1600, 1000)}) {
-        QImage image(size, QImage::Format_RGB32);
-        for (int y = 0; y < size.height(); ++y) {
-            for (int x = 0; x < size.width(); ++x) {
-                image.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x * y + 3) % 256));
+        for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888}) {
+            for (const bool isHandedOver : {false, true}) {
+                SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()) +
+                             " format " + std::to_string(format) +
+                             (isHandedOver ? " handed over" : " shared"));
+                QImage image(size, format);
+                for (int y = 0; y < size.height(); ++y) {
+                    for (int x = 0; x < size.width(); ++x) {
+                        image.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x * y + 3) % 256));
+                    }
+                }
+                const QImage expected = image.copy();
+                QByteArray png;
+                if (isHandedOver) {
+                    png = pngBytes(std::move(image));
+                } else {
+                    png = pngBytes(image);
+                    EXPECT_EQ(image, expected) << "the shared image is left as it was";
+                }
+                ASSERT_TRUE(png.startsWith("\x89PNG"));
+                const QImage read = QImage::fromData(png, "PNG");
+                ASSERT_EQ(read.size(), size);
+                int wrong = 0;
+                for (int y = 0; y < size.height(); ++y) {
+                    for (int x = 0; x < size.width(); ++x) {
+                        wrong += read.pixel(x, y) != expected.pixel(x, y) ? 1 : 0;
+                    }
+                }
+                EXPECT_EQ(wrong, 0);
             }
         }
-        const QByteArray png = pngBytes(image);
-        ASSERT_TRUE(png.startsWith("\x89PNG")) << size.width();
-        const QImage read = QImage::fromData(png, "PNG");
-        ASSERT_EQ(read.size(), size);
-        int wrong = 0;
-        for (int y = 0; y < size.height(); ++y) {
-            for (int x = 0; x < size.width(); ++x) {
-                wrong += read.pixel(x, y) != image.pixel(x, y) ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(wrong, 0) << size.width() << "x" << size.height();
     }
 }
 
