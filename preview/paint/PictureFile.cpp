@@ -40,26 +40,18 @@ void paintPicture(QPainter& painter, const Preview& preview, const QString& titl
 // A picture's pixels, all written for every picture: in huge pages they cost a few page faults,
 // where fresh memory costs one per 4 KiB.
 QImage imageInHugePages(QSize size) {
-    struct Held {
-        void* memory;
-        std::size_t bytes;
-    };
     const int bytesPerLine = size.width() * 4;
-    auto held = std::make_unique<Held>(
-        Held{nullptr, static_cast<std::size_t>(bytesPerLine) * size.height()});
-    held->memory = allocateLarge(held->bytes);
-    auto* pixels = static_cast<uchar*>(held->memory);
+    auto pixels = std::make_unique<HugeArray<uchar>>(static_cast<std::size_t>(bytesPerLine) *
+                                                     static_cast<std::size_t>(size.height()));
+    uchar* const bits = &(*pixels)[0];
     // The image frees the memory once its last copy goes.
-    return {pixels,
+    return {bits,
             size.width(),
             size.height(),
             bytesPerLine,
             QImage::Format_RGB32,
-            [](void* info) {
-                const std::unique_ptr<Held> freed(static_cast<Held*>(info));
-                freeLarge(freed->memory, freed->bytes);
-            },
-            held.release()};
+            [](void* held) { delete static_cast<HugeArray<uchar>*>(held); },
+            pixels.release()};
 }
 
 }  // namespace
