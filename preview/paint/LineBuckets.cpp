@@ -2,6 +2,8 @@
 
 #include <QPen>
 #include <algorithm>
+#include <bit>
+#include <functional>
 
 namespace lintrel::preview {
 
@@ -20,17 +22,33 @@ LineBuckets::LineBuckets(const Viewport& viewport, const QRectF& area, bool isRa
 void LineBuckets::empty(Bucket& bucket) const {
     bucket.lines.clear();
     bucket.dots.clear();
-    if (bucket.dotted.size() != static_cast<std::size_t>(m_width) * m_height) {
+    if (bucket.dotted.size() != dottedWords()) {
         bucket.dotted.clear();
-    } else if (bucket.pixels.size() < bucket.dotted.size() / 64) {
-        // A colour that dots few pixels: their bits, not the whole map's words.
-        for (std::uint32_t pixel : bucket.pixels) {
-            bucket.dotted[pixel] = false;
-        }
-    } else {
-        std::fill(bucket.dotted.begin(), bucket.dotted.end(), false);
+    } else if (bucket.hasDots) {
+        std::fill(bucket.dotted.begin(), bucket.dotted.end(), 0);
     }
-    bucket.pixels.clear();
+    bucket.hasDots = false;
+}
+
+template <class At>
+void LineBuckets::forEachDot(const Bucket& bucket, At at) const {
+    if (!bucket.hasDots) {
+        return;
+    }
+    // The bits come in the pixels' order: the row is followed along, without a division each.
+    std::uint32_t row = 0;
+    std::uint32_t rowStart = 0;
+    const auto width = static_cast<std::uint32_t>(m_width);
+    for (std::size_t word = 0; word < bucket.dotted.size(); ++word) {
+        for (std::uint64_t bits = bucket.dotted[word]; bits != 0; bits &= bits - 1) {
+            const auto pixel = static_cast<std::uint32_t>(word * 64 + std::countr_zero(bits));
+            while (pixel - rowStart >= width) {
+                ++row;
+                rowStart += width;
+            }
+            at(static_cast<int>(pixel - rowStart), static_cast<int>(row));
+        }
+    }
 }
 
 void LineBuckets::addLine(Bucket& bucket, Point p, Point q) {
@@ -105,31 +123,34 @@ void LineBuckets::paint(QPainter& painter) const {
         painter.drawLines(bucket.lines.data(), static_cast<int>(bucket.lines.size()));
         painter.drawPoints(bucket.dots.data(), static_cast<int>(bucket.dots.size()));
         if (image != nullptr) {
-            blendDots(*image, bucket.pixels, key.second, key.first == 255 ? kStrongWidth : 1);
+            blendDots(*image, bucket, key.second, key.first == 255 ? kStrongWidth : 1);
         } else {
-            std::vector<QPointF> centres;
-            centres.reserve(bucket.pixels.size());
-            for (std::uint32_t pixel : bucket.pixels) {
-                const std::uint32_t row = pixel / static_cast<std::uint32_t>(m_width);
-                const std::uint32_t column = pixel % static_cast<std::uint32_t>(m_width);
-                centres.push_back(m_area.topLeft() + QPointF(column + 0.5, row + 0.5));
-            }
-            painter.drawPoints(centres.data(), static_cast<int>(centres.size()));
+            // A thin point lights the pixel nearest to it, one of width 2 the square it is the
+            // middle of: the points that light the pixels a blend would.
+            const double inside = key.first == 255 ? 0.5 : 0;
+            std::vector<QPointF> points;
+            forEachDot(bucket, [&](int column, int row) {
+                points.push_back(m_area.topLeft() + QPointF(column + inside, row + inside));
+            });
+            painter.drawPoints(points.data(), static_cast<int>(points.size()));
         }
     }
 }
 
 void LineBuckets::takeFrom(LineBuckets& later) {
     for (auto& [key, theirs] : later.m_buckets) {
-        if (theirs.lines.empty() && theirs.dots.empty() && theirs.pixels.empty()) {
+        if (theirs.lines.empty() && theirs.dots.empty() && !theirs.hasDots) {
             continue;  // a colour of an earlier frame
         }
         Bucket& mine = m_buckets[key];
-        mine.lines.reserve(mine.lines.size() + theirs.lines.size());
         mine.lines.insert(mine.lines.end(), theirs.lines.begin(), theirs.lines.end());
         mine.dots.insert(mine.dots.end(), theirs.dots.begin(), theirs.dots.end());
-        for (std::uint32_t pixel : theirs.pixels) {
-            dotPixel(mine, pixel);
+        if (theirs.hasDots && mine.hasDots) {
+            std::transform(mine.dotted.begin(), mine.dotted.end(), theirs.dotted.begin(),
+                           mine.dotted.begin(), std::bit_or<>());
+        } else if (theirs.hasDots) {
+            std::swap(mine.dotted, theirs.dotted);  // theirs takes an empty set, if any
+            std::swap(mine.hasDots, theirs.hasDots);
         }
         empty(theirs);
     }
@@ -147,28 +168,35 @@ QImage* LineBuckets::imageUnder(QPainter& painter) const {
     return isOpaque && holdsArea ? image : nullptr;
 }
 
-void LineBuckets::blendDots(QImage& image, const HugeVector<std::uint32_t>& pixels, QRgb colour,
-                            int size) const {
+void LineBuckets::blendDots(QImage& image, const Bucket& bucket, QRgb colour, int size) const {
     const int alpha = qAlpha(colour);
     const int left = static_cast<int>(m_area.left());
     const int top = static_cast<int>(m_area.top());
     const int right = static_cast<int>(std::ceil(m_area.right()));
     const int bottom = static_cast<int>(std::ceil(m_area.bottom()));
-    const auto mix = [alpha](int over, int under) {
-        return (over * alpha + under * (255 - alpha) + 127) / 255;
-    };
-    for (std::uint32_t pixel : pixels) {
-        const int x0 = left + static_cast<int>(pixel % static_cast<std::uint32_t>(m_width));
-        const int y0 = top + static_cast<int>(pixel / static_cast<std::uint32_t>(m_width));
-        for (int y = y0; y < std::min(y0 + size, bottom); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = x0; x < std::min(x0 + size, right); ++x) {
-                const QRgb under = line[x];
-                line[x] = qRgb(mix(qRed(colour), qRed(under)), mix(qGreen(colour), qGreen(under)),
-                               mix(qBlue(colour), qBlue(under)));
-            }
+    // One colour over any pixel: each channel's result looked up by what lies under it.
+    std::array<std::array<std::uint8_t, 256>, 3> blended{};
+    const std::array<int, 3> over{qRed(colour), qGreen(colour), qBlue(colour)};
+    for (std::size_t channel = 0; channel < 3; ++channel) {
+        for (int under = 0; under < 256; ++under) {
+            blended[channel][under] = static_cast<std::uint8_t>(
+                (over[channel] * alpha + under * (255 - alpha) + 127) / 255);
         }
     }
+    uchar* const bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    forEachDot(bucket, [&](int column, int row) {
+        const int x0 = left + column;
+        const int y0 = top + row;
+        for (int y = y0; y < std::min(y0 + size, bottom); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(bits + y * bytesPerLine);
+            for (int x = x0; x < std::min(x0 + size, right); ++x) {
+                const QRgb under = line[x];
+                line[x] = qRgb(blended[0][qRed(under)], blended[1][qGreen(under)],
+                               blended[2][qBlue(under)]);
+            }
+        }
+    });
 }
 
 }  // namespace lintrel::preview

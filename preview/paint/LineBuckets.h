@@ -23,13 +23,15 @@ inline constexpr int kStrongWidth = 2;  // pixels of what changed, drawn at full
 // Lines gathered by colour, so that a frame changes its pen once per colour, not per entity.
 class LineBuckets {
 public:
-    // The lines and dots of one colour, and the pixels where a dot of it lies already. A
-    // frame of a large drawing gathers megabytes of them: in huge pages once large.
+    // The lines and dots of one colour, and the pixels where a dot of it lies. A frame of a
+    // large drawing gathers megabytes of them: in huge pages once large.
     struct Bucket {
         HugeVector<QLineF> lines;
-        HugeVector<QPointF> dots;          // where pixels are not merged
-        HugeVector<std::uint32_t> pixels;  // dots on the area's pixels, row by row
-        std::vector<bool> dotted;          // row by row over the area, made at the first dot
+        HugeVector<QPointF> dots;  // where pixels are not merged
+        // A bit per pixel of the area, row by row, made at the first dot. A pixel takes one dot
+        // of a colour however many land on it, in any order: a set, painted row by row.
+        std::vector<std::uint64_t> dotted;
+        bool hasDots = false;
     };
 
     // The buckets by alpha, then colour. A view painted again fills those of its last frame,
@@ -112,21 +114,27 @@ private:
 
     void dotPixel(Bucket& bucket, std::uint32_t pixel) {
         if (bucket.dotted.empty()) {
-            bucket.dotted.resize(static_cast<std::size_t>(m_width) * m_height);
+            bucket.dotted.resize(dottedWords());
         }
-        if (!bucket.dotted[pixel]) {
-            bucket.dotted[pixel] = true;
-            bucket.pixels.push_back(pixel);
-        }
+        bucket.dotted[pixel / 64] |= std::uint64_t{1} << (pixel % 64);
+        bucket.hasDots = true;
     }
+
+    std::size_t dottedWords() const {
+        return (static_cast<std::size_t>(m_width) * m_height + 63) / 64;
+    }
+
+    // Calls at(x, y) for each dotted pixel of the bucket, x and y counted from the area's
+    // corner, row by row.
+    template <class At>
+    void forEachDot(const Bucket& bucket, At at) const;
 
     // The opaque image the painter draws on one to one from the area's corner, or nullptr: a
     // dot is then blended into its pixels at a few nanoseconds, where QPainter takes far longer.
     QImage* imageUnder(QPainter& painter) const;
 
-    // Blends a colour over each listed pixel, and the pixels right and below it up to `size`.
-    void blendDots(QImage& image, const HugeVector<std::uint32_t>& pixels, QRgb colour,
-                   int size) const;
+    // Blends a colour over each dotted pixel, and the pixels right and below it up to `size`.
+    void blendDots(QImage& image, const Bucket& bucket, QRgb colour, int size) const;
 
     const Viewport& m_viewport;
     QRectF m_area;

@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "Drawing.h"
@@ -169,6 +171,71 @@ TEST(Scene, GathersTheStrokesOfAWholeLargeDrawingAsTheIndexedViewDoes) {
     Viewport viewport = Viewport::fitting(preview.model.extents, kArea);
     viewport.zoomAt(kArea.center(), 1.3);
     expectIndexedPaintsAsWhole(preview, viewport);
+}
+
+// Lines shorter than a pixel in colours of every kind, two of them on most pixels, some twice
+// (then drawn at full strength as duplicates), between long lines that set the scale.
+Preview dottedPreview(const testing::TempDir& folder) {
+    std::string entities =
+        lineRecord("0", "0", "1000", "0") + lineRecord("0", "1000", "1000", "1000");
+    const char* const colours[] = {"1", "30", "94", "140", "200", "251", "7"};
+    for (int k = 0; k < 2000; ++k) {
+        const std::string x = std::to_string(k % 50 * 19 + 3);
+        const std::string y = std::to_string(k / 50 * 23 + 5);
+        const auto dot = [&](const std::string& at, const char* colour) {
+            return record("LINE", {{"  8", "0"},
+                                   {" 62", colour},
+                                   {" 10", x},
+                                   {" 20", at},
+                                   {" 11", x + ".01"},
+                                   {" 21", at}});
+        };
+        entities += dot(y, colours[k % 7]) + dot(y + ".5", colours[(k + 3) % 7]);
+        if (k % 5 == 0) {
+            entities += dot(y, colours[k % 7]);
+        }
+    }
+    return previewOfEntities(folder, "dotted.dxf", entities, nullptr, nullptr);
+}
+
+// The largest difference of a colour channel between two images of one size.
+int largestDifference(const QImage& one, const QImage& other) {
+    int largest = 0;
+    for (int y = 0; y < one.height(); ++y) {
+        for (int x = 0; x < one.width(); ++x) {
+            const QRgb a = one.pixel(x, y);
+            const QRgb b = other.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(a) - qRed(b)),
+                                std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+        }
+    }
+    return largest;
+}
+
+// Dots are blended into an opaque image's pixels directly, and drawn by the painter elsewhere:
+// both must light the same pixels in the same colours, faint or at full strength (the painter
+// rounds a blend a step off at times).
+TEST(Scene, BlendsDotsIntoAnImageAsThePainterDrawsThem) {
+    ASSERT_NE(QGuiApplication::instance(), nullptr);
+    testing::TempDir folder;
+    const Preview preview = dottedPreview(folder);
+    ASSERT_EQ(preview.failure, "");
+    const Viewport viewport = Viewport::fitting(preview.model.extents, kArea);
+    for (View view : {View::Before, View::Changes}) {
+        for (bool isDark : {true, false}) {
+            SceneStyle style;
+            style.view = view;
+            style.isDark = isDark;
+            QImage blended(kSize, QImage::Format_RGB32);
+            QImage painted(kSize, QImage::Format_ARGB32_Premultiplied);
+            for (QImage* image : {&blended, &painted}) {
+                QPainter painter(image);
+                paintScene(painter, preview.model, viewport, style, kArea);
+            }
+            EXPECT_LE(largestDifference(blended, painted), 1)
+                << "view " << static_cast<int>(view) << (isDark ? ", dark" : ", light");
+        }
+    }
 }
 
 TEST(SceneCache, PaintsAgainOnlyWhenTheViewOrTheStyleChanges) {
