@@ -34,8 +34,9 @@ public:
     Found(std::size_t limit, std::vector<Candidate>& rows) : m_limit(limit), m_rows(rows) {
         m_rows.clear();
     }
-    // Rows from this number on cannot enter the list any more.
-    std::int32_t cutoff() const { return m_rows.size() < m_limit ? kNoRow : m_rows.back().row; }
+    // Rows from this number on cannot enter the list any more. Asked at every node of a search:
+    // kept, not worked out from the list.
+    std::int32_t cutoff() const { return m_cutoff; }
     void add(const Candidate& candidate) {
         const auto place =
             std::upper_bound(m_rows.begin(), m_rows.end(), candidate.row,
@@ -45,11 +46,15 @@ public:
             m_rows.pop_back();
         }
         m_rows.insert(m_rows.begin() + place, candidate);
+        if (m_rows.size() == m_limit) {
+            m_cutoff = m_rows.back().row;
+        }
     }
 
 private:
     std::size_t m_limit;
     std::vector<Candidate>& m_rows;
+    std::int32_t m_cutoff = kNoRow;
 };
 
 StraightLineIndex::StraightLineIndex(const LineTable& table, const RowKinds& kinds,
