@@ -128,8 +128,7 @@ void StraightLineIndex::buildTree(TurnPacer& pacer) {
     }
     for (int node = m_leafCount - 1; node >= 1; --node) {
         pacer.step();
-        m_nodes[node] = m_nodes[2 * node];  // written before combine() compares with it
-        combine(m_nodes[2 * node], m_nodes[2 * node + 1], m_nodes[node]);
+        m_nodes[node] = combined(m_nodes[2 * node], m_nodes[2 * node + 1]);
     }
 }
 
@@ -374,37 +373,30 @@ StraightLineIndex::Bounds StraightLineIndex::leafBounds(int leaf) const {
     return bounds;
 }
 
-// Field by field, in place: a whole Bounds built, compared and copied costs a stall.
-bool StraightLineIndex::combine(const Bounds& a, const Bounds& b, Bounds& out) {
-    const double lowMin = std::min(a.lowMin, b.lowMin);
-    const double lowMax = std::max(a.lowMax, b.lowMax);
-    const double highMin = std::min(a.highMin, b.highMin);
-    const double highMax = std::max(a.highMax, b.highMax);
-    const double lengthMin = std::min(a.lengthMin, b.lengthMin);
-    const std::int32_t firstRow = std::min(a.firstRow, b.firstRow);
-    const std::int32_t lastRow = std::max(a.lastRow, b.lastRow);
-    if (lowMin == out.lowMin && lowMax == out.lowMax && highMin == out.highMin &&
-        highMax == out.highMax && lengthMin == out.lengthMin && firstRow == out.firstRow &&
-        lastRow == out.lastRow) {
-        return false;
-    }
-    out.lowMin = lowMin;
-    out.lowMax = lowMax;
-    out.highMin = highMin;
-    out.highMax = highMax;
-    out.lengthMin = lengthMin;
-    out.firstRow = firstRow;
-    out.lastRow = lastRow;
-    return true;
+StraightLineIndex::Bounds StraightLineIndex::combined(const Bounds& a, const Bounds& b) {
+    return {std::min(a.lowMin, b.lowMin),       std::max(a.lowMax, b.lowMax),
+            std::min(a.highMin, b.highMin),     std::max(a.highMax, b.highMax),
+            std::min(a.lengthMin, b.lengthMin), std::min(a.firstRow, b.firstRow),
+            std::max(a.lastRow, b.lastRow)};
 }
 
+// The nodes above the leaf keep their bounds of the ends and lengths: what they held before the
+// deletion they still hold, so they stay true, and tightening them cost a walk up the tree at
+// nearly every piece a long row takes in. Their first and last live rows must be exact.
 void StraightLineIndex::updateBounds(int at) {
     int node = m_leafCount + at / kLeafSize;
     m_nodes[node] = leafBounds(at / kLeafSize);
     for (node /= 2; node >= 1; node /= 2) {
-        if (!combine(m_nodes[2 * node], m_nodes[2 * node + 1], m_nodes[node])) {
+        Bounds& bounds = m_nodes[node];
+        const std::int32_t firstRow =
+            std::min(m_nodes[2 * node].firstRow, m_nodes[2 * node + 1].firstRow);
+        const std::int32_t lastRow =
+            std::max(m_nodes[2 * node].lastRow, m_nodes[2 * node + 1].lastRow);
+        if (firstRow == bounds.firstRow && lastRow == bounds.lastRow) {
             return;  // nothing above changes either
         }
+        bounds.firstRow = firstRow;
+        bounds.lastRow = lastRow;
     }
 }
 

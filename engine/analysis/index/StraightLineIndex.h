@@ -32,10 +32,11 @@ namespace lintrel {
 //    join needs a piece no longer than row i reaching beyond one of its ends and starting within
 //    JoinGap of it; a duplicate needs one of the two to contain the other. Each node of the tree
 //    keeps bounds of its live rows' low and high ends and lengths: never narrower than theirs (a
-//    deletion recomputes the bounds the deleted row held, a row that grows widens them), and its
-//    first and last live row exactly. Rounding is monotone, so putting a node's most favourable
-//    bound into each comparison gives a condition that every acting row below it satisfies; a node
-//    that fails all of them holds no acting row and is not visited.
+//    deletion recomputes those of the deleted row's leaf and leaves those above as they were, a
+//    row that grows widens them), and its first and last live row exactly. Rounding is monotone, so
+//    putting a node's most favourable bound into each comparison gives a condition that every
+//    acting row below it satisfies; a node that fails all of them holds no acting row and is not
+//    visited.
 // 4. The acting rows are returned in file order and rechecked with straightAction(). Deleting a
 //    piece changes neither row i nor any other candidate, so the rest stay valid; after a join
 //    row i has grown and the caller asks again, as the literal scan starts again from its first
@@ -128,8 +129,8 @@ private:
     void search(int node, int first, int width, const Query& query, Found& found) const;
     void scan(int first, int last, const Query& query, Found& found) const;
     Bounds leafBounds(int leaf) const;
-    // Sets `out` to what a and b offer together; false when it already was so.
-    static bool combine(const Bounds& a, const Bounds& b, Bounds& out);
+    // What a and b offer together.
+    static Bounds combined(const Bounds& a, const Bounds& b);
     void removeEntry(int at);
     bool holdsABound(int at) const;
     void updateBounds(int at);
