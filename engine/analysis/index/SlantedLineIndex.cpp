@@ -6,6 +6,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "BucketSort.h"
 #include "FilterBlocks.h"
 #include "Numbers.h"
 
@@ -69,12 +70,25 @@ SlantedLineIndex::SlantedLineIndex(const LineTable& table, const RowKinds& kinds
             m_entries.push_back({key, row.X1, row.X2, blocks.numberOf(filterKey(row, rules)), r});
         }
     }
-    // Within a group the rows furthest to the right come first.
-    std::sort(m_entries.begin(), m_entries.end(),
-              pacer.pacedLess([](const Entry& a, const Entry& b) {
-                  return std::tie(a.group, a.key.slope, a.key.intercept, b.right, a.left, a.row) <
-                         std::tie(b.group, b.key.slope, b.key.intercept, a.right, b.left, b.row);
-              }));
+    // Within a group the rows furthest to the right come first. Spread by slope, and where the
+    // slopes tie (a family of parallel rows) by intercept.
+    const BlockThenPlace slopeKeyOf(
+        m_entries, [](const Entry& entry) { return entry.group; },
+        [](const Entry& entry) { return entry.key.slope; });
+    const BlockThenPlace interceptKeyOf(
+        m_entries, [](const Entry&) { return 0U; },
+        [](const Entry& entry) { return entry.key.intercept; });
+    bucketSort(
+        m_entries, [&](const Entry& entry) { return slopeKeyOf(entry.group, entry.key.slope); },
+        [](const Entry& a, const Entry& b) {
+            return a.group == b.group && a.key.slope == b.key.slope;
+        },
+        [&](const Entry& entry) { return interceptKeyOf(0, entry.key.intercept); },
+        [](const Entry& a, const Entry& b) {
+            return std::tie(a.group, a.key.slope, a.key.intercept, b.right, a.left, a.row) <
+                   std::tie(b.group, b.key.slope, b.key.intercept, a.right, b.left, b.row);
+        },
+        pacer);
     m_groupStart.reserve(m_entries.size() + 1);
     std::uint32_t block = 0;
     for (std::size_t at = 0; at < m_entries.size(); ++at) {
