@@ -121,8 +121,17 @@ bool SlantedLineIndex::isCovered(int i) const {
     const auto group = row.group;
     const auto first = m_entries.begin() + m_groupStart[group];
     const auto last = m_entries.begin() + m_groupStart[group + 1];
-    const auto reachingRight =
-        std::partition_point(first, last, [&](const Entry& e) { return e.right >= row.right; });
+    const auto reaches = [&](const Entry& e) { return e.right >= row.right; };
+    // The rows reaching as far right as row i end just past those tied with it, which follow it:
+    // galloping from row i finds the end in a step or two, where a search of the whole group
+    // missed the cache at every step in a family of many collinear pieces.
+    auto known = m_entries.begin() + at + 1;  // every entry before it reaches
+    auto probe = known;
+    for (std::ptrdiff_t stride = 1; probe < last && reaches(*probe); stride *= 2) {
+        known = probe + 1;
+        probe = last - known > stride ? known + stride : last;
+    }
+    const auto reachingRight = std::partition_point(known, probe, reaches);
     const auto begin = static_cast<std::size_t>(first - m_entries.begin());
     const auto end = static_cast<std::size_t>(reachingRight - m_entries.begin());
     const auto self = static_cast<std::size_t>(at);
