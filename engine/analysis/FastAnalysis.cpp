@@ -12,6 +12,7 @@
 #include "HelperThread.h"
 #include "IndexedScan.h"
 #include "LineAnalysis.h"
+#include "RowBits.h"
 #include "RowKinds.h"
 #include "TurnLane.h"
 
@@ -38,6 +39,27 @@ bool sharesWell(const RowKinds& kinds, const LineRules& rules) {
     const int largest = std::max({shares[0], shares[1], shares[2]});
     return static_cast<long long>(largest) * kLargestShareOf <=
            static_cast<long long>(all) * kLargestShareParts;
+}
+
+// Takes the turns of a lane's rows in file order, fetching ahead what the turns a few rows on
+// read first. The run is found through the entry, so the entry is fetched twice as far ahead.
+template <class Take>
+void takeStraightTurns(const IndexedScan& scan, Axis axis, const RowBits& rows, Take take) {
+    constexpr int kRunAhead = 8;
+    RowBits::Cursor turn = rows.first();
+    RowBits::Cursor runAhead = rows.first();
+    RowBits::Cursor entryAhead = rows.first();
+    for (int k = 0; k < 2 * kRunAhead; ++k) {
+        if (k < kRunAhead) {
+            runAhead.advance();
+        }
+        entryAhead.advance();
+    }
+    for (; turn.row() != RowBits::Cursor::kEnd;
+         turn.advance(), runAhead.advance(), entryAhead.advance()) {
+        scan.fetchAhead(axis, entryAhead.row(), runAhead.row());
+        take(turn.row());
+    }
 }
 
 // Runs f, handing back what it threw.
@@ -138,22 +160,20 @@ void SharedTurns::takeCallingShare() {
         return;
     }
     m_scan.buildStraightIndex(Axis::Vertical, m_calling.pacer());
-    for (int i = 1; i <= m_table.size(); ++i) {
-        m_scan.fetchAhead(Axis::Vertical, i);
-        const RowKind kind = m_kinds[i];
-        if (kind != RowKind::Vertical && kind != RowKind::ZeroLength) {
-            continue;
-        }
+    const RowBits rows(m_kinds, m_table.size(), [](RowKind kind) {
+        return kind == RowKind::Vertical || kind == RowKind::ZeroLength;
+    });
+    takeStraightTurns(m_scan, Axis::Vertical, rows, [&](int i) {
         m_calling.reach(i);
-        if (kind == RowKind::ZeroLength) {
+        if (m_kinds[i] == RowKind::ZeroLength) {
             m_calling.waitForOtherPast(i);  // one of the helper's earlier turns may take it
         }
         if (m_table[i].isDeleted()) {
-            continue;
+            return;
         }
         m_observer.beforeRow(i, shown());
         m_scan.examineStraight(m_calling, i);
-    }
+    });
 }
 
 void SharedTurns::waitForHelpers(HelperThread& horizontal, HelperThread& slanted) {
@@ -168,19 +188,17 @@ void SharedTurns::takeHorizontalShare(const std::stop_token& stop) {
         return;
     }
     m_scan.buildStraightIndex(Axis::Horizontal, m_horizontal.pacer());
-    for (int i = 1; i <= m_table.size(); ++i) {
-        m_scan.fetchAhead(Axis::Horizontal, i);
-        if (m_kinds[i] != RowKind::Horizontal) {
-            continue;
-        }
+    const RowBits rows(m_kinds, m_table.size(),
+                       [](RowKind kind) { return kind == RowKind::Horizontal; });
+    takeStraightTurns(m_scan, Axis::Horizontal, rows, [&](int i) {
         m_horizontal.reach(i);
         throwIfStopped(stop);
         if (m_table[i].isDeleted()) {
-            continue;
+            return;
         }
         m_scan.examineStraight(m_horizontal, i);
         m_horizontal.publishCounts();
-    }
+    });
 }
 
 // A slanted row is deleted only in its own turn, so each one still stands when its turn comes.
@@ -189,12 +207,11 @@ void SharedTurns::takeSlantedShare(const std::stop_token& stop) {
         return;
     }
     m_scan.buildSlantedIndex(m_slanted.pacer());
-    for (int i = 1; i <= m_table.size(); ++i) {
-        if (m_kinds[i] != RowKind::Slanted) {
-            continue;
-        }
+    const RowBits rows(m_kinds, m_table.size(),
+                       [](RowKind kind) { return kind == RowKind::Slanted; });
+    for (RowBits::Cursor turn = rows.first(); turn.row() != RowBits::Cursor::kEnd; turn.advance()) {
         throwIfStopped(stop);
-        m_scan.examineSlanted(m_slanted, i);
+        m_scan.examineSlanted(m_slanted, turn.row());
         m_slanted.publishCounts();
     }
 }

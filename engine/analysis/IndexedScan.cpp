@@ -119,20 +119,17 @@ IndexedScan::Outcome IndexedScan::carryOutFound(TurnLane& lane, int i, Axis axis
     return Outcome::AllCarriedOut;
 }
 
-void IndexedScan::fetchAhead(Axis axis, int i) const {
-    // The run is found through the entry, so the entry is fetched twice as far ahead.
-    constexpr int kRunAhead = 8;
-    constexpr int kEntryAhead = 2 * kRunAhead;
+void IndexedScan::fetchAhead(Axis axis, int entryRow, int runRow) const {
     const std::optional<StraightLineIndex>& index =
         axis == Axis::Vertical ? m_vertical : m_horizontal;
     if (!index) {
         return;
     }
-    if (i + kEntryAhead <= m_table.size()) {
-        index->fetchEntry(i + kEntryAhead);
+    if (entryRow != 0) {
+        index->fetchEntry(entryRow);
     }
-    if (i + kRunAhead <= m_table.size()) {
-        index->fetchRun(i + kRunAhead);
+    if (runRow != 0) {
+        index->fetchRun(runRow);
     }
 }
 

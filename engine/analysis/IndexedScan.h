@@ -32,10 +32,11 @@ public:
     // during the turn.
     void examineStraight(TurnLane& lane, int i);
     void examineSlanted(TurnLane& lane, int i);
-    // Called by a lane of straight turns before row i's turn: fetches into the cache what the
-    // turns of rows a little further on read first. The turns of a large drawing wait mostly on
-    // these reads, each from anywhere in the index; fetched ahead, their waits overlap.
-    void fetchAhead(Axis axis, int i) const;
+    // Called by a lane of straight turns a few turns ahead: fetches into the cache what the turn
+    // of `entryRow` reads first, and what the turn of `runRow` (nearer, its entry fetched already)
+    // reads next; 0 for neither. The turns of a large drawing wait mostly on these reads, each
+    // from anywhere in the index; fetched ahead, their waits overlap.
+    void fetchAhead(Axis axis, int entryRow, int runRow) const;
 
 private:
     enum class Outcome { AllCarriedOut, SearchAgain, RowDeleted };
