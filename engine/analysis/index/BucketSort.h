@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 
 #include "TurnPacer.h"
@@ -45,15 +46,41 @@ void sortUnlessSorted(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, L
 // Where each of the 256 buckets begins, and the end of the last.
 using Starts = std::array<std::ptrdiff_t, kBuckets + 1>;
 
-// Spreads items[first, last) into buckets by the leading byte of where their keys lie between
-// the lowest and the highest of them, in place, and returns where the buckets begin; 256 buckets
-// keep every place an item is put in the cache. Sorts the items by `less` instead, and returns
-// nothing, when they are few or their keys cannot spread them. `byThen` tells which key spreads
-// them, and turns true where the items tie in all that `first` orders them by.
+// Where the keys of some items lie: the digit of a key is (key - lowest) >> shift, below 256.
+struct KeySpan {
+    std::uint64_t lowest;
+    int shift;
+
+    std::size_t digitOf(std::uint64_t key) const {
+        return static_cast<std::size_t>((key - lowest) >> shift);
+    }
+    // Where the keys of bucket b lie; nothing is known when each bucket holds one key.
+    std::optional<KeySpan> ofBucket(std::size_t b) const {
+        if (shift == 0) {
+            return std::nullopt;
+        }
+        return KeySpan{lowest + (std::uint64_t{b} << shift), std::max(0, shift - kDigitBits)};
+    }
+};
+
+// How distribute() spread some items: where the buckets begin, and by what span of keys.
+struct Spread {
+    Starts starts;
+    KeySpan span;
+};
+
+// Spreads items[first, last) into buckets by the leading byte of where their keys lie in `span`,
+// in place, and returns where the buckets begin; 256 buckets keep every place an item is put in
+// the cache. Without a span, or when the span given (that of the bucket the items came from)
+// leaves them all in one bucket, the span is that of their lowest and highest keys. Sorts the
+// items by `less` instead, and returns nothing, when they are few or their keys cannot spread
+// them. `byThen` tells which key spreads them, and turns true where the items tie in all that
+// `first` orders them by. Each item's digit is worked out once and kept in `digits` (by
+// position, as the items move), for a key costs more to work out than the item does to move.
 template <class Items, class SpreadKeys, class Less>
-std::optional<Starts> distribute(Items& items, std::ptrdiff_t first, std::ptrdiff_t last,
-                                 const SpreadKeys& keys, bool& byThen, Less& less,
-                                 TurnPacer& pacer) {
+std::optional<Spread> distribute(Items& items, std::ptrdiff_t first, std::ptrdiff_t last,
+                                 const SpreadKeys& keys, bool& byThen, Less& less, TurnPacer& pacer,
+                                 std::optional<KeySpan> span, std::uint8_t* digits) {
     const auto begin = items.begin();
     const auto itemAt = [&](std::ptrdiff_t at) -> auto& {
         return items[static_cast<std::size_t>(at)];
@@ -65,32 +92,44 @@ std::optional<Starts> distribute(Items& items, std::ptrdiff_t first, std::ptrdif
         sortUnlessSorted(items, first, last, less);
         return std::nullopt;
     }
-    std::uint64_t lowest = std::numeric_limits<std::uint64_t>::max();
-    std::uint64_t highest = 0;
+    if (!span) {
+        std::uint64_t lowest = std::numeric_limits<std::uint64_t>::max();
+        std::uint64_t highest = 0;
+        for (std::ptrdiff_t at = first; at < last; ++at) {
+            if (at % kItemsPerStep == 0) {
+                pacer.step();
+            }
+            const std::uint64_t key = keyAt(at);
+            lowest = std::min(lowest, key);
+            highest = std::max(highest, key);
+        }
+        if (lowest == highest) {
+            if (!byThen && std::all_of(begin + first, begin + last, [&](const auto& item) {
+                    return keys.tie(itemAt(first), item);
+                })) {
+                byThen = true;
+                return distribute(items, first, last, keys, byThen, less, pacer, std::nullopt,
+                                  digits);
+            }
+            sortUnlessSorted(items, first, last, less);
+            return std::nullopt;
+        }
+        span = KeySpan{
+            lowest, std::max(0, static_cast<int>(std::bit_width(highest - lowest)) - kDigitBits)};
+    }
+    Spread spread{{}, *span};
+    Starts& starts = spread.starts;
     for (std::ptrdiff_t at = first; at < last; ++at) {
         if (at % kItemsPerStep == 0) {
             pacer.step();
         }
-        lowest = std::min(lowest, keyAt(at));
-        highest = std::max(highest, keyAt(at));
+        const std::size_t digit = span->digitOf(keyAt(at));
+        digits[at] = static_cast<std::uint8_t>(digit);
+        ++starts[digit + 1];
     }
-    if (lowest == highest) {
-        if (!byThen && std::all_of(begin + first, begin + last, [&](const auto& item) {
-                return keys.tie(itemAt(first), item);
-            })) {
-            byThen = true;
-            return distribute(items, first, last, keys, byThen, less, pacer);
-        }
-        sortUnlessSorted(items, first, last, less);
-        return std::nullopt;
-    }
-    const int shift = std::max(0, static_cast<int>(std::bit_width(highest - lowest)) - kDigitBits);
-    const auto digitOf = [&](std::ptrdiff_t at) {
-        return static_cast<std::size_t>((keyAt(at) - lowest) >> shift);
-    };
-    Starts starts{};
-    for (std::ptrdiff_t at = first; at < last; ++at) {
-        ++starts[digitOf(at) + 1];
+    if (std::find(starts.begin(), starts.end(), last - first) != starts.end()) {
+        // One bucket would hold them all: look at where their keys really lie.
+        return distribute(items, first, last, keys, byThen, less, pacer, std::nullopt, digits);
     }
     starts[0] = first;
     for (std::size_t b = 0; b < kBuckets; ++b) {
@@ -105,24 +144,28 @@ std::optional<Starts> distribute(Items& items, std::ptrdiff_t first, std::ptrdif
             if (++moves % kItemsPerStep == 0) {
                 pacer.step();
             }
-            const std::size_t home = digitOf(next[b]);
+            const std::size_t home = digits[next[b]];
             if (home == b) {
                 ++next[b];
             } else {
-                std::swap(itemAt(next[b]), itemAt(next[home]++));
+                std::swap(itemAt(next[b]), itemAt(next[home]));
+                std::swap(digits[next[b]], digits[next[home]]);
+                ++next[home];
             }
         }
     }
-    return starts;
+    return spread;
 }
 
 // Sorts items[first, last): spreads them into buckets, and each bucket on by its own keys.
 template <class Items, class SpreadKeys, class Less>
 void spread(Items& items, std::ptrdiff_t first, std::ptrdiff_t last, const SpreadKeys& keys,
-            bool byThen, Less& less, TurnPacer& pacer) {
-    if (const auto starts = distribute(items, first, last, keys, byThen, less, pacer)) {
+            bool byThen, Less& less, TurnPacer& pacer, std::optional<KeySpan> span,
+            std::uint8_t* digits) {
+    if (const auto done = distribute(items, first, last, keys, byThen, less, pacer, span, digits)) {
         for (std::size_t b = 0; b < kBuckets; ++b) {
-            spread(items, (*starts)[b], (*starts)[b + 1], keys, byThen, less, pacer);
+            spread(items, done->starts[b], done->starts[b + 1], keys, byThen, less, pacer,
+                   done->span.ofBucket(b), digits);
         }
     }
 }
@@ -195,20 +238,22 @@ void bucketSort(Items& items, KeyOf keyOf, Tie tie, ThenKeyOf thenKeyOf, Less le
     auto pacedLess = pacer.pacedLess(less);
     const bucket_sort::Keys keys{keyOf, tie, thenKeyOf};
     bool byThen = false;
-    const auto starts = bucket_sort::distribute(items, 0, static_cast<std::ptrdiff_t>(items.size()),
-                                                keys, byThen, pacedLess, pacer);
-    if (!starts) {
+    const std::unique_ptr<std::uint8_t[]> digits(new std::uint8_t[items.size()]);
+    const auto done =
+        bucket_sort::distribute(items, 0, static_cast<std::ptrdiff_t>(items.size()), keys, byThen,
+                                pacedLess, pacer, std::nullopt, digits.get());
+    if (!done) {
         return;
     }
     // Each thread sorts buckets of its own, with a comparison that steps its own pacer.
     const auto spreadBuckets = [&](std::size_t from, std::size_t to, auto& threadLess,
                                    TurnPacer& threadPacer) {
         for (std::size_t b = from; b < to; ++b) {
-            bucket_sort::spread(items, (*starts)[b], (*starts)[b + 1], keys, byThen, threadLess,
-                                threadPacer);
+            bucket_sort::spread(items, done->starts[b], done->starts[b + 1], keys, byThen,
+                                threadLess, threadPacer, done->span.ofBucket(b), digits.get());
         }
     };
-    const std::size_t middle = both != nullptr ? bucket_sort::middleBucket(*starts) : 0;
+    const std::size_t middle = both != nullptr ? bucket_sort::middleBucket(done->starts) : 0;
     if (middle == 0) {
         spreadBuckets(0, bucket_sort::kBuckets, pacedLess, pacer);
         return;
