@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,43 @@ TEST(EntitySection, CallsAFileCutShortDamagedWhereverItIsCut) {
     };
     for (const auto& c : cases) {
         EXPECT_THROW(walk(c.bytes), DxfError) << c.name;
+    }
+}
+
+// A record's lines taken again from a CR LF drawing: pairs split at CR LF alone, so a lone CR or
+// LF stays within its line, and lines that are not whole pairs, or that start another record, are
+// refused.
+TEST(EntityRecord, TakesPairsFromLinesEndingInCrLf) {
+    const struct {
+        const char* name;
+        std::string lines;
+        bool isTaken;
+        std::vector<std::string> pairs;  // "code=value"
+    } cases[] = {
+        {"nothing", "", true, {}},
+        {"two pairs", crlf({"  8", "0", " 10", "1.5"}), true, {"  8=0", " 10=1.5"}},
+        {"empty values and codes", crlf({"  1", "", "", "x"}), true, {"  1=", "=x"}},
+        {"a lone LF within a value", "  1\r\nA\nB\r\n 10\r\n2\r\n", true, {"  1=A\nB", " 10=2"}},
+        {"a lone CR within a value", "  1\r\nA\rB\r\n", true, {"  1=A\rB"}},
+        {"a value of a CR alone", "  1\r\n\r\r\n", true, {"  1=\r"}},
+        {"a lone LF at a line's start", "  1\r\n\nB\r\n", true, {"  1=\nB"}},
+        {"a code without its value", crlf({"  8", "0", " 10"}), false, {}},
+        {"a last line without its CR LF", "  8\r\n0", false, {}},
+        {"a last line ending in LF alone", "  8\r\n0\n", false, {}},
+        {"another record starting", crlf({"  8", "0", "  0", "LINE"}), false, {}},
+    };
+    for (const auto& c : cases) {
+        EntityRecord record;
+        ASSERT_EQ(record.assign(c.lines), c.isTaken) << c.name;
+        if (!c.isTaken) {
+            continue;
+        }
+        std::vector<std::string> pairs;
+        for (int i = 0; i < record.size(); ++i) {
+            pairs.push_back(std::string(record.code(i)) + "=" + std::string(record.value(i)));
+        }
+        EXPECT_EQ(pairs, c.pairs) << c.name;
+        EXPECT_EQ(record.linesAsRead(), std::optional<std::string_view>(c.lines)) << c.name;
     }
 }
 
