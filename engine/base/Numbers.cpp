@@ -241,17 +241,22 @@ double roundFixed(double value, int decimals) {
 }
 
 std::string formatCoordinate(double value) {
+    return writeCoordinate(value).text;
+}
+
+WrittenCoordinate writeCoordinate(double value) {
     // Most coordinates written are ends the reader rounded to four decimals: the double nearest a
     // whole number n of ten-thousandths, |n| < 10^15. Such a value rounds to n's digits at fifteen
     // significant digits (its error is far below half a unit of the fifteenth), so they are
-    // written straight away.
+    // written straight away; read back, n's digits (fewer than sixteen) divided by a power of ten
+    // round once, to the double nearest n / 10^4, which is the value.
     if (std::fabs(value) < kLargestPlainTenThousandths) {
         const double scaled = std::nearbyint(value * 10000);
         if (scaled / 10000 == value) {
-            return tenThousandths(static_cast<std::int64_t>(scaled));
+            return {tenThousandths(static_cast<std::int64_t>(scaled)), value + 0.0};
         }
     }
-    return DecimalDigits::fromDouble(value).toPlain();
+    return {DecimalDigits::fromDouble(value).toPlain(), std::nullopt};
 }
 
 }  // namespace lintrel

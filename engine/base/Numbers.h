@@ -43,4 +43,12 @@ namespace lintrel {
 // at most 15 significant digits, no exponent, no blanks.
 [[nodiscard]] std::string formatCoordinate(double value);
 
+// The same text, with what roundedNumber() reads it back as when that is known without reading
+// it: a value the reader rounded to four decimals reads back as itself (a zero as +0).
+struct WrittenCoordinate {
+    std::string text;
+    std::optional<double> readBack;
+};
+[[nodiscard]] WrittenCoordinate writeCoordinate(double value);
+
 }  // namespace lintrel

@@ -1,6 +1,7 @@
 #include "EntityFilter.h"
 
 #include <array>
+#include <optional>
 
 #include "CounterTable.h"
 #include "DxfError.h"
@@ -115,13 +116,17 @@ bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
         if (k < 0) {
             continue;
         }
+        std::optional<double> readBack;
         if (state == LineState::Lengthened) {
             const LineRow& row = m_lines[m_lineOrdinal];
             const std::array<double, 4> joined = {row.X1, row.Y1, row.X2, row.Y2};
-            record.setValue(i, formatCoordinate(joined[static_cast<std::size_t>(k)]));
+            WrittenCoordinate written = writeCoordinate(joined[static_cast<std::size_t>(k)]);
+            record.setValue(i, written.text);
+            readBack = written.readBack;
         }
         if (readsEnds) {
-            ends[static_cast<std::size_t>(k)] = number(record.value(i), lineNumber);
+            ends[static_cast<std::size_t>(k)] =
+                readBack ? *readBack : number(record.value(i), lineNumber);
         }
     }
     return countRuling(ruleLine(lineType, ends, m_options));

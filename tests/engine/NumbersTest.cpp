@@ -230,7 +230,8 @@ TEST(RoundFixed, RoundsAndWritesAsTheFifteenDigitTextDoes) {
     }
 }
 
-// Values read with four decimals are written by a shortcut; it must give the general form's text.
+// Values read with four decimals are written by a shortcut; it must give the general form's text,
+// and the value it says the text reads back as must be what reading it gives, bit for bit.
 TEST(FormatCoordinate, WritesFourDecimalValuesAsTheGeneralFormDoes) {
     std::mt19937_64 random(11);
     std::size_t differences = 0;
@@ -240,13 +241,23 @@ TEST(FormatCoordinate, WritesFourDecimalValuesAsTheGeneralFormDoes) {
         n = magnitude == 15 ? static_cast<std::int64_t>(random() % 1'000'000'000'000'000) : n;
         const double value = (k % 2 == 0 ? n : -n) / 10000.0;
         const std::string general = DecimalDigits::fromDouble(value).toPlain();
-        if (formatCoordinate(value) != general) {
-            ADD_FAILURE() << value << ": " << formatCoordinate(value) << " vs " << general;
+        const WrittenCoordinate written = writeCoordinate(value);
+        const std::optional<double> read = roundedNumber(written.text);
+        if (written.text != general || !written.readBack || !read ||
+            std::bit_cast<std::uint64_t>(*written.readBack) !=
+                std::bit_cast<std::uint64_t>(*read)) {
+            ADD_FAILURE() << value << ": " << written.text << " vs " << general << ", read back as "
+                          << written.readBack.value_or(-1) << " vs " << read.value_or(-1);
             if (++differences == 5) {
                 return;
             }
         }
     }
+    // A negative zero is written "0", which reads back as a positive one.
+    const WrittenCoordinate zero = writeCoordinate(-0.0);
+    EXPECT_EQ(zero.text, "0");
+    ASSERT_TRUE(zero.readBack.has_value());
+    EXPECT_FALSE(std::signbit(*zero.readBack));
 }
 
 TEST(OptionNumbers, SinglePrecisionAndLeadingNumbers) {
