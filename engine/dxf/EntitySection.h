@@ -40,6 +40,30 @@ public:
         }
         return std::string_view(m_lines, m_linesLength);
     }
+    // Hands the record's pairs over as lines ending in CR LF, to `lines` (bytes that hold their
+    // line ends) and `line` (a line without its end), when they were read in CR LF: what lies
+    // between replaced values as read, each replaced value alone. False otherwise, handing nothing.
+    template <class Lines, class Line>
+    bool handOverInCrLf(Lines lines, Line line) const {
+        if (!m_isReadInCrLf) {
+            return false;
+        }
+        std::size_t asRead = 0;  // what is handed over as read starts here
+        for (std::size_t i = 0; i < m_size; ++i) {
+            const Span value = m_pairs[i].value;
+            if (!value.isReplaced) {
+                continue;
+            }
+            // Up to the value, its code line included; the value read ended where the next pair
+            // starts.
+            const std::size_t valueStart = m_pairs[i].codeOffset + m_pairs[i].codeLength + 2;
+            lines(std::string_view(m_lines + asRead, valueStart - asRead));
+            line(view(value));
+            asRead = i + 1 < m_size ? m_pairs[i + 1].codeOffset : m_linesLength;
+        }
+        lines(std::string_view(m_lines + asRead, m_linesLength - asRead));
+        return true;
+    }
     // Takes the pairs from the lines of a record as a CR LF drawing holds them, after its opening
     // pair; the record then points into `lines`. False when they are not whole pairs or another
     // record starts among them.

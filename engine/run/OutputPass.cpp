@@ -36,6 +36,11 @@ void writeRecord(DxfLineWriter& writer, std::string_view startCode, std::string_
         writer.writeBytes(*lines);
         return;
     }
+    // A record with new values (a lengthened line's ends) is mostly as read still.
+    if (record.handOverInCrLf([&](std::string_view lines) { writer.writeBytes(lines); },
+                              [&](std::string_view line) { writer.writeLine(line); })) {
+        return;
+    }
     for (int i = 0; i < record.size(); ++i) {
         writer.writePair(record.code(i), record.value(i));
     }

@@ -177,5 +177,32 @@ TEST(EntityRecord, TakesPairsFromLinesEndingInCrLf) {
     }
 }
 
+// A record with new values is handed over as read around them: the same text as its pairs
+// written line by line, whichever values are new.
+TEST(EntityRecord, HandsOverNewValuesAmongTheLinesAsRead) {
+    const std::string lines = crlf({"  5", "1F", "  8", "0", " 10", "1.5", " 20", "", " 11", "3"});
+    const std::vector<std::vector<int>> replacedSets = {{},    {0}, {4}, {2, 3}, {0, 1, 2, 3, 4},
+                                                        {1, 3}};
+    for (const auto& replaced : replacedSets) {
+        EntityRecord record;
+        ASSERT_TRUE(record.assign(lines));
+        for (const int i : replaced) {
+            record.setValue(i, "new" + std::to_string(i));
+        }
+        std::string expected;
+        for (int i = 0; i < record.size(); ++i) {
+            expected +=
+                std::string(record.code(i)) + "\r\n" + std::string(record.value(i)) + "\r\n";
+        }
+        std::string handed;
+        ASSERT_TRUE(record.handOverInCrLf([&](std::string_view bytes) { handed += bytes; },
+                                          [&](std::string_view line) {
+                                              handed += line;
+                                              handed += "\r\n";
+                                          }));
+        EXPECT_EQ(handed, expected) << replaced.size() << " values new";
+    }
+}
+
 }  // namespace
 }  // namespace lintrel
