@@ -71,17 +71,38 @@ EntityFilter::VerdictWithoutPairs EntityFilter::verdictWithoutPairs(std::string_
                                               : VerdictWithoutPairs::Dropped;
     }
     if (type == "TEXT") {
-        return m_options.deleteAllText || m_options.deleteBlankText
-                   ? VerdictWithoutPairs::NeedsPairs
-                   : VerdictWithoutPairs::Kept;
+        return textVerdict(m_options.deleteAllText, m_options.deleteBlankText,
+                           &RunCounters::TextDeleteCount);
     }
     if (type == "MTEXT") {
-        return m_options.deleteAllMText || m_options.deleteBlankMText
-                   ? VerdictWithoutPairs::NeedsPairs
-                   : VerdictWithoutPairs::Kept;
+        return textVerdict(m_options.deleteAllMText, m_options.deleteBlankMText,
+                           &RunCounters::MTextDeleteCount);
     }
-    // The other rules read numbers that may be damaged, or count what they delete.
+    // Records of these types are read as records only to be deleted.
+    if (type == "DIMENSION") {
+        return dropped(&RunCounters::DimensionDeleteCount);
+    }
+    if (type == "XLINE") {
+        return dropped(&RunCounters::XLineDeleteCount);
+    }
+    if (type == "POINT" && !m_options.lineTypePointsOnly) {
+        return dropped(&RunCounters::PointDeleteCount);
+    }
+    // The other rules read numbers that may be damaged, or a point's linetype.
     return VerdictWithoutPairs::NeedsPairs;
+}
+
+EntityFilter::VerdictWithoutPairs EntityFilter::textVerdict(bool deleteAll, bool deleteBlank,
+                                                            Counter counter) {
+    if (deleteAll) {
+        return dropped(counter);
+    }
+    return deleteBlank ? VerdictWithoutPairs::NeedsPairs : VerdictWithoutPairs::Kept;
+}
+
+EntityFilter::VerdictWithoutPairs EntityFilter::dropped(Counter counter) {
+    count(counter);
+    return VerdictWithoutPairs::Dropped;
 }
 
 bool EntityFilter::keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank,

@@ -54,6 +54,8 @@ private:
     using Counter = std::int32_t RunCounters::*;
 
     bool keepText(const EntityRecord& record, bool deleteAll, bool deleteBlank, Counter counter);
+    VerdictWithoutPairs textVerdict(bool deleteAll, bool deleteBlank, Counter counter);
+    VerdictWithoutPairs dropped(Counter counter);  // counted as deleted by the counter's rule
     bool keepLine(EntityRecord& record, long lineNumber);
     bool countRuling(LineRuling ruling);  // counts a deletion; true when the line stays
     bool keepArc(const EntityRecord& record, long lineNumber);
