@@ -49,10 +49,10 @@ void takeStraightTurns(const IndexedScan& scan, Axis axis, const RowBits& rows, 
     RowBits::Cursor turn = rows.first();
     RowBits::Cursor runAhead = rows.first();
     RowBits::Cursor entryAhead = rows.first();
+    for (int k = 0; k < kRunAhead; ++k) {
+        runAhead.advance();
+    }
     for (int k = 0; k < 2 * kRunAhead; ++k) {
-        if (k < kRunAhead) {
-            runAhead.advance();
-        }
         entryAhead.advance();
     }
     for (; turn.row() != RowBits::Cursor::kEnd;

@@ -141,7 +141,7 @@ bool EntityFilter::keepLine(EntityRecord& record, long lineNumber) {
         if (state == LineState::Lengthened) {
             const LineRow& row = m_lines[m_lineOrdinal];
             const std::array<double, 4> joined = {row.X1, row.Y1, row.X2, row.Y2};
-            WrittenCoordinate written = writeCoordinate(joined[static_cast<std::size_t>(k)]);
+            const WrittenCoordinate written = writeCoordinate(joined[static_cast<std::size_t>(k)]);
             record.setValue(i, written.text);
             readBack = written.readBack;
         }

@@ -117,8 +117,8 @@ std::optional<Spread> distribute(Items& items, std::ptrdiff_t first, std::ptrdif
         span = KeySpan{
             lowest, std::max(0, static_cast<int>(std::bit_width(highest - lowest)) - kDigitBits)};
     }
-    Spread spread{{}, *span};
-    Starts& starts = spread.starts;
+    Spread spreadBy{{}, *span};
+    Starts& starts = spreadBy.starts;
     for (std::ptrdiff_t at = first; at < last; ++at) {
         if (at % kItemsPerStep == 0) {
             pacer.step();
@@ -154,7 +154,7 @@ std::optional<Spread> distribute(Items& items, std::ptrdiff_t first, std::ptrdif
             }
         }
     }
-    return spread;
+    return spreadBy;
 }
 
 // Sorts items[first, last): spreads them into buckets, and each bucket on by its own keys.
