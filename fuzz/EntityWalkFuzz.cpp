@@ -1,5 +1,5 @@
 // The entity section walk on any bytes: it ends with every byte read or with DxfError, items
-// start in order, and a kept record's pairs are whole lines of the file.
+// start in order, and a kept record's pairs are whole lines of the file, of the codes kept.
 #include <cstdlib>
 
 #include "DxfError.h"
@@ -9,10 +9,10 @@
 
 namespace {
 
-void walk(const std::string& path, lintrel::RecordTypes types, std::string_view keptType) {
+void walk(const std::string& path, lintrel::RecordTypes types, lintrel::KeptPairs kept) {
     using namespace lintrel;
     DxfLineReader reader(path);
-    EntitySection section(reader, types, keptType);
+    EntitySection section(reader, types, kept);
     try {
         section.readHead([](std::string_view) {});
         std::uint64_t previous = 0;
@@ -28,6 +28,10 @@ void walk(const std::string& path, lintrel::RecordTypes types, std::string_view 
                 }
                 const EntityRecord& record = section.record();
                 for (int i = 0; i < record.size(); ++i) {
+                    const auto code = static_cast<unsigned>(record.groupCode(i));
+                    if (!kept.type.empty() && (code >= 64 || ((kept.codes >> code) & 1U) == 0)) {
+                        std::abort();
+                    }
                     if (record.code(i).find_first_of("\r\n") != std::string_view::npos ||
                         record.value(i).find_first_of("\r\n") != std::string_view::npos) {
                         std::abort();
@@ -51,8 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lintrel::fuzz::FuzzBytes bytes(data, size);
     lintrel::RecordTypes types{bytes.flag(), bytes.flag(), bytes.flag()};
     constexpr std::string_view kKeptTypes[] = {"", "LINE", "TEXT", "ARC"};
-    std::string_view keptType = kKeptTypes[bytes.below(std::size(kKeptTypes))];
+    lintrel::KeptPairs kept{kKeptTypes[bytes.below(std::size(kKeptTypes))]};
+    for (int k = 0; k < 4; ++k) {
+        kept.codes |= std::uint64_t{1} << bytes.below(64);
+    }
     lintrel::fuzz::MemoryFile file(bytes.rest());
-    walk(file.path(), types, keptType);
+    walk(file.path(), types, kept);
     return 0;
 }

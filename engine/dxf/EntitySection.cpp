@@ -100,10 +100,13 @@ EntitySection::Item EntitySection::next() {
 
 void EntitySection::readRecord() {
     m_record.clear();
-    bool keepsPairs = m_keptType.empty() || m_heads[m_current].type == m_keptType;
+    const bool keepsPairs = m_kept.keepsRecord(m_heads[m_current].type);
     if (keepsPairs) {
         m_reader.pin();
     }
+    // In locals: the stores of the pairs kept would have them read again at every pair.
+    const bool keepsEveryCode = m_kept.type.empty();
+    const std::uint64_t keptCodes = m_kept.codes;
     // The record ends at the next group 0, whose type line is read with it.
     m_reader.readPairs([&](std::string_view code, std::string_view value) {
         int groupCode = kNoGroupCode;
@@ -117,7 +120,9 @@ void EntitySection::readRecord() {
             }
             return false;
         }
-        if (keepsPairs) {
+        const bool isKeptCode = keepsEveryCode || (static_cast<unsigned>(groupCode) < 64 &&
+                                                   ((keptCodes >> groupCode) & 1U) != 0);
+        if (keepsPairs && isKeptCode) {
             m_record.addPair(m_reader.pinnedOffsetOf(code), code.size(), groupCode,
                              m_reader.pinnedOffsetOf(value), value.size());
         }

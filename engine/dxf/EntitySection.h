@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <string>
@@ -129,6 +130,26 @@ struct RecordTypes {
     bool isRecord(std::string_view type) const;
 };
 
+// Which pairs of the records are kept: by default all of every record; with a type, only those of
+// its records with a group code among `codes` (as bits, for codes below 64), and none of the other
+// records, which are read past. A record kept in part is for reading only: written, it would lack
+// the pairs left out.
+struct KeptPairs {
+    std::string_view type;
+    std::uint64_t codes = 0;
+
+    static constexpr std::uint64_t codesOf(std::initializer_list<int> codes) {
+        std::uint64_t bits = 0;
+        for (const int code : codes) {
+            bits |= std::uint64_t{1} << code;
+        }
+        return bits;
+    }
+    bool keepsRecord(std::string_view recordType) const {
+        return type.empty() || recordType == type;
+    }
+};
+
 // Walks a drawing as both passes see it: the head up to the ENTITIES landmark, then one item at a
 // time: a group (code and value), the head of a record of another type, a whole record of a type
 // above, or, after the EOF group, a single line. Code lines are read by the integer they hold, so
@@ -137,9 +158,8 @@ class EntitySection {
 public:
     enum class Item { Pair, OtherRecordHead, Record, Line };
 
-    // With a type to keep, records of the other types are read past without keeping their pairs.
-    EntitySection(DxfLineReader& reader, RecordTypes types, std::string_view keptType = {})
-        : m_reader(reader), m_types(types), m_keptType(keptType) {}
+    EntitySection(DxfLineReader& reader, RecordTypes types, KeptPairs kept = {})
+        : m_reader(reader), m_types(types), m_kept(kept) {}
 
     // Hands every line up to and including the line "ENTITIES" that names the entity section
     // (groups 0 "SECTION" and 2 "ENTITIES"); throws DxfError(Damaged) when there is none.
@@ -191,7 +211,7 @@ private:
 
     DxfLineReader& m_reader;
     RecordTypes m_types;
-    std::string_view m_keptType;
+    KeptPairs m_kept;
     std::string_view m_code;
     std::string_view m_value;
     // The record heads: the current one, and the group 0 pair that ended the last record. A

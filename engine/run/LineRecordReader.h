@@ -14,6 +14,9 @@ namespace lintrel {
 // also gets its place there.
 class LineRecordReader {
 public:
+    // The pairs a row is made of; a section read for them keeps no others.
+    static constexpr KeptPairs kPairsRead{"LINE", KeptPairs::codesOf({6, 8, 10, 20, 11, 21})};
+
     LineRecordReader(const RunOptions& options, LineTable& table, RecordLayout* layout)
         : m_options(options), m_table(table), m_layout(layout) {}
 

@@ -80,9 +80,8 @@ public:
         bool endsAllInCrLf;  // every line of the parts that counted
     };
 
-    SectionParts(const DxfLineReader& reader, RecordTypes types, std::string_view keptType,
-                 Make make)
-        : m_reader(reader), m_types(types), m_keptType(keptType), m_make(std::move(make)) {}
+    SectionParts(const DxfLineReader& reader, RecordTypes types, KeptPairs kept, Make make)
+        : m_reader(reader), m_types(types), m_kept(kept), m_make(std::move(make)) {}
 
     // `section`: the head just read with `reader`. `laterFrom`: where the later parts start to
     // look, in order (no more than kMostSectionParts - 1 are used).
@@ -128,7 +127,7 @@ private:
 
     const DxfLineReader& m_reader;
     RecordTypes m_types;
-    std::string_view m_keptType;
+    KeptPairs m_kept;
     Make m_make;
     std::array<Part, kMostSectionParts> m_parts;
 };
@@ -198,7 +197,7 @@ void SectionParts<Work>::readPart(std::size_t index, std::size_t count,
         }
         part.work = m_make(index);
         DxfLineReader reader(m_reader.file(), start);
-        EntitySection section(reader, m_types, m_keptType);
+        EntitySection section(reader, m_types, m_kept);
         part.next = readUpToNextPart(section, reader, part, index + 1, count, stop);
         part.end = section.nextItemOffset();
         part.read.store(part.end - start, std::memory_order_relaxed);

@@ -71,6 +71,41 @@ TEST(EntitySection, ReadsDimensionsXlinesAndPointsAsRecordsOnlyWhenTheyAreDelete
               (std::vector<std::string>{"head lines 4", "record:POINT/1", "head:EOF"}));
 }
 
+// Each record as "offset TYPE:code=value,...", with the pairs it kept.
+std::vector<std::string> keptRecords(const std::string& bytes, KeptPairs kept) {
+    TempDir dir;
+    DxfLineReader reader(dir.write("kept.dxf", bytes));
+    EntitySection section(reader, {}, kept);
+    section.readHead([](std::string_view) {});
+    std::vector<std::string> records;
+    while (section.hasMore()) {
+        if (section.next() != EntitySection::Item::Record) {
+            continue;
+        }
+        std::string text = std::to_string(section.recordOffset()) + " " + section.typeName() + ":";
+        const EntityRecord& record = section.record();
+        for (int i = 0; i < record.size(); ++i) {
+            text += std::string(record.code(i)) + "=" + std::string(record.value(i)) + ",";
+        }
+        records.push_back(text);
+    }
+    return records;
+}
+
+TEST(EntitySection, KeepsOnlyThePairsOfTheCodesAskedForOfTheTypeAskedFor) {
+    const auto bytes = crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "LINE",  "  5", "1A",
+                             "  8", "Walls",   "330", "1F",       " 10", "1.5",   " 62", "3",
+                             " 20", "2.5",     "  0", "TEXT",     "  8", "Notes", "  1", "Hi",
+                             "  0", "LINE",    " 10", "7",        "  8", "0",     "  0", "EOF"});
+    // Found where they are found keeping every pair; codes of 64 and above are never asked for.
+    EXPECT_EQ(keptRecords(bytes, {"LINE", KeptPairs::codesOf({8, 10, 20})}),
+              (std::vector<std::string>{"29 LINE:  8=Walls, 10=1.5, 20=2.5,",
+                                        "98 TEXT:", "130 LINE: 10=7,  8=0,"}));
+    EXPECT_EQ(keptRecords(bytes, {}),
+              (std::vector<std::string>{"29 LINE:  5=1A,  8=Walls,330=1F, 10=1.5, 62=3, 20=2.5,",
+                                        "98 TEXT:  8=Notes,  1=Hi,", "130 LINE: 10=7,  8=0,"}));
+}
+
 TEST(EntitySection, KeepsTheRecordThatEndsTheFile) {
     // A file that stops right after the "  0" pair ending a record still hands that pair over.
     auto bytes =
