@@ -1,6 +1,8 @@
 // The entity section walk on any bytes: it ends with every byte read or with DxfError, items
 // start in order, and a kept record's pairs are whole lines of the file, of the codes kept.
 #include <cstdlib>
+#include <string_view>
+#include <vector>
 
 #include "DxfError.h"
 #include "DxfLineReader.h"
@@ -27,9 +29,25 @@ void walk(const std::string& path, lintrel::RecordTypes types, lintrel::KeptPair
                     std::abort();
                 }
                 const EntityRecord& record = section.record();
+                // Its lines as read are its pairs, when it kept them all.
+                if (kept.codes == KeptPairs::kEveryCode && kept.keepsRecord(section.typeName())) {
+                    std::vector<std::string_view> lines;
+                    record.handOverLinesAsRead(
+                        [&](std::string_view line) { lines.push_back(line); });
+                    if (lines.size() != 2 * static_cast<std::size_t>(record.size())) {
+                        std::abort();
+                    }
+                    for (int i = 0; i < record.size(); ++i) {
+                        const auto at = 2 * static_cast<std::size_t>(i);
+                        if (lines[at] != record.code(i) || lines[at + 1] != record.value(i)) {
+                            std::abort();
+                        }
+                    }
+                }
                 for (int i = 0; i < record.size(); ++i) {
                     const auto code = static_cast<unsigned>(record.groupCode(i));
-                    if (!kept.type.empty() && (code >= 64 || ((kept.codes >> code) & 1U) == 0)) {
+                    if (kept.codes != KeptPairs::kEveryCode &&
+                        (code >= 64 || ((kept.codes >> code) & 1U) == 0)) {
                         std::abort();
                     }
                     if (record.code(i).find_first_of("\r\n") != std::string_view::npos ||
@@ -56,8 +74,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lintrel::RecordTypes types{bytes.flag(), bytes.flag(), bytes.flag()};
     constexpr std::string_view kKeptTypes[] = {"", "LINE", "TEXT", "ARC"};
     lintrel::KeptPairs kept{kKeptTypes[bytes.below(std::size(kKeptTypes))]};
-    for (int k = 0; k < 4; ++k) {
-        kept.codes |= std::uint64_t{1} << bytes.below(64);
+    if (bytes.flag()) {
+        kept.codes = 0;
+        for (int k = 0; k < 4; ++k) {
+            kept.codes |= std::uint64_t{1} << bytes.below(64);
+        }
     }
     lintrel::fuzz::MemoryFile file(bytes.rest());
     walk(file.path(), types, kept);

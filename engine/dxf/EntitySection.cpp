@@ -46,6 +46,8 @@ bool EntityRecord::assign(std::string_view lines) {
 
 void EntityRecord::clear() {
     m_size = 0;
+    m_linesLength = 0;
+    m_keepsEveryPair = true;
     m_replaced.clear();
     m_isChanged = false;
     m_isReadInCrLf = false;
@@ -104,8 +106,9 @@ void EntitySection::readRecord() {
     if (keepsPairs) {
         m_reader.pin();
     }
+    // A drawing whose lines do not all end in CR LF is written pair by pair: every pair counts.
     // In locals: the stores of the pairs kept would have them read again at every pair.
-    const bool keepsEveryCode = m_kept.type.empty();
+    const bool keepsEveryCode = m_kept.codes == KeptPairs::kEveryCode || !m_reader.endsAllInCrLf();
     const std::uint64_t keptCodes = m_kept.codes;
     // The record ends at the next group 0, whose type line is read with it.
     m_reader.readPairs([&](std::string_view code, std::string_view value) {
@@ -131,6 +134,7 @@ void EntitySection::readRecord() {
     m_hasPending = true;
     m_record.m_lines = m_reader.pinnedBase();
     m_record.m_isReadInCrLf = keepsPairs && m_reader.endsAllInCrLf();
+    m_record.m_keepsEveryPair = keepsPairs && keepsEveryCode;
 }
 
 }  // namespace lintrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -33,6 +34,8 @@ public:
     std::string_view value(int i) const { return view(m_pairs[index(i)].value); }
     void setValue(int i, std::string_view value);
     bool isChanged() const { return m_isChanged; }
+    // False when only some of its pairs were kept (KeptPairs): its lines are then written as read.
+    bool keepsEveryPair() const { return m_keepsEveryPair; }
     // The record's lines as read, each ending in CR LF, while none was replaced and the reader
     // met no other line end so far; then they are what writing each pair gives.
     std::optional<std::string_view> linesAsRead() const {
@@ -64,6 +67,22 @@ public:
         }
         lines(std::string_view(m_lines + asRead, m_linesLength - asRead));
         return true;
+    }
+    // Hands each of the record's lines as read to `line`, without its line end (CR LF, a lone CR or
+    // a lone LF): what writing each of its pairs gives while none was replaced, whichever pairs
+    // were kept.
+    template <class Line>
+    void handOverLinesAsRead(Line line) const {
+        const std::string_view lines(m_lines, m_linesLength);
+        std::size_t at = 0;
+        while (at < lines.size()) {
+            // Every line of a record ends within it.
+            const std::size_t end = std::min(lines.find_first_of("\r\n", at), lines.size());
+            line(lines.substr(at, end - at));
+            const bool isCrLf =
+                end + 1 < lines.size() && lines[end] == '\r' && lines[end + 1] == '\n';
+            at = end + (isCrLf ? 2 : 1);
+        }
     }
     // Takes the pairs from the lines of a record as a CR LF drawing holds them, after its opening
     // pair; the record then points into `lines`. False when they are not whole pairs or another
@@ -118,6 +137,7 @@ private:
     std::string m_replaced;
     bool m_isChanged = false;
     bool m_isReadInCrLf = false;
+    bool m_keepsEveryPair = true;
 };
 
 // Which entity types are read as whole records (the others pass line by line). Both passes over a
@@ -130,13 +150,16 @@ struct RecordTypes {
     bool isRecord(std::string_view type) const;
 };
 
-// Which pairs of the records are kept: by default all of every record; with a type, only those of
-// its records with a group code among `codes` (as bits, for codes below 64), and none of the other
-// records, which are read past. A record kept in part is for reading only: written, it would lack
-// the pairs left out.
+// Which pairs of the records are kept: of the records of `type` (of every record when it is
+// empty), those with a group code among `codes` (as bits, for codes below 64), or all of them with
+// kEveryCode. A record of another type keeps none. A record kept in part is written as its lines
+// were read, never from its pairs; once the drawing has shown a line end other than CR LF, every
+// pair is kept, for the lines are then written pair by pair.
 struct KeptPairs {
+    static constexpr std::uint64_t kEveryCode = ~std::uint64_t{0};
+
     std::string_view type;
-    std::uint64_t codes = 0;
+    std::uint64_t codes = kEveryCode;
 
     static constexpr std::uint64_t codesOf(std::initializer_list<int> codes) {
         std::uint64_t bits = 0;

@@ -17,6 +17,10 @@ namespace lintrel {
 // display: a part of the file decided on another thread only counts).
 class EntityFilter {
 public:
+    // The pairs of the records keep() reads.
+    static constexpr KeptPairs kPairsRead{{},
+                                          KeptPairs::codesOf({1, 6, 10, 20, 11, 21, 40, 50, 51})};
+
     // `counters`: what this filter deletes is added there. `linesBefore`: the LINE records before
     // the part of the file this filter decides.
     EntityFilter(const RunOptions& options, const LineTable& lines, RunCounters& counters,

@@ -36,6 +36,11 @@ void writeRecord(DxfLineWriter& writer, std::string_view startCode, std::string_
         writer.writeBytes(*lines);
         return;
     }
+    // Only the pairs the rules read kept, and a line read with another end than CR LF.
+    if (!record.keepsEveryPair()) {
+        record.handOverLinesAsRead([&](std::string_view line) { writer.writeLine(line); });
+        return;
+    }
     // A record with new values (a lengthened line's ends) is mostly as read still.
     if (record.handOverInCrLf([&](std::string_view lines) { writer.writeBytes(lines); },
                               [&](std::string_view line) { writer.writeLine(line); })) {
@@ -178,7 +183,7 @@ void OutputPass::produce(const std::string& input, const std::string& output, st
 
 void OutputPass::stream(DxfLineReader& reader, const std::string& output, DxfLineWriter& writer,
                         EntityFilter& filter, Progress& progress) {
-    EntitySection section(reader, m_options.recordTypes());
+    EntitySection section(reader, m_options.recordTypes(), keptPairs());
     section.readHead([&](std::string_view line) {
         progress.at(reader.position());
         writer.writeLine(line);
@@ -198,6 +203,12 @@ void OutputPass::stream(DxfLineReader& reader, const std::string& output, DxfLin
         progress.at(reader.position());
         passItem(section, reader, writer, filter);
     }
+}
+
+// Without a line table no record changes: it keeps only the pairs the rules read, and is written
+// as read.
+KeptPairs OutputPass::keptPairs() const {
+    return m_lines.size() == 0 ? EntityFilter::kPairsRead : KeptPairs{};
 }
 
 // One part of a copy streamed in parts, with a filter and counts of its own. The first part writes
@@ -234,10 +245,11 @@ void OutputPass::streamInParts(const EntitySection& section, const DxfLineReader
                                const std::string& output, DxfLineWriter& writer,
                                EntityFilter& filter, Progress& progress) {
     std::array<PartPlace, kMostSectionParts> places;  // outlives the parts that refer to it
-    SectionParts<StreamedPart> parts(reader, m_options.recordTypes(), {}, [&](std::size_t part) {
-        return std::make_unique<StreamedPart>(*this, reader.path(), output, part,
-                                              part == 0 ? &writer : nullptr, places[part]);
-    });
+    SectionParts<StreamedPart> parts(
+        reader, m_options.recordTypes(), keptPairs(), [&](std::size_t part) {
+            return std::make_unique<StreamedPart>(*this, reader.path(), output, part,
+                                                  part == 0 ? &writer : nullptr, places[part]);
+        });
     OutputFile* const copy = writer.file();
     std::size_t placed = section_parts::kNoPart;
     const std::uint64_t headEnd = section.nextItemOffset();

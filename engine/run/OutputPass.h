@@ -9,6 +9,7 @@
 
 #include "CounterTable.h"
 #include "DecisionObserver.h"
+#include "EntitySection.h"
 #include "LineTable.h"
 #include "RecordLayout.h"
 #include "RunCounters.h"
@@ -57,6 +58,7 @@ private:
     struct LaterPart;
     struct StreamedPart;
 
+    KeptPairs keptPairs() const;
     template <class Pass>
     void produce(const std::string& input, const std::string& output, std::uint64_t size,
                  Pass&& pass);

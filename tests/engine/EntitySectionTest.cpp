@@ -106,6 +106,25 @@ TEST(EntitySection, KeepsOnlyThePairsOfTheCodesAskedForOfTheTypeAskedFor) {
                                         "98 TEXT:  8=Notes,  1=Hi,", "130 LINE: 10=7,  8=0,"}));
 }
 
+TEST(EntityRecord, HandsOverItsLinesAsReadWhicheverPairsItKept) {
+    // CR LF, lone LFs and lone CRs, the last line of the record ending in a lone CR.
+    const std::string bytes =
+        "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nLINE\r\n  8\nWalls\r 10"
+        "\r\n1.5\n 62\r\n3\r  0\r\nEOF\r\n";
+    for (const KeptPairs kept : {KeptPairs{}, KeptPairs{{}, KeptPairs::codesOf({10})},
+                                 KeptPairs{{}, 0}, KeptPairs{"LINE", KeptPairs::codesOf({8})}}) {
+        TempDir dir;
+        DxfLineReader reader(dir.write("lines.dxf", bytes));
+        EntitySection section(reader, {}, kept);
+        section.readHead([](std::string_view) {});
+        ASSERT_EQ(section.next(), EntitySection::Item::Record);
+        std::vector<std::string> lines;
+        section.record().handOverLinesAsRead(
+            [&](std::string_view line) { lines.emplace_back(line); });
+        EXPECT_EQ(lines, (std::vector<std::string>{"  8", "Walls", " 10", "1.5", " 62", "3"}));
+    }
+}
+
 TEST(EntitySection, KeepsTheRecordThatEndsTheFile) {
     // A file that stops right after the "  0" pair ending a record still hands that pair over.
     auto bytes =

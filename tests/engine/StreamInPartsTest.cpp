@@ -152,6 +152,26 @@ INSTANTIATE_TEST_SUITE_P(Drawings, StreamInParts, ::testing::ValuesIn(cases()),
                              return name;
                          });
 
+// The copy ends every line in CR LF, so it is the same whatever the lines of the drawing end in,
+// also where a record the rules keep is the first to end a line otherwise.
+TEST(StreamInParts, CopiesADrawingAlikeWhateverItsLinesEndIn) {
+    const std::string drawn = manyRecords();
+    const Streamed inCrLf = streamAlone(drawn, 1);
+    ASSERT_EQ(inCrLf.outcome, RunOutcome::Completed);
+    const std::vector<std::string> variants = {
+        replaced(drawn, "\r\n", "\n", Where::Everywhere),
+        replaced(drawn, "AcDbLine\r\n", "AcDbLine\n", Where::First),  // inside a line kept
+        replaced(drawn, "0.0\r\n  0\r\nLINE", "0.0\r  0\r\nLINE", Where::First),  // ending it
+    };
+    for (std::size_t k = 0; k < variants.size(); ++k) {
+        SCOPED_TRACE("variant " + std::to_string(k));
+        ASSERT_NE(variants[k], drawn);
+        const Streamed streamed = streamAlone(variants[k], 1);
+        EXPECT_TRUE(streamed.copy == inCrLf.copy) << "the copies differ";
+        EXPECT_EQ(streamed.counters, inCrLf.counters);
+    }
+}
+
 // The cases above must reach what they are about: deletions counted, a failure reported.
 TEST(StreamInParts, CasesDeleteAndFailWhereTheyShould) {
     EXPECT_GT(total(streamAlone(cases()[0].make(), 1).counters), 0);
