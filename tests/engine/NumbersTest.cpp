@@ -88,7 +88,8 @@ std::string randomPlainText(std::mt19937& random) {
         }
     }
     if (!text.empty() && random() % 64 == 0) {
-        text[random() % text.size()] = "x. e"[random() % 4];
+        // Bytes next to the digits' and the point's as well ("/" and ":", "-").
+        text[random() % text.size()] = "x. e/:-"[random() % 7];
     }
     return text;
 }
