@@ -1,5 +1,6 @@
 // The entity section walk on any bytes: it ends with every byte read or with DxfError, items
-// start in order, and a kept record's pairs are whole lines of the file, of the codes kept.
+// start in order, and a kept record's pairs are whole lines of the file: all of them, or only
+// those of the codes kept.
 #include <cstdlib>
 #include <string_view>
 #include <vector>
@@ -30,7 +31,7 @@ void walk(const std::string& path, lintrel::RecordTypes types, lintrel::KeptPair
                 }
                 const EntityRecord& record = section.record();
                 // Its lines as read are its pairs, when it kept them all.
-                if (kept.codes == KeptPairs::kEveryCode && kept.keepsRecord(section.typeName())) {
+                if (record.keepsEveryPair()) {
                     std::vector<std::string_view> lines;
                     record.handOverLinesAsRead(
                         [&](std::string_view line) { lines.push_back(line); });
@@ -46,7 +47,7 @@ void walk(const std::string& path, lintrel::RecordTypes types, lintrel::KeptPair
                 }
                 for (int i = 0; i < record.size(); ++i) {
                     const auto code = static_cast<unsigned>(record.groupCode(i));
-                    if (kept.codes != KeptPairs::kEveryCode &&
+                    if (!record.keepsEveryPair() &&
                         (code >= 64 || ((kept.codes >> code) & 1U) == 0)) {
                         std::abort();
                     }
