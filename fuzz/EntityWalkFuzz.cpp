@@ -75,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lintrel::RecordTypes types{bytes.flag(), bytes.flag(), bytes.flag()};
     constexpr std::string_view kKeptTypes[] = {"", "LINE", "TEXT", "ARC"};
     lintrel::KeptPairs kept{kKeptTypes[bytes.below(std::size(kKeptTypes))]};
+    kept.mayBeWritten = bytes.flag();
     if (bytes.flag()) {
         kept.codes = 0;
         for (int k = 0; k < 4; ++k) {

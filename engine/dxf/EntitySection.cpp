@@ -108,7 +108,8 @@ void EntitySection::readRecord() {
     }
     // A drawing whose lines do not all end in CR LF is written pair by pair: every pair counts.
     // In locals: the stores of the pairs kept would have them read again at every pair.
-    const bool keepsEveryCode = m_kept.codes == KeptPairs::kEveryCode || !m_reader.endsAllInCrLf();
+    const bool keepsEveryCode =
+        m_kept.codes == KeptPairs::kEveryCode || (m_kept.mayBeWritten && !m_reader.endsAllInCrLf());
     const std::uint64_t keptCodes = m_kept.codes;
     // The record ends at the next group 0, whose type line is read with it.
     m_reader.readPairs([&](std::string_view code, std::string_view value) {

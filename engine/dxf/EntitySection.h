@@ -154,12 +154,13 @@ struct RecordTypes {
 // empty), those with a group code among `codes` (as bits, for codes below 64), or all of them with
 // kEveryCode. A record of another type keeps none. A record kept in part is written as its lines
 // were read, never from its pairs; once the drawing has shown a line end other than CR LF, every
-// pair is kept, for the lines are then written pair by pair.
+// pair of a record that may be written is kept, for its lines are then written pair by pair.
 struct KeptPairs {
     static constexpr std::uint64_t kEveryCode = ~std::uint64_t{0};
 
     std::string_view type;
     std::uint64_t codes = kEveryCode;
+    bool mayBeWritten = true;  // false where records are only read (the line table)
 
     static constexpr std::uint64_t codesOf(std::initializer_list<int> codes) {
         std::uint64_t bits = 0;

@@ -15,7 +15,8 @@ namespace lintrel {
 class LineRecordReader {
 public:
     // The pairs a row is made of; a section read for them keeps no others.
-    static constexpr KeptPairs kPairsRead{"LINE", KeptPairs::codesOf({6, 8, 10, 20, 11, 21})};
+    static constexpr KeptPairs kPairsRead{"LINE", KeptPairs::codesOf({6, 8, 10, 20, 11, 21}),
+                                          false};
 
     LineRecordReader(const RunOptions& options, LineTable& table, RecordLayout* layout)
         : m_options(options), m_table(table), m_layout(layout) {}

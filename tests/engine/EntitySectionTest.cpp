@@ -106,6 +106,19 @@ TEST(EntitySection, KeepsOnlyThePairsOfTheCodesAskedForOfTheTypeAskedFor) {
                                         "98 TEXT:  8=Notes,  1=Hi,", "130 LINE: 10=7,  8=0,"}));
 }
 
+// Lines ending otherwise than in CR LF are written pair by pair: a record that may be written then
+// keeps every pair, one that is only read still keeps the codes asked for.
+TEST(EntitySection, KeepsEveryPairOutsideCrLfOnlyOfRecordsThatMayBeWritten) {
+    const std::string bytes =
+        "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  5\n1A\n  8\nWalls\n"
+        " 10\n1.5\n  0\nEOF\n";
+    const std::uint64_t codes = KeptPairs::codesOf({8, 10});
+    EXPECT_EQ(keptRecords(bytes, {"LINE", codes, true}),
+              (std::vector<std::string>{"25 LINE:  5=1A,  8=Walls, 10=1.5,"}));
+    EXPECT_EQ(keptRecords(bytes, {"LINE", codes, false}),
+              (std::vector<std::string>{"25 LINE:  8=Walls, 10=1.5,"}));
+}
+
 TEST(EntityRecord, HandsOverItsLinesAsReadWhicheverPairsItKept) {
     // CR LF, lone LFs and lone CRs, the last line of the record ending in a lone CR.
     const std::string bytes =
