@@ -50,6 +50,8 @@ public:
     }
 
     bool isReplayable() const { return m_isReplayable; }
+    // Every record of kTypes the line pass read has its place, whatever its lines end in.
+    bool placesEveryRecord() const { return m_fits; }
     std::uint64_t fileSize() const { return m_fileSize; }
     std::size_t size() const { return m_places.size(); }
     const Place& operator[](std::size_t i) const { return m_places[i]; }

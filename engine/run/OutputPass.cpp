@@ -97,6 +97,32 @@ std::size_t laterPartStart(const RecordLayout& layout, const ThreadBudget& threa
     return low == layout.size() ? 0 : low;
 }
 
+// The LINE records before the place where the later part starts: the later part's filter
+// numbers the rows it decides from there.
+int lineRecordsBefore(const RecordLayout& layout, std::size_t split) {
+    int lines = 0;
+    for (std::size_t k = 0; k < split; ++k) {
+        lines += layout[k].typeName() == "LINE" ? 1 : 0;
+    }
+    return lines;
+}
+
+// The LINE records the layout places before the offset: a part of a streamed copy starting there
+// numbers the rows it decides from there.
+int lineRecordsBeforeOffset(const RecordLayout& layout, std::uint64_t offset) {
+    std::size_t first = 0;
+    std::size_t last = layout.size();
+    while (first < last) {
+        const std::size_t middle = first + (last - first) / 2;
+        if (layout[middle].offset() < offset) {
+            first = middle + 1;
+        } else {
+            last = middle;
+        }
+    }
+    return lineRecordsBefore(layout, first);
+}
+
 // Writes an item of a streamed copy as it stands, or its record as the filter decides.
 void passItem(EntitySection& section, const DxfLineReader& reader, DxfLineWriter& writer,
               EntityFilter& filter) {
@@ -155,7 +181,7 @@ RunCounters OutputPass::run(const std::string& input, const std::string& output,
     } else {
         DxfLineReader reader(input);
         produce(input, output, reader.size(), [&](auto& writer, auto& filter, auto& progress) {
-            stream(reader, output, writer, filter, progress);
+            stream(reader, layout, output, writer, filter, progress);
         });
     }
     return m_added;
@@ -181,21 +207,27 @@ void OutputPass::produce(const std::string& input, const std::string& output, st
     m_window.setVisible(control::ProgressBar1, false);
 }
 
-void OutputPass::stream(DxfLineReader& reader, const std::string& output, DxfLineWriter& writer,
-                        EntityFilter& filter, Progress& progress) {
+void OutputPass::stream(DxfLineReader& reader, const RecordLayout* layout,
+                        const std::string& output, DxfLineWriter& writer, EntityFilter& filter,
+                        Progress& progress) {
     EntitySection section(reader, m_options.recordTypes(), keptPairs());
     section.readHead([&](std::string_view line) {
         progress.at(reader.position());
         writer.writeLine(line);
     });
-    // Without rows to number, the records are decided alike wherever a part starts; with an
-    // observer they are told in file order.
+    // A part numbers its rows from the LINE records the layout of this very file places before
+    // it; without rows the records are decided alike wherever a part starts. With an observer
+    // they are told in file order.
+    const RecordLayout* rowsFrom =
+        layout != nullptr && layout->placesEveryRecord() && layout->fileSize() == reader.size()
+            ? layout
+            : nullptr;
     const auto laterFrom =
-        m_lines.size() == 0 && m_observer == nullptr
+        (m_lines.size() == 0 || rowsFrom != nullptr) && m_observer == nullptr
             ? streamedSectionParts(section.nextItemOffset(), reader.size(), m_threads)
             : std::vector<std::uint64_t>{};
     if (!laterFrom.empty()) {
-        streamInParts(section, reader, laterFrom, output, writer, filter, progress);
+        streamInParts(section, reader, rowsFrom, laterFrom, output, writer, filter, progress);
         return;
     }
     while (section.hasMore()) {
@@ -216,9 +248,9 @@ KeptPairs OutputPass::keptPairs() const {
 // its own until the parts before it are done and it is placed in the copy, then straight there.
 struct OutputPass::StreamedPart {
     StreamedPart(const OutputPass& pass, const std::string& input, const std::string& output,
-                 std::size_t partNumber, DxfLineWriter* copy, PartPlace& place)
+                 std::size_t partNumber, int linesBefore, DxfLineWriter* copy, PartPlace& place)
         : number(partNumber),
-          filter(pass.m_options, pass.m_lines, counts, nullptr, input),
+          filter(pass.m_options, pass.m_lines, counts, nullptr, input, linesBefore),
           file(copy == nullptr && !output.empty() ? std::make_unique<OutputFile>(output, place)
                                                   : nullptr),
           ownWriter(file.get()),
@@ -241,13 +273,15 @@ struct OutputPass::StreamedPart {
 // the bar what all parts have read. Once a part is done it places the next in the copy, and while
 // it waits for that part it copies into place what the part wrote before.
 void OutputPass::streamInParts(const EntitySection& section, const DxfLineReader& reader,
+                               const RecordLayout* layout,
                                const std::vector<std::uint64_t>& laterFrom,
                                const std::string& output, DxfLineWriter& writer,
                                EntityFilter& filter, Progress& progress) {
     std::array<PartPlace, kMostSectionParts> places;  // outlives the parts that refer to it
     SectionParts<StreamedPart> parts(
-        reader, m_options.recordTypes(), keptPairs(), [&](std::size_t part) {
-            return std::make_unique<StreamedPart>(*this, reader.path(), output, part,
+        reader, m_options.recordTypes(), keptPairs(), [&](std::size_t part, std::uint64_t start) {
+            const int linesBefore = layout != nullptr ? lineRecordsBeforeOffset(*layout, start) : 0;
+            return std::make_unique<StreamedPart>(*this, reader.path(), output, part, linesBefore,
                                                   part == 0 ? &writer : nullptr, places[part]);
         });
     OutputFile* const copy = writer.file();
@@ -307,16 +341,6 @@ void OutputPass::replay(InputFile& input, const RecordLayout& layout, const std:
                        progress.at(offset);
                    });
     }
-}
-
-// The LINE records before the place where the later part starts: the later part's filter
-// numbers the rows it decides from there.
-int lineRecordsBefore(const RecordLayout& layout, std::size_t split) {
-    int lines = 0;
-    for (std::size_t k = 0; k < split; ++k) {
-        lines += layout[k].typeName() == "LINE" ? 1 : 0;
-    }
-    return lines;
 }
 
 // The later part of a copy made in two, written by a second thread and counted by a filter of its

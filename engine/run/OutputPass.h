@@ -62,11 +62,12 @@ private:
     template <class Pass>
     void produce(const std::string& input, const std::string& output, std::uint64_t size,
                  Pass&& pass);
-    void stream(DxfLineReader& reader, const std::string& output, DxfLineWriter& writer,
-                EntityFilter& filter, Progress& progress);
+    void stream(DxfLineReader& reader, const RecordLayout* layout, const std::string& output,
+                DxfLineWriter& writer, EntityFilter& filter, Progress& progress);
     void streamInParts(const EntitySection& section, const DxfLineReader& reader,
-                       const std::vector<std::uint64_t>& laterFrom, const std::string& output,
-                       DxfLineWriter& writer, EntityFilter& filter, Progress& progress);
+                       const RecordLayout* layout, const std::vector<std::uint64_t>& laterFrom,
+                       const std::string& output, DxfLineWriter& writer, EntityFilter& filter,
+                       Progress& progress);
     void replay(InputFile& input, const RecordLayout& layout, const std::string& output,
                 DxfLineWriter& writer, EntityFilter& filter, Progress& progress);
     void replayInTwo(InputFile& input, const RecordLayout& layout, std::size_t split,

@@ -44,9 +44,11 @@ void readAlone(EntitySection& section, const DxfLineReader& reader, const RunOpt
 void readInParts(const EntitySection& section, const DxfLineReader& reader,
                  const RunOptions& options, const std::vector<std::uint64_t>& laterFrom,
                  LineTable& table, RecordLayout* layout, const std::function<void()>& poll) {
-    SectionParts<LineRecordsPart> parts(
-        reader, options.recordTypes(), LineRecordReader::kPairsRead,
-        [&](std::size_t) { return std::make_unique<LineRecordsPart>(options, layout != nullptr); });
+    SectionParts<LineRecordsPart> parts(reader, options.recordTypes(), LineRecordReader::kPairsRead,
+                                        [&](std::size_t, std::uint64_t) {
+                                            return std::make_unique<LineRecordsPart>(
+                                                options, layout != nullptr);
+                                        });
     const auto walked = parts.walk(section, laterFrom, poll, [&](LineRecordsPart& part) {
         table.append(std::move(part.table));
         if (layout != nullptr) {

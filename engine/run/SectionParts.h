@@ -66,13 +66,14 @@ void waitForPart(HelperThread& reading, const std::function<void()>& poll, const
 // at that very line; otherwise that part reads on through it. Either way every item is taken once,
 // in one part, as one thread reading alone would take it.
 //
-// Each part's Work is made on the part's thread by `make(part)` and takes the part's items
+// Each part's Work is made on the part's thread by `make(part, start)` (the offset of the record
+// the part starts at) and takes the part's items
 // (`take(EntitySection&, const DxfLineReader&)`); the calling thread then hands every part that
 // counts, in file order, to `use`, and the part whose failure it rethrows to `useFailed`.
 template <class Work>
 class SectionParts {
 public:
-    using Make = std::function<std::unique_ptr<Work>(std::size_t part)>;
+    using Make = std::function<std::unique_ptr<Work>(std::size_t part, std::uint64_t start)>;
     using Use = std::function<void(Work&)>;
 
     struct Walked {
@@ -195,7 +196,7 @@ void SectionParts<Work>::readPart(std::size_t index, std::size_t count,
         if (start == kNotFound) {
             return;
         }
-        part.work = m_make(index);
+        part.work = m_make(index, start);
         DxfLineReader reader(m_reader.file(), start);
         EntitySection section(reader, m_types, m_kept);
         part.next = readUpToNextPart(section, reader, part, index + 1, count, stop);

@@ -22,7 +22,7 @@ using testing::lineRecord;
 using testing::record;
 using testing::TempDir;
 
-// What a run of the entity rules alone left of one drawing.
+// What a run left of one drawing.
 struct Streamed {
     RunOutcome outcome = RunOutcome::Refused;
     std::string copy;
@@ -30,14 +30,14 @@ struct Streamed {
     std::string failureDetail;
 };
 
-// The entity rules alone, the copy streamed by one thread or, shared out even on a small drawing,
-// in parts.
-Streamed streamAlone(const std::string& bytes, int threads) {
+// The entity rules, alone or after the line analysis (duplicates and joins), the copy made by one
+// thread or, shared out even on a small drawing, in parts.
+Streamed streamAlone(const std::string& bytes, int threads, bool analysesLines = false) {
     TempDir dir;
     const std::string input = dir.write("plan.dxf", bytes);
     FakeWindow window;
-    window.tick(control::Check7, false);
-    window.tick(control::Check9, false);
+    window.tick(control::Check7, analysesLines);
+    window.tick(control::Check9, analysesLines);
     window.texts["Text5"] = "0.5";
     window.addFile(input);
     RunTarget target;
@@ -58,7 +58,9 @@ std::string manyEntities(int repeats) {
     std::string entities;
     for (int k = 0; k < repeats; ++k) {
         const std::string at = std::to_string(k);
-        entities += lineRecord("0", at, "10", at) + lineRecord(at, "0", at, "0.1") +
+        // The second line lies on the first, the third prolongs it.
+        entities += lineRecord("0", at, "10", at) + lineRecord("2", at, "8", at) +
+                    lineRecord("10", at, "12", at) + lineRecord(at, "0", at, "0.1") +
                     lineRecord("0", at, "5", at, "0", "HIDDEN") +
                     record("TEXT", {{"  1", k % 2 == 0 ? "" : "x"}}) +
                     record("CIRCLE", {{" 10", at}, {" 20", "0"}, {" 40", "0.1"}}) +
@@ -130,16 +132,20 @@ const std::vector<Case>& cases() {
 
 class StreamInParts : public ::testing::TestWithParam<Case> {};
 
+// With the line analysis, each part numbers the LINE records it decides from where it starts.
 TEST_P(StreamInParts, LeavesWhatOneThreadLeaves) {
     const std::string bytes = GetParam().make();
-    const Streamed alone = streamAlone(bytes, 1);
-    for (const int threads : {2, 4}) {
-        SCOPED_TRACE(std::to_string(threads) + " threads");
-        const Streamed shared = streamAlone(bytes, threads);
-        EXPECT_EQ(shared.outcome, alone.outcome);
-        EXPECT_TRUE(shared.copy == alone.copy) << "the copies differ";
-        EXPECT_EQ(shared.counters, alone.counters);
-        EXPECT_EQ(fromFileName(shared.failureDetail), fromFileName(alone.failureDetail));
+    for (const bool analysesLines : {false, true}) {
+        const Streamed alone = streamAlone(bytes, 1, analysesLines);
+        for (const int threads : {2, 4}) {
+            SCOPED_TRACE(std::to_string(threads) + " threads" +
+                         (analysesLines ? ", lines analysed" : ""));
+            const Streamed shared = streamAlone(bytes, threads, analysesLines);
+            EXPECT_EQ(shared.outcome, alone.outcome);
+            EXPECT_TRUE(shared.copy == alone.copy) << "the copies differ";
+            EXPECT_EQ(shared.counters, alone.counters);
+            EXPECT_EQ(fromFileName(shared.failureDetail), fromFileName(alone.failureDetail));
+        }
     }
 }
 
@@ -175,6 +181,9 @@ TEST(StreamInParts, CopiesADrawingAlikeWhateverItsLinesEndIn) {
 // The cases above must reach what they are about: deletions counted, a failure reported.
 TEST(StreamInParts, CasesDeleteAndFailWhereTheyShould) {
     EXPECT_GT(total(streamAlone(cases()[0].make(), 1).counters), 0);
+    const RunCounters analysed = streamAlone(cases()[1].make(), 1, true).counters;
+    EXPECT_EQ(analysed.DuplicateCount, kRepeats);
+    EXPECT_EQ(analysed.JoinCount, kRepeats);
     EXPECT_EQ(streamAlone(cases()[4].make(), 1).outcome, RunOutcome::Failed);
     EXPECT_EQ(streamAlone(cases()[5].make(), 1).outcome, RunOutcome::Failed);
 }
