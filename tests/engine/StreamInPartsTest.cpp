@@ -188,20 +188,28 @@ TEST(StreamInParts, CasesDeleteAndFailWhereTheyShould) {
     EXPECT_EQ(streamAlone(cases()[5].make(), 1).outcome, RunOutcome::Failed);
 }
 
-// Esc while the parts stream: the run stops, and neither the copy nor a part of it is left.
+// Esc while the parts stream: the run stops, and neither the copy nor a part of it is left. With
+// the line analysis (of a drawing in LF, whose copy is streamed), Esc once the copy has begun.
 TEST(StreamInParts, AnInterruptLeavesNoCopyAndNoPartFile) {
-    TempDir dir;
-    FakeWindow window;
-    window.tick(control::Check7, false);
-    window.tick(control::Check9, false);
-    // Long enough that the parts are still at work when the window first breathes.
-    window.addFile(dir.write("plan.dxf", drawing(manyEntities(10 * kRepeats))));
-    window.onYield = [](FakeWindow& w) { w.interrupt = true; };
-    RunTarget target;
-    target.threads = {4, true};
-    const RunReport report = CleanRun(window, target).run();
-    EXPECT_EQ(report.outcome, RunOutcome::Interrupted);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    for (const bool analysesLines : {false, true}) {
+        SCOPED_TRACE(analysesLines ? "lines analysed" : "entity rules alone");
+        TempDir dir;
+        FakeWindow window;
+        window.tick(control::Check7, analysesLines);
+        window.tick(control::Check9, analysesLines);
+        // Long enough that the parts are still at work when the window first breathes.
+        const std::string bytes = drawing(manyEntities(10 * kRepeats));
+        window.addFile(dir.write(
+            "plan.dxf", analysesLines ? replaced(bytes, "\r\n", "\n", Where::Everywhere) : bytes));
+        window.onYield = [](FakeWindow& w) {
+            w.interrupt = w.interrupt || w.visible[std::string(control::ProgressBar1)];
+        };
+        RunTarget target;
+        target.threads = {4, true};
+        const RunReport report = CleanRun(window, target).run();
+        EXPECT_EQ(report.outcome, RunOutcome::Interrupted);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    }
 }
 
 }  // namespace
