@@ -66,10 +66,10 @@ void waitForPart(HelperThread& reading, const std::function<void()>& poll, const
 // at that very line; otherwise that part reads on through it. Either way every item is taken once,
 // in one part, as one thread reading alone would take it.
 //
-// Each part's Work is made on the part's thread by `make(part, start)` (the offset of the record
-// the part starts at) and takes the part's items
-// (`take(EntitySection&, const DxfLineReader&)`); the calling thread then hands every part that
-// counts, in file order, to `use`, and the part whose failure it rethrows to `useFailed`.
+// Each part's Work is made on the part's thread by `make(part, start)`, `start` being the offset of
+// the record the part starts at, and takes the part's items (`take(EntitySection&, const
+// DxfLineReader&)`); the calling thread then hands every part that counts, in file order, to
+// `use`, and the part whose failure it rethrows to `useFailed`.
 template <class Work>
 class SectionParts {
 public:
