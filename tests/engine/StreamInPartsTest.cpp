@@ -32,7 +32,7 @@ struct Streamed {
 
 // The entity rules, alone or after the line analysis (duplicates and joins), the copy made by one
 // thread or, shared out even on a small drawing, in parts.
-Streamed streamAlone(const std::string& bytes, int threads, bool analysesLines = false) {
+Streamed cleanUp(const std::string& bytes, int threads, bool analysesLines = false) {
     TempDir dir;
     const std::string input = dir.write("plan.dxf", bytes);
     FakeWindow window;
@@ -136,11 +136,11 @@ class StreamInParts : public ::testing::TestWithParam<Case> {};
 TEST_P(StreamInParts, LeavesWhatOneThreadLeaves) {
     const std::string bytes = GetParam().make();
     for (const bool analysesLines : {false, true}) {
-        const Streamed alone = streamAlone(bytes, 1, analysesLines);
+        const Streamed alone = cleanUp(bytes, 1, analysesLines);
         for (const int threads : {2, 4}) {
             SCOPED_TRACE(std::to_string(threads) + " threads" +
                          (analysesLines ? ", lines analysed" : ""));
-            const Streamed shared = streamAlone(bytes, threads, analysesLines);
+            const Streamed shared = cleanUp(bytes, threads, analysesLines);
             EXPECT_EQ(shared.outcome, alone.outcome);
             EXPECT_TRUE(shared.copy == alone.copy) << "the copies differ";
             EXPECT_EQ(shared.counters, alone.counters);
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(Drawings, StreamInParts, ::testing::ValuesIn(cases()),
 // also where a record the rules keep is the first to end a line otherwise.
 TEST(StreamInParts, CopiesADrawingAlikeWhateverItsLinesEndIn) {
     const std::string drawn = manyRecords();
-    const Streamed inCrLf = streamAlone(drawn, 1);
+    const Streamed inCrLf = cleanUp(drawn, 1);
     ASSERT_EQ(inCrLf.outcome, RunOutcome::Completed);
     const std::vector<std::string> variants = {
         replaced(drawn, "\r\n", "\n", Where::Everywhere),
@@ -172,7 +172,7 @@ TEST(StreamInParts, CopiesADrawingAlikeWhateverItsLinesEndIn) {
     for (std::size_t k = 0; k < variants.size(); ++k) {
         SCOPED_TRACE("variant " + std::to_string(k));
         ASSERT_NE(variants[k], drawn);
-        const Streamed streamed = streamAlone(variants[k], 1);
+        const Streamed streamed = cleanUp(variants[k], 1);
         EXPECT_TRUE(streamed.copy == inCrLf.copy) << "the copies differ";
         EXPECT_EQ(streamed.counters, inCrLf.counters);
     }
@@ -180,12 +180,12 @@ TEST(StreamInParts, CopiesADrawingAlikeWhateverItsLinesEndIn) {
 
 // The cases above must reach what they are about: deletions counted, a failure reported.
 TEST(StreamInParts, CasesDeleteAndFailWhereTheyShould) {
-    EXPECT_GT(total(streamAlone(cases()[0].make(), 1).counters), 0);
-    const RunCounters analysed = streamAlone(cases()[1].make(), 1, true).counters;
+    EXPECT_GT(total(cleanUp(cases()[0].make(), 1).counters), 0);
+    const RunCounters analysed = cleanUp(cases()[1].make(), 1, true).counters;
     EXPECT_EQ(analysed.DuplicateCount, kRepeats);
     EXPECT_EQ(analysed.JoinCount, kRepeats);
-    EXPECT_EQ(streamAlone(cases()[4].make(), 1).outcome, RunOutcome::Failed);
-    EXPECT_EQ(streamAlone(cases()[5].make(), 1).outcome, RunOutcome::Failed);
+    EXPECT_EQ(cleanUp(cases()[4].make(), 1).outcome, RunOutcome::Failed);
+    EXPECT_EQ(cleanUp(cases()[5].make(), 1).outcome, RunOutcome::Failed);
 }
 
 // Esc while the parts stream: the run stops, and neither the copy nor a part of it is left. With
