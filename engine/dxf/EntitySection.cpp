@@ -1,6 +1,7 @@
 #include "EntitySection.h"
 
 #include "DxfError.h"
+#include "LineEnds.h"
 
 namespace lintrel {
 
@@ -13,31 +14,21 @@ void EntityRecord::setValue(int i, std::string_view value) {
 bool EntityRecord::assign(std::string_view lines) {
     clear();
     m_lines = lines.data();
+    CrLfFinder lineEnds(lines);
     std::size_t at = 0;
-    auto nextLine = [&](std::size_t& offset, std::size_t& length) {
-        std::size_t end = lines.find("\r\n", at);
-        if (end == std::string_view::npos) {
-            return false;
-        }
-        offset = at;
-        length = end - at;
-        at = end + 2;
-        return true;
-    };
     while (at < lines.size()) {
-        std::size_t codeOffset = 0;
-        std::size_t codeLength = 0;
-        std::size_t valueOffset = 0;
-        std::size_t valueLength = 0;
-        if (!nextLine(codeOffset, codeLength) || !nextLine(valueOffset, valueLength)) {
+        const std::size_t codeEnd = lineEnds.next();
+        const std::size_t valueEnd = codeEnd == std::string_view::npos ? codeEnd : lineEnds.next();
+        if (valueEnd == std::string_view::npos) {
             return false;
         }
-        const std::string_view code = lines.substr(codeOffset, codeLength);
+        const std::string_view code = lines.substr(at, codeEnd - at);
         int groupCode = kNoGroupCode;
         if (readGroupCode(code, groupCode) && groupCode == 0) {
             return false;
         }
-        addPair(codeOffset, codeLength, groupCode, valueOffset, valueLength);
+        addPair(at, code.size(), groupCode, codeEnd + 2, valueEnd - codeEnd - 2);
+        at = valueEnd + 2;
     }
     m_linesLength = lines.size();
     m_isReadInCrLf = true;

@@ -4,9 +4,31 @@
 #include <emmintrin.h>
 #endif
 
+#include <algorithm>
 #include <bit>
 
 namespace lintrel {
+namespace {
+
+#if defined(__SSE2__)
+// A bit for each LF, and one for each CR, of the 64 bytes from `data`.
+inline void lineEndMasks(const char* data, std::uint64_t& lfs, std::uint64_t& crs) {
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+#pragma GCC unroll 4
+    for (int k = 0; k < 4; ++k) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * k));
+        lfs |= static_cast<std::uint64_t>(
+                   static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf))))
+               << (16 * k);
+        crs |= static_cast<std::uint64_t>(
+                   static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr))))
+               << (16 * k);
+    }
+}
+#endif
+
+}  // namespace
 
 std::size_t indexLineEnds(std::string_view bytes, std::size_t from, std::uint32_t* out) {
     const char* data = bytes.data();
@@ -14,26 +36,10 @@ std::size_t indexLineEnds(std::string_view bytes, std::size_t from, std::uint32_
     std::uint32_t* const first = out;
     std::size_t at = from;
 #if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    // A bit for each LF, and one for each CR, of the 64 bytes from `offset`.
-    auto lineEndMasks = [&](std::size_t offset, std::uint64_t& lfs, std::uint64_t& crs) {
-#pragma GCC unroll 4
-        for (int k = 0; k < 4; ++k) {
-            __m128i block =
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + offset + 16 * k));
-            lfs |= static_cast<std::uint64_t>(
-                       static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf))))
-                   << (16 * k);
-            crs |= static_cast<std::uint64_t>(
-                       static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr))))
-                   << (16 * k);
-        }
-    };
     for (; at + 64 <= end; at += 64) {
         std::uint64_t lfs = 0;
         std::uint64_t crs = 0;
-        lineEndMasks(at, lfs, crs);
+        lineEndMasks(data + at, lfs, crs);
         // A CR LF is one line end, noted at its LF: half as many ends to note in a drawing of
         // short lines.
         const std::uint64_t nextLf = at + 64 < end && data[at + 64] == '\n' ? 1 : 0;
@@ -59,6 +65,30 @@ std::size_t indexLineEnds(std::string_view bytes, std::size_t from, std::uint32_
         }
     }
     return static_cast<std::size_t>(out - first);
+}
+
+void CrLfFinder::findInNextBlock() {
+    const char* data = m_bytes.data() + m_block;
+    const std::size_t left = m_bytes.size() - m_block;
+    if (left >= 64) {
+#if defined(__SSE2__)
+        std::uint64_t lfs = 0;
+        std::uint64_t crs = 0;
+        lineEndMasks(data, lfs, crs);
+        const std::uint64_t nextLf = left > 64 && data[64] == '\n' ? 1 : 0;
+        m_crs = crs & (lfs >> 1 | nextLf << 63);
+        m_block += 64;
+        return;
+#endif
+    }
+    const std::size_t length = std::min<std::size_t>(left, 64);
+    m_crs = 0;
+    for (std::size_t k = 0; k < length; ++k) {
+        if (data[k] == '\r' && k + 1 < left && data[k + 1] == '\n') {
+            m_crs |= std::uint64_t{1} << k;
+        }
+    }
+    m_block += 64;
 }
 
 }  // namespace lintrel

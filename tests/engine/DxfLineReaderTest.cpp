@@ -7,6 +7,7 @@
 
 #include "DxfError.h"
 #include "DxfLineReader.h"
+#include "LineEnds.h"
 #include "TempDir.h"
 
 namespace lintrel {
@@ -132,6 +133,35 @@ TEST(DxfLineReader, SplitsRandomLineEndsAsAByteByByteSplitDoes) {
         ASSERT_EQ(readRandomly(reader, lines.size(), k % 2 == 1, random), lines) << "case " << k;
         EXPECT_EQ(reader.endsAllInCrLf(), allCrLf) << "case " << k;
         EXPECT_EQ(reader.position(), reader.size()) << "case " << k;
+    }
+}
+
+// Every CR LF, and only those, in order: lone CRs and LFs among them, CR LFs split across the
+// 64-byte blocks the finder looks at, and a CR as the very last byte.
+TEST(CrLfFinder, FindsTheCrLfsASearchFinds) {
+    std::mt19937 random(15);
+    for (int k = 0; k < 600; ++k) {
+        std::string bytes(random() % 300, 'x');
+        for (char& byte : bytes) {
+            const unsigned pick = random() % 8;
+            byte = pick < 2 ? '\r' : pick < 4 ? '\n' : 'x';
+        }
+        if (k % 3 == 0 && bytes.size() > 65) {
+            bytes[63] = '\r';  // a CR LF across two blocks
+            bytes[64] = '\n';
+        }
+        std::vector<std::size_t> searched;
+        for (std::size_t at = bytes.find("\r\n"); at != std::string::npos;
+             at = bytes.find("\r\n", at + 2)) {
+            searched.push_back(at);
+        }
+        CrLfFinder finder(bytes);
+        std::vector<std::size_t> found;
+        for (std::size_t at = finder.next(); at != std::string_view::npos; at = finder.next()) {
+            found.push_back(at);
+        }
+        ASSERT_EQ(found, searched) << "case " << k << ", " << bytes.size() << " bytes";
+        EXPECT_EQ(finder.next(), std::string_view::npos) << "case " << k;
     }
 }
 
