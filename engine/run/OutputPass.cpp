@@ -73,8 +73,14 @@ constexpr int kPlacesPerTelling = 64;
 // Below this size a second thread for the output costs more than it saves.
 constexpr std::uint64_t kShortestShared = std::uint64_t{8} << 20;
 
+// A replayed copy's first part is shorter than half by this fraction of it (a seventh). At a tenth,
+// as the parts of a streamed copy are (kFirstPartShorterBy), the later part of a long drawing still
+// wrote on well after the first had ended, and much of the copying of what it wrote before was
+// left until then.
+constexpr std::uint64_t kFirstReplayedPartShorterBy = 7;
+
 // The first place of the later part, where a second thread takes over; 0 for none. By itself a
-// long drawing is shared before its middle (kFirstPartShorterBy), when the threads allow.
+// long drawing is shared before its middle, when the threads allow.
 std::size_t laterPartStart(const RecordLayout& layout, const ThreadBudget& threads,
                            std::optional<std::uint64_t> laterFrom) {
     if (!laterFrom) {
@@ -82,7 +88,7 @@ std::size_t laterPartStart(const RecordLayout& layout, const ThreadBudget& threa
             return 0;
         }
         const std::uint64_t even = layout.fileSize() / 2;
-        laterFrom = even - even / kFirstPartShorterBy;
+        laterFrom = even - even / kFirstReplayedPartShorterBy;
     }
     std::size_t low = 0;
     std::size_t high = layout.size();
