@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <new>
@@ -21,6 +22,7 @@ namespace lintrel {
 template <class T>
 class BlockVector {
     static_assert(std::is_trivially_destructible_v<T>, "rows are dropped without destruction");
+    static_assert(std::is_trivially_copyable_v<T>, "rows are moved as bytes");
 
 public:
     std::size_t size() const { return m_size; }
@@ -48,9 +50,7 @@ public:
         }
         const std::size_t rest = other.m_size - from;
         if (from > 0) {
-            for (std::size_t i = 0; i < rest; ++i) {
-                other.slot(i) = other.slot(from + i);
-            }
+            other.moveDown(from, rest);
             // What moved down leaves written memory behind it that no row uses any more.
             if (rest > 0 && (rest & kMask) != 0) {
                 other.m_blocks[rest >> kShift].release(rest & kMask);
@@ -79,6 +79,17 @@ private:
     struct Storage {
         alignas(T) std::byte bytes[sizeof(T)];
     };
+    // Moves elements [from, from + count) to [0, count), a stretch within one block of each at a
+    // time: element by element, a million rows cost an address worked out twice per row.
+    void moveDown(std::size_t from, std::size_t count) {
+        for (std::size_t to = 0; to < count;) {
+            const std::size_t at = from + to;
+            const std::size_t stretch =
+                std::min({count - to, kBlock - (to & kMask), kBlock - (at & kMask)});
+            std::memmove(static_cast<void*>(&slot(to)), &slot(at), stretch * sizeof(T));
+            to += stretch;
+        }
+    }
     T& slot(std::size_t i) {
         return *std::launder(reinterpret_cast<T*>(&m_blocks[i >> kShift][i & kMask]));
     }
