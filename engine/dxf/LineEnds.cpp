@@ -11,6 +11,13 @@ namespace lintrel {
 namespace {
 
 #if defined(__SSE2__)
+// A bit for each byte of the 64 from `data` that an LF follows, the byte after them included
+// (`end` is where the bytes end).
+inline std::uint64_t followedByLf(const char* data, const char* end, std::uint64_t lfs) {
+    const std::uint64_t nextLf = end - data > 64 && data[64] == '\n' ? 1 : 0;
+    return lfs >> 1 | nextLf << 63;
+}
+
 // A bit for each LF, and one for each CR, of the 64 bytes from `data`.
 inline void lineEndMasks(const char* data, std::uint64_t& lfs, std::uint64_t& crs) {
     const __m128i lf = _mm_set1_epi8('\n');
@@ -42,8 +49,7 @@ std::size_t indexLineEnds(std::string_view bytes, std::size_t from, std::uint32_
         lineEndMasks(data + at, lfs, crs);
         // A CR LF is one line end, noted at its LF: half as many ends to note in a drawing of
         // short lines.
-        const std::uint64_t nextLf = at + 64 < end && data[at + 64] == '\n' ? 1 : 0;
-        std::uint64_t mask = lfs | (crs & ~(lfs >> 1 | nextLf << 63));
+        std::uint64_t mask = lfs | (crs & ~followedByLf(data + at, data + end, lfs));
         // A block holds a few line ends: eight steps run without a branch each (a step past
         // the last end writes a slot the next end overwrites), and only a block of short lines
         // loops for the rest. Unrolled, or counting the steps costs as much as taking them.
@@ -70,17 +76,16 @@ std::size_t indexLineEnds(std::string_view bytes, std::size_t from, std::uint32_
 void CrLfFinder::findInNextBlock() {
     const char* data = m_bytes.data() + m_block;
     const std::size_t left = m_bytes.size() - m_block;
-    if (left >= 64) {
 #if defined(__SSE2__)
+    if (left >= 64) {
         std::uint64_t lfs = 0;
         std::uint64_t crs = 0;
         lineEndMasks(data, lfs, crs);
-        const std::uint64_t nextLf = left > 64 && data[64] == '\n' ? 1 : 0;
-        m_crs = crs & (lfs >> 1 | nextLf << 63);
+        m_crs = crs & followedByLf(data, data + left, lfs);
         m_block += 64;
         return;
-#endif
     }
+#endif
     const std::size_t length = std::min<std::size_t>(left, 64);
     m_crs = 0;
     for (std::size_t k = 0; k < length; ++k) {

@@ -26,4 +26,20 @@ void RecordLayout::append(RecordLayout&& later) {
     later.clear();
 }
 
+// A search by hand: the places have no iterators, and clang 14 (the fuzz build) cannot build
+// libstdc++ 12's views.
+std::size_t RecordLayout::firstPlaceFrom(std::uint64_t offset) const {
+    std::size_t first = 0;
+    std::size_t last = size();
+    while (first < last) {
+        const std::size_t middle = first + (last - first) / 2;
+        if (m_places[middle].offset() < offset) {
+            first = middle + 1;
+        } else {
+            last = middle;
+        }
+    }
+    return first;
+}
+
 }  // namespace lintrel

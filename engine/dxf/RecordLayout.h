@@ -55,6 +55,8 @@ public:
     std::uint64_t fileSize() const { return m_fileSize; }
     std::size_t size() const { return m_places.size(); }
     const Place& operator[](std::size_t i) const { return m_places[i]; }
+    // The first place whose record starts at or after the offset; size() for none.
+    std::size_t firstPlaceFrom(std::uint64_t offset) const;
 
 private:
     BlockVector<Place> m_places;

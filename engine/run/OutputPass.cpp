@@ -90,17 +90,8 @@ std::size_t laterPartStart(const RecordLayout& layout, const ThreadBudget& threa
         const std::uint64_t even = layout.fileSize() / 2;
         laterFrom = even - even / kFirstReplayedPartShorterBy;
     }
-    std::size_t low = 0;
-    std::size_t high = layout.size();
-    while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
-        if (layout[middle].offset() < *laterFrom) {
-            low = middle + 1;
-        } else {
-            high = middle;
-        }
-    }
-    return low == layout.size() ? 0 : low;
+    const std::size_t split = layout.firstPlaceFrom(*laterFrom);
+    return split == layout.size() ? 0 : split;
 }
 
 // The LINE records before the place where the later part starts: the later part's filter
@@ -116,19 +107,7 @@ int lineRecordsBefore(const RecordLayout& layout, std::size_t split) {
 // The LINE records the layout places before the offset: a part of a streamed copy starting there
 // numbers the rows it decides from there.
 int lineRecordsBeforeOffset(const RecordLayout& layout, std::uint64_t offset) {
-    // A search by hand: the layout has no iterators, and clang 14 (the fuzz build) cannot build
-    // libstdc++ 12's views.
-    std::size_t first = 0;
-    std::size_t last = layout.size();
-    while (first < last) {
-        const std::size_t middle = first + (last - first) / 2;
-        if (layout[middle].offset() < offset) {
-            first = middle + 1;
-        } else {
-            last = middle;
-        }
-    }
-    return lineRecordsBefore(layout, first);
+    return lineRecordsBefore(layout, layout.firstPlaceFrom(offset));
 }
 
 // Writes an item of a streamed copy as it stands, or its record as the filter decides.
