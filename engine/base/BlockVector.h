@@ -36,9 +36,15 @@ public:
             m_blocks.emplace_back(kBlock);
         }
         std::size_t i = m_size++;
+        if (i == m_nextPageStart) {
+            faultInPageStartingAt(i);
+        }
         return *::new (static_cast<void*>(&m_blocks[i >> kShift][i & kMask])) T{};
     }
-    void clear() { m_size = 0; }
+    void clear() {
+        m_size = 0;
+        m_nextPageStart = 0;
+    }
 
     // Puts another vector's elements after this one's. They fill the room this one has; the rest
     // move down within their own blocks, which this one then takes over, so no memory is newly
@@ -65,7 +71,8 @@ public:
                   std::back_inserter(m_blocks));
         other.m_blocks.erase(other.m_blocks.begin(), other.m_blocks.begin() + taken);
         m_size += rest;
-        other.m_size = 0;
+        other.clear();
+        m_nextPageStart = pageStartFrom(m_size);
     }
 
 private:
@@ -90,12 +97,26 @@ private:
             to += stretch;
         }
     }
+    // The first element at or after i in whose slot a huge page of its block begins.
+    static std::size_t pageStartFrom(std::size_t i) {
+        const std::size_t page = ((i & kMask) * sizeof(T) + kHugePageBytes - 1) / kHugePageBytes;
+        return (i & ~kMask) + std::min(page * kHugePageBytes / sizeof(T), kBlock);
+    }
+    // Element i's slot is where a huge page begins: the page is faulted in before the element is
+    // written (the first page of a block is, as the block is made).
+    void faultInPageStartingAt(std::size_t i) {
+        if ((i & kMask) != 0) {
+            m_blocks[i >> kShift].faultIn((i & kMask) * sizeof(T) + sizeof(T) - 1);
+        }
+        m_nextPageStart = pageStartFrom(i + 1);
+    }
     T& slot(std::size_t i) {
         return *std::launder(reinterpret_cast<T*>(&m_blocks[i >> kShift][i & kMask]));
     }
 
     std::vector<HugeArray<Storage>> m_blocks;
     std::size_t m_size = 0;
+    std::size_t m_nextPageStart = 0;
 };
 
 }  // namespace lintrel

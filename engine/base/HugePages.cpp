@@ -2,19 +2,44 @@
 
 #include <sys/mman.h>
 
+#include <atomic>
 #include <cstdint>
+#include <ctime>
 #include <new>
 
 namespace lintrel {
 namespace {
 
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kHugePage = kHugePageBytes;
 // From about half a huge page on, one fault and a whole page cleared cost less than a fault per
 // 4 KiB.
 constexpr std::size_t kSmallestMapped = std::size_t{1} << 20;
 
 std::size_t roundedUp(std::size_t bytes) {
     return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+}
+
+// A huge page that takes longer than this to fault in costs more than its 512 small pages would:
+// the kernel had to make the 2 MiB whole first (compacting memory, or waiting for the host of a
+// virtual machine to hand back memory it had been told was free). Measured on this thread's CPU
+// clock, so that waiting for a core does not count.
+constexpr long kSlowHugePageNs = 1'500'000;
+
+// Huge pages are asked for only while they come quickly; once one is slow, the rest of this
+// process's large arrays take small pages, which come from the many smaller pieces of free memory.
+std::atomic<bool> g_hugePagesQuick{true};
+
+long threadCpuNs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1'000'000'000L + now.tv_nsec;
+}
+
+// Leaves [start + from, start + size) to small pages.
+void leaveToSmallPages(char* start, std::size_t from, std::size_t size) {
+    if (from < size) {
+        ::madvise(start + from, size - from, MADV_NOHUGEPAGE);
+    }
 }
 
 }  // namespace
@@ -37,10 +62,33 @@ void* allocateLarge(std::size_t bytes) {
         ::munmap(start, head);
     }
     ::munmap(start + head + size, kHugePage - head);
-#ifdef MADV_HUGEPAGE
-    ::madvise(start + head, size, MADV_HUGEPAGE);  // a hint: without huge pages all still works
-#endif
+    // Hints: with or without huge pages all works.
+    if (g_hugePagesQuick.load(std::memory_order_relaxed) &&
+        ::madvise(start + head, size, MADV_HUGEPAGE) == 0) {
+        faultInLarge(start + head, 0, bytes);  // the first elements are written first
+    } else {
+        leaveToSmallPages(start + head, 0, size);  // also where the kernel gives huge ones unasked
+    }
     return start + head;
+}
+
+void faultInLarge(void* memory, std::size_t offset, std::size_t bytes) {
+    if (bytes < kSmallestMapped) {
+        return;
+    }
+    auto* start = static_cast<char*>(memory);
+    const std::size_t page = offset / kHugePage * kHugePage;
+    const std::size_t size = roundedUp(bytes);
+    if (!g_hugePagesQuick.load(std::memory_order_relaxed)) {
+        leaveToSmallPages(start, page, size);
+        return;
+    }
+    const long before = threadCpuNs();
+    *static_cast<volatile char*>(start + page) = 0;
+    if (threadCpuNs() - before > kSlowHugePageNs) {
+        g_hugePagesQuick.store(false, std::memory_order_relaxed);
+        leaveToSmallPages(start, page + kHugePage, size);
+    }
 }
 
 void releaseLarge(void* memory, std::size_t from, std::size_t bytes) {

@@ -7,11 +7,21 @@
 
 namespace lintrel {
 
+inline constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+
 // Large arrays of one file's analysis (the line table, the indexes) are filled once, all through:
 // mapped on their own with transparent huge pages asked for, filling one costs a page fault per
 // 2 MiB instead of one per 4 KiB. Smaller ones come from the usual heap.
+// Huge pages are asked for only while they come quickly. Where the kernel must first make 2 MiB
+// whole (compacting memory, or, in a virtual machine, waiting for the host to hand back memory it
+// was told is free), one costs far more than its 512 small pages; from the first such page on, the
+// process's large arrays take small pages, which the many smaller pieces of free memory give.
 void* allocateLarge(std::size_t bytes);
 void freeLarge(void* memory, std::size_t bytes);
+// Faults in the huge page holding [memory + offset] of such an array and times it; from a slow one
+// on, the rest of the array takes small pages. Writes a zero at the page's first byte, so it is
+// called only just before that byte is written anyway.
+void faultInLarge(void* memory, std::size_t offset, std::size_t bytes);
 // Gives back the memory of [memory + from, memory + bytes) of such an array, whose contents no
 // longer count: they read as zeros, and cost memory again only once written.
 void releaseLarge(void* memory, std::size_t from, std::size_t bytes);
@@ -48,6 +58,10 @@ public:
 
     T& operator[](std::size_t i) { return m_data[i]; }
     const T& operator[](std::size_t i) const { return m_data[i]; }
+    // The huge page holding byte `offset` is about to be written first (faultInLarge).
+    void faultIn(std::size_t offset) {
+        faultInLarge(m_data.get(), offset, m_data.get_deleter().bytes);
+    }
     // Elements [from, the end) no longer count; their memory is given back.
     void release(std::size_t from) {
         releaseLarge(m_data.get(), from * sizeof(T), m_data.get_deleter().bytes);

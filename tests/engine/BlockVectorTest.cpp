@@ -61,5 +61,45 @@ INSTANTIATE_TEST_SUITE_P(
                       AppendCase{"PartlyIntoRoomLeftByClear", kBlock, kBlock - 4, kBlock + 9}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// Rows of 40 bytes, as the line table's: a block spans five huge pages, most of which begin inside
+// a row, where the vector faults the page in just before the row is written.
+struct Row {
+    std::uint64_t fields[5];
+};
+
+TEST(BlockVectorRows, KeepEveryByteWhereHugePagesBeginInsideThem) {
+    constexpr std::size_t kRowsPerBlock = std::size_t{1} << 18;
+    const auto fill = [](BlockVector<Row>& rows, std::size_t from, std::size_t count) {
+        for (std::size_t i = from; i < from + count; ++i) {
+            Row& row = rows.emplace_back();
+            for (std::uint64_t& field : row.fields) {
+                field = ~std::uint64_t{i};
+            }
+        }
+    };
+    const auto wrongRows = [](const BlockVector<Row>& rows) {
+        std::size_t wrong = 0;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            for (const std::uint64_t field : rows[i].fields) {
+                wrong += field != ~std::uint64_t{i} ? 1 : 0;
+            }
+        }
+        return wrong;
+    };
+    BlockVector<Row> rows;
+    fill(rows, 0, kRowsPerBlock + 5);
+    BlockVector<Row> more;
+    for (std::size_t i = 0; i < 17; ++i) {
+        more.emplace_back() = Row{};
+    }
+    more.clear();  // its block is written over again
+    fill(more, rows.size(), 2 * kRowsPerBlock);
+    rows.append(std::move(more));
+    fill(rows, rows.size(), kRowsPerBlock / 3);  // growing on past what it took over
+
+    EXPECT_EQ(rows.size(), 3 * kRowsPerBlock + 5 + kRowsPerBlock / 3);
+    EXPECT_EQ(wrongRows(rows), 0U);
+}
+
 }  // namespace
 }  // namespace lintrel

@@ -28,6 +28,23 @@ TEST_P(LargeAllocation, IsWritableAllThroughAndAlignedForItsElements) {
     freeLarge(memory, bytes);
 }
 
+// Faulting a page in ahead of its first write leaves what the array holds as it was: zeros in a
+// mapped one, the bytes written in one from the heap (which it leaves alone).
+TEST_P(LargeAllocation, FaultingInAPageAheadChangesNothingItHolds) {
+    const std::size_t bytes = GetParam();
+    auto* memory = static_cast<unsigned char*>(allocateLarge(bytes));
+    const bool fromTheHeap = bytes < kMiB;
+    if (fromTheHeap) {
+        std::memset(memory, 0xA5, bytes);
+    }
+    for (const std::size_t offset : {std::size_t{0}, bytes / 2, bytes - 1}) {
+        faultInLarge(memory, offset, bytes);
+    }
+    const std::vector<unsigned char> expected(bytes, fromTheHeap ? 0xA5 : 0);
+    EXPECT_EQ(std::memcmp(memory, expected.data(), bytes), 0);
+    freeLarge(memory, bytes);
+}
+
 INSTANTIATE_TEST_SUITE_P(Sizes, LargeAllocation,
                          ::testing::Values(1, 4096, 2 * kMiB - 1, 2 * kMiB, 2 * kMiB + 1,
                                            5 * kMiB + 3));
