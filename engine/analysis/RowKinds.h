@@ -29,10 +29,11 @@ public:
         return kind == RowKind::ZeroLength ||
                kind == (axis == Axis::Vertical ? RowKind::Vertical : RowKind::Horizontal);
     }
-    bool hasAlong(Axis axis) const {
-        return count(RowKind::ZeroLength) > 0 ||
-               count(axis == Axis::Vertical ? RowKind::Vertical : RowKind::Horizontal) > 0;
+    int countAlong(Axis axis) const {
+        return count(RowKind::ZeroLength) +
+               count(axis == Axis::Vertical ? RowKind::Vertical : RowKind::Horizontal);
     }
+    bool hasAlong(Axis axis) const { return countAlong(axis) > 0; }
 
 private:
     HugeVector<RowKind> m_kinds;  // by row number, from 1

@@ -54,11 +54,9 @@ private:
 SlantedLineIndex::SlantedLineIndex(const LineTable& table, const RowKinds& kinds,
                                    RowEntries& rowEntries, const LineRules& rules, TurnPacer& pacer)
     : m_kinds(kinds), m_rowEntries(rowEntries) {
-    // Room for every row rather than a pass to count them: what stays empty is never touched.
-    const auto rowCount = static_cast<std::size_t>(table.size());
-    m_entries.reserve(rowCount);
+    m_entries.reserve(static_cast<std::size_t>(kinds.count(RowKind::Slanted)));
     FilterBlocks blocks;
-    RoundingCache round(rowCount);
+    RoundingCache round(static_cast<std::size_t>(table.size()));
     for (int r = 1; r <= table.size(); ++r) {
         pacer.step();
         if (kinds[r] != RowKind::Slanted) {

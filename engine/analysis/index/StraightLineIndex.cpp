@@ -83,8 +83,7 @@ StraightLineIndex::StraightLineIndex(const LineTable& table, const RowKinds& kin
 }
 
 void StraightLineIndex::collectEntries(TurnPacer& pacer) {
-    // Room for every row rather than a pass to count them: what stays empty is never touched.
-    m_entries.reserve(static_cast<std::size_t>(m_table.size()));
+    m_entries.reserve(static_cast<std::size_t>(m_kinds.countAlong(m_axis)));
     FilterBlocks blocks;
     for (int r = 1; r <= m_table.size(); ++r) {
         pacer.step();
