@@ -12,7 +12,9 @@
 # than the wall-clock time. Both builds must write the same copy; the script checks it once, byte
 # for byte, and stops when they differ.
 #
-# Environment: REPS, TMPDIR (where the copies go; default the drawing's folder).
+# Environment: REPS, TMPDIR (where the copies go; default the drawing's folder), CP_EACH=1 (cp
+# runs before each build's run, not only once a round, so that every run follows a cp as in
+# engine_lines.sh rather than the other build's run, which leaves the memory it freed warm).
 set -euo pipefail
 
 if [[ $# -lt 3 || $1 == -h || $1 == --help ]]; then
@@ -62,15 +64,18 @@ timed() {
 # shellcheck disable=SC2034 # read through the names timed() and the table below make of them
 cp_times=() cp_cpu=() cp_rss=() a_times=() a_cpu=() a_rss=() b_times=() b_cpu=() b_rss=()
 for ((i = 1; i <= reps; i++)); do
-    timed cp cp "$drawing" "$work/copy.dxf"
     # B goes first every other round: on some machines the second of two like runs is the faster.
-    if ((i % 2 == 1)); then
-        timed a "$cli_a" "${cli_args[@]}" -- "$input"
-        timed b "$cli_b" "${cli_args[@]}" -- "$input"
-    else
-        timed b "$cli_b" "${cli_args[@]}" -- "$input"
-        timed a "$cli_a" "${cli_args[@]}" -- "$input"
+    order=(a b)
+    if ((i % 2 == 0)); then
+        order=(b a)
     fi
+    for who in "${order[@]}"; do
+        if [[ $who == "${order[0]}" || ${CP_EACH:-0} == 1 ]]; then
+            timed cp cp "$drawing" "$work/copy.dxf"
+        fi
+        declare -n cli=cli_$who
+        timed "$who" "$cli" "${cli_args[@]}" -- "$input"
+    done
     printf '  run %d of %d: cp %6.3f s   A %6.3f s   B %6.3f s\n' "$i" "$reps" "${cp_times[-1]}" \
         "${a_times[-1]}" "${b_times[-1]}"
 done
